@@ -1,0 +1,48 @@
+// Whole-library fuzzing: bytes written to a file and run through the three
+// document calls, as a caller would.
+#include <quillet/quillet.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct Scratch {
+    std::string folder;
+    Scratch()
+    {
+        char pattern[] = "/tmp/quillet-fuzz-XXXXXX";
+        if (::mkdtemp(pattern) != nullptr)
+            folder = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Scratch scratch;
+    if (scratch.folder.empty())
+        return 0;
+    const std::string source = scratch.folder + "/input";
+    const std::string out = scratch.folder + "/out";
+    if (FILE* f = std::fopen(source.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    export2Txt(source.c_str(), out.c_str(), 0, 0x111, 5);
+    getFileFormate(source.c_str(), 0);
+    QString text;
+    quilletGetFileContent(QString::fromStdString(source), text);
+    return 0;
+}

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Installs the Debian 12 packages that quillet's build, tests, benchmarks and
+# fuzzers need. Idempotent: packages already present are skipped.
+set -eu
+
+PACKAGES="
+  build-essential cmake ninja-build pkg-config
+  qtbase5-dev zlib1g-dev libminizip-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  binutils
+"
+
+missing=""
+for package in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $package"
+  fi
+done
+
+if [ -z "$missing" ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+echo "install-deps: installing$missing"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

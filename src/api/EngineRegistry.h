@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace quillet {
+
+class CVRX_PDFEngine;
+
+// One record per thread that called quilletInitialize.
+struct EngineHolder {
+    std::unique_ptr<CVRX_PDFEngine> engine;
+    std::recursive_mutex mutex;  // guards engine
+    ~EngineHolder();
+};
+
+// Maps thread ids to engine holders. The registry mutex is held only while
+// the map is searched or changed, never while an engine starts or stops.
+class EngineRegistry {
+public:
+    static EngineRegistry& instance();
+
+    // quilletInitialize for the calling thread.
+    int initializeCurrentThread();
+    // quilletDestory for the calling thread; a thread without a holder
+    // changes nothing, so another thread's engine is never torn down.
+    int destroyCurrentThread();
+
+    size_t holderCount();
+    bool currentThreadHasEngine();
+
+private:
+    EngineHolder* holderOf(uint64_t threadId);
+
+    std::mutex mutex_;
+    std::map<uint64_t, std::unique_ptr<EngineHolder>> holders_;
+};
+
+}  // namespace quillet

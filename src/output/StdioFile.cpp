@@ -1,0 +1,101 @@
+#include "output/StdioFile.h"
+
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16 units are written in host order");
+
+namespace quillet {
+
+int StdioFile::open(const std::string& path, const char* mode)
+{
+    close();
+    path_ = path;
+    errno = 0;
+    stream_ = std::fopen(path.c_str(), mode);
+    if (stream_ == nullptr) {
+        error_ = errno != 0 ? errno : EINVAL;
+        return error_;
+    }
+    struct stat st {};
+    if (::fstat(::fileno(stream_), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(stream_);
+        stream_ = nullptr;
+        error_ = EISDIR;
+        return error_;
+    }
+    error_ = 0;
+    return 0;
+}
+
+size_t StdioFile::read(void* buffer, size_t count)
+{
+    if (stream_ == nullptr || count == 0)
+        return 0;
+    return std::fread(buffer, 1, count, stream_);
+}
+
+void StdioFile::write(const void* bytes, size_t count)
+{
+    if (stream_ != nullptr && count > 0)
+        std::fwrite(bytes, 1, count, stream_);
+}
+
+void StdioFile::writeWide(const char16_t* units, size_t count)
+{
+    if (stream_ != nullptr && count > 0)
+        std::fwrite(units, sizeof(char16_t), count, stream_);
+}
+
+void StdioFile::seek(int64_t offset)
+{
+    if (stream_ != nullptr)
+        ::fseeko(stream_, static_cast<off_t>(offset), SEEK_SET);
+}
+
+int64_t StdioFile::size() const
+{
+    platform::FileStatus status;
+    return platform::statPath(path_, status) ? status.size : -1;
+}
+
+int StdioFile::close()
+{
+    if (stream_ == nullptr)
+        return 0;
+    const int result = std::fclose(stream_);
+    stream_ = nullptr;
+    return result;
+}
+
+void StdioFile::closeAndRemove()
+{
+    if (stream_ == nullptr)
+        return;
+    close();
+    platform::removeFile(path_);
+}
+
+bool pathExists(const std::string& path)
+{
+    platform::FileStatus status;
+    return platform::statPath(path, status);
+}
+
+bool makeFolder(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::string folder = path;
+    if (folder.back() == '/' || folder.back() == '\\')
+        folder.pop_back();
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    if (folder.empty())
+        return false;
+    return platform::makeDirectory(folder) == 0;
+}
+
+}  // namespace quillet

@@ -1,0 +1,64 @@
+#include "platform/CodePage.h"
+
+#include <QString>
+#include <QTextCodec>
+
+#include <climits>
+#include <algorithm>
+
+namespace quillet::platform {
+namespace {
+
+QTextCodec* lookupCodec(unsigned codePage)
+{
+    if (codePage == 0)
+        codePage = 1252;
+    if (codePage == 65001)
+        return QTextCodec::codecForMib(106);
+    if (codePage == 1200)
+        return QTextCodec::codecForName("UTF-16LE");
+    if (codePage == 1201)
+        return QTextCodec::codecForName("UTF-16BE");
+    const QByteArray number = QByteArray::number(codePage);
+    for (const char* prefix : {"windows-", "CP", "IBM"}) {
+        if (QTextCodec* codec = QTextCodec::codecForName(QByteArray(prefix) + number))
+            return codec;
+    }
+    return nullptr;
+}
+
+QTextCodec* codecFor(unsigned codePage)
+{
+    // Qt keeps its own thread-safe cache of codecs by name.
+    return lookupCodec(codePage);
+}
+
+}  // namespace
+
+bool isCodePageKnown(unsigned codePage)
+{
+    return codecFor(codePage) != nullptr;
+}
+
+std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t count)
+{
+    if (count == 0)
+        return {};
+    QTextCodec* codec = codecFor(codePage);
+    if (codec == nullptr)
+        codec = codecFor(1252);
+    std::u16string out;
+    // QTextCodec takes int lengths; decode huge inputs in slices that end on
+    // a byte the caller gave, which only matters for multi-byte pages.
+    size_t offset = 0;
+    QTextCodec::ConverterState state;
+    while (offset < count) {
+        const size_t slice = std::min<size_t>(count - offset, INT_MAX / 2);
+        const QString text = codec->toUnicode(bytes + offset, static_cast<int>(slice), &state);
+        out.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
+        offset += slice;
+    }
+    return out;
+}
+
+}  // namespace quillet::platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quillet::platform {
+
+// Decodes bytes of a Windows code page (0 means 1252, the ANSI page of
+// western systems) to UTF-16. Code pages the system cannot decode fall back
+// to 1252, so a document never loses its text to an unknown page number.
+std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t count);
+
+// True when codePageToUtf16 decodes this page itself rather than by fallback.
+bool isCodePageKnown(unsigned codePage);
+
+}  // namespace quillet::platform

@@ -1,0 +1,23 @@
+# Fails unless the library's defined dynamic symbols are exactly the five
+# entry points (plus the linker's version node, which nm may list).
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+  OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(found "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  # Sanitizer runtimes export their interceptors from instrumented objects.
+  if(name MATCHES "^(__asan|__ubsan|__sanitizer|__lsan|___interceptor|__interceptor|_init$|_fini$)")
+    continue()
+  endif()
+  list(APPEND found "${name}")
+endforeach()
+list(SORT found)
+set(expected export2Txt getFileFormate quilletDestory quilletGetFileContent quilletInitialize)
+if(NOT found STREQUAL expected)
+  message(FATAL_ERROR "unexpected exports: ${found}")
+endif()
+message(STATUS "exports: ${found}")
