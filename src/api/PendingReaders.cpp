@@ -6,18 +6,6 @@
 
 namespace quillet {
 
-uint32_t exportOleDocument(const std::string&, const std::string&, uint32_t)
-{
-    return Unsupported;
-}
-
-const char* oleFormatName(const std::string&)
-{
-    return nullptr;
-}
-
-void oleDocumentContent(const std::string&, QString&) {}
-
 uint32_t exportPackageDocument(const std::string&, const std::string&, uint32_t)
 {
     return Unsupported;

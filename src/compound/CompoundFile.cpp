@@ -1,0 +1,266 @@
+#include "compound/CompoundFile.h"
+
+#include "compound/ByteOrder.h"
+#include "compound/CompoundFileError.h"
+#include "compound/OleDispatch.h"
+
+#include <quillet/quillet.h>
+
+#include <algorithm>
+
+namespace quillet {
+namespace {
+
+constexpr int64_t kMostFatEntries = 0x800000;
+const char kDualStorageName[] = "PP97_DUALSTORAGE";
+
+}  // namespace
+
+CompoundFile::CompoundFile(const std::string& path)
+{
+    if (file_.open(path, "rb") != 0) {
+        error_ = file_.openError();
+        return;
+    }
+    fileSize_ = std::max<int64_t>(file_.size(), 0);
+
+    uint8_t raw[CompoundHeader::kSize] = {};
+    file_.read(raw, sizeof raw);
+    if (!header_.parse(raw)) {
+        error_ = Unsupported;
+        return;
+    }
+    sectorSize_ = header_.sectorSize;
+    fileSectors_ = fileSize_ <= sectorSize_ ? 0 : (fileSize_ - 1) / sectorSize_;
+    sector_.resize(static_cast<size_t>(sectorSize_));
+    standard_ = std::make_unique<StandardSectors>(file_, fileSize_, sectorSize_);
+
+    readFat();
+    readMiniFat();
+    readDirectory();
+    walkTree();
+    kind_ = decideDocumentKind(*this, path);
+}
+
+CompoundFile::~CompoundFile() = default;
+
+bool CompoundFile::inFile(int32_t sector) const
+{
+    return sector >= 0 && sector < fileSectors_;
+}
+
+void CompoundFile::appendFatSector(int32_t sector)
+{
+    // Entries past the file's last sector could only describe sectors that
+    // read as zeros; a chain that reaches one ends there instead.
+    const size_t cap = static_cast<size_t>(fileSectors_);
+    if (fat_.size() >= cap)
+        return;
+    standard_->readSector(sector_.data(), sector);
+    const size_t take = std::min(static_cast<size_t>(sectorSize_ / 4), cap - fat_.size());
+    for (size_t i = 0; i < take; ++i)
+        fat_.push_back(loadI32(sector_.data() + 4 * i));
+}
+
+void CompoundFile::readFat()
+{
+    const int32_t declared = header_.fatSectorCount;
+    if (declared < 0)
+        throw CompoundFileError();
+    const int32_t inHeader = std::min<int32_t>(static_cast<int32_t>(CompoundHeader::kHeaderFatEntries), declared);
+    for (int32_t i = 0; i < inHeader; ++i)
+        appendFatSector(header_.difat[static_cast<size_t>(i)]);
+    if (inHeader == declared)
+        return;
+    if (header_.difatSectorCount <= 0)
+        throw CompoundFileError();
+
+    const int64_t perSector = sectorSize_ / 4;
+    int64_t loaded = inHeader;
+    std::vector<bool> seen(static_cast<size_t>(fileSectors_));
+    int32_t difat = header_.firstDifatSector;
+    for (int32_t walked = 0; walked < header_.difatSectorCount && loaded < declared; ++walked) {
+        // A DIFAT sector outside the file or met twice cannot complete the FAT.
+        if (!inFile(difat) || seen[static_cast<size_t>(difat)])
+            break;
+        seen[static_cast<size_t>(difat)] = true;
+        standard_->readSector(sector_.data(), difat);
+        const int64_t take = std::min<int64_t>(perSector - 1, declared - loaded);
+        std::vector<int32_t> numbers(static_cast<size_t>(take));
+        for (int64_t i = 0; i < take; ++i)
+            numbers[static_cast<size_t>(i)] = loadI32(sector_.data() + 4 * i);
+        difat = loadI32(sector_.data() + 4 * (perSector - 1));
+        for (int32_t number : numbers)
+            appendFatSector(number);
+        loaded += take;
+        if (loaded * perSector > kMostFatEntries)
+            break;
+    }
+    if (loaded != declared)
+        throw CompoundFileError();
+}
+
+void CompoundFile::readMiniFat()
+{
+    std::vector<bool> seen(fat_.size());
+    int32_t current = header_.firstMiniFatSector;
+    for (int32_t left = header_.miniFatSectorCount; left > 0; --left) {
+        if (current < 0 || static_cast<size_t>(current) >= fat_.size() || seen[static_cast<size_t>(current)])
+            break;
+        seen[static_cast<size_t>(current)] = true;
+        standard_->readSector(sector_.data(), current);
+        for (int i = 0; i < sectorSize_ / 4; ++i)
+            miniFat_.push_back(loadI32(sector_.data() + 4 * i));
+        current = fat_[static_cast<size_t>(current)];
+    }
+}
+
+void CompoundFile::readDirectory()
+{
+    for (int32_t sector : chainOf(header_.firstDirectorySector)) {
+        standard_->readSector(sector_.data(), sector);
+        for (int slot = 0; slot < sectorSize_ / DirectoryEntry::kSlotSize; ++slot) {
+            entries_.push_back(DirectoryEntry::decode(sector_.data() + slot * DirectoryEntry::kSlotSize));
+            const DirectoryEntry& entry = entries_.back();
+            if (entry.type == DirectoryEntry::Root && !mini_)
+                mini_ = std::make_unique<MiniSectors>(file_, fileSize_, sectorSize_, chainOf(entry.firstSector));
+        }
+    }
+}
+
+// Depth-first from the root. A storage named PP97_DUALSTORAGE opens a walk of
+// its own into the dual-storage list; other storages end the walk there.
+// One visited record serves every walk, so each entry is listed at most once
+// and nested dual storages cannot recurse without end.
+void CompoundFile::walkTree()
+{
+    struct Walk {
+        int start;
+        std::vector<int> stack;
+        std::vector<const DirectoryEntry*>* list;
+    };
+    const int count = static_cast<int>(entries_.size());
+    std::vector<bool> visited(entries_.size());
+    std::vector<Walk> walks;
+    if (count > 0)
+        walks.push_back({0, {0}, &tree_});
+
+    while (!walks.empty()) {
+        if (walks.back().stack.empty()) {
+            walks.pop_back();
+            continue;
+        }
+        Walk& walk = walks.back();
+        const int index = walk.stack.back();
+        walk.stack.pop_back();
+        if (index < 0 || index >= count)
+            continue;
+        const DirectoryEntry& entry = entries_[static_cast<size_t>(index)];
+        if (entry.type == DirectoryEntry::Root && index != 0)
+            continue;
+        if (entry.type == DirectoryEntry::Storage && index != walk.start) {
+            if (entry.name == kDualStorageName && !visited[static_cast<size_t>(index)])
+                walks.push_back({index, {index}, &dualStorage_});
+            continue;
+        }
+        if (visited[static_cast<size_t>(index)])
+            continue;
+        visited[static_cast<size_t>(index)] = true;
+        walk.list->push_back(&entry);
+        walk.stack.push_back(entry.child);
+        walk.stack.push_back(entry.leftSibling);
+        walk.stack.push_back(entry.rightSibling);
+    }
+}
+
+std::vector<int32_t> CompoundFile::chainOf(int32_t firstSector) const
+{
+    std::vector<int32_t> chain;
+    int32_t current = firstSector;
+    while (current >= 0) {
+        chain.push_back(current);
+        if (static_cast<size_t>(current) >= fat_.size())
+            return chain;
+        if (chain.size() >= kChainGuard)
+            break;
+        current = fat_[static_cast<size_t>(current)];
+    }
+    if (current < 0)
+        return chain;
+
+    chain.clear();
+    std::vector<bool> met(fat_.size());
+    for (current = firstSector; current >= 0; current = fat_[static_cast<size_t>(current)]) {
+        if (static_cast<size_t>(current) >= fat_.size())
+            throw CompoundFileError();
+        if (met[static_cast<size_t>(current)])
+            break;
+        met[static_cast<size_t>(current)] = true;
+        chain.push_back(current);
+    }
+    return chain;
+}
+
+std::vector<int32_t> CompoundFile::miniChainOf(int32_t firstSector) const
+{
+    const auto inMiniFat = [this](int32_t sector) {
+        return sector >= 0 && static_cast<size_t>(sector) < miniFat_.size();
+    };
+    std::vector<int32_t> chain;
+    int32_t current = firstSector;
+    while (inMiniFat(current)) {
+        chain.push_back(current);
+        if (chain.size() >= kChainGuard)
+            break;
+        current = miniFat_[static_cast<size_t>(current)];
+    }
+    if (chain.size() < kChainGuard)
+        return chain;
+
+    chain.clear();
+    std::vector<bool> met(miniFat_.size());
+    for (current = firstSector; inMiniFat(current) && !met[static_cast<size_t>(current)];
+         current = miniFat_[static_cast<size_t>(current)]) {
+        met[static_cast<size_t>(current)] = true;
+        chain.push_back(current);
+    }
+    return chain;
+}
+
+bool CompoundFile::hasEntry(const std::string& name) const
+{
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&name](const DirectoryEntry& entry) { return entry.name == name; });
+}
+
+const DirectoryEntry* CompoundFile::findEntry(const std::string& name) const
+{
+    for (const auto* list : {&dualStorage_, &tree_})
+        for (const DirectoryEntry* entry : *list)
+            if (entry->name == name)
+                return entry;
+    for (const DirectoryEntry& entry : entries_)
+        if (entry.name == name)
+            return &entry;
+    return nullptr;
+}
+
+std::unique_ptr<CompoundStream> CompoundFile::openStream(const std::string& name)
+{
+    const DirectoryEntry* entry = findEntry(name);
+    if (entry == nullptr)
+        return nullptr;
+    // The size is the unsigned low word: no stream has a negative length.
+    const uint32_t size = static_cast<uint32_t>(entry->size);
+    if (size >= kMiniStreamCutoff)
+        return std::make_unique<CompoundStream>(*standard_, size, chainOf(entry->firstSector));
+    if (!mini_)
+        return nullptr;
+    std::vector<int32_t> chain = miniChainOf(entry->firstSector);
+    for (int32_t sector : chain)
+        if (!mini_->contains(sector))
+            return nullptr;
+    return std::make_unique<CompoundStream>(*mini_, size, std::move(chain));
+}
+
+}  // namespace quillet

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "compound/CompoundHeader.h"
+#include "compound/CompoundStream.h"
+#include "compound/DirectoryEntry.h"
+#include "compound/MiniSectors.h"
+#include "compound/StandardSectors.h"
+#include "output/StdioFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// An OLE2 compound file opened for reading: its allocation tables and
+// directory are read at construction, its streams are handed out by name.
+// Damage that leaves the allocation table incomplete raises
+// CompoundFileError from the constructor.
+class CompoundFile {
+public:
+    // Chains longer than this are walked again with a record of the sectors
+    // met, so that a loop ends at its first repeated sector.
+    static constexpr size_t kChainGuard = 102400;
+    static constexpr size_t kMiniStreamCutoff = 4096;
+
+    explicit CompoundFile(const std::string& path);
+    ~CompoundFile();
+    CompoundFile(const CompoundFile&) = delete;
+    CompoundFile& operator=(const CompoundFile&) = delete;
+
+    // 0 when open, the errno of the open, or 4097 for an invalid header.
+    int error() const { return error_; }
+    // The document kind (OleDocumentKind), decided at the end of the open.
+    int kind() const { return kind_; }
+
+    // Any entry of the directory has exactly this name.
+    bool hasEntry(const std::string& name) const;
+    // The first entry of that name: dual-storage entries first, then the
+    // tree below the root, then every directory entry.
+    const DirectoryEntry* findEntry(const std::string& name) const;
+    // Null when there is no such entry or its mini sectors lie outside the
+    // mini stream. The stream must not outlive this object.
+    std::unique_ptr<CompoundStream> openStream(const std::string& name);
+    std::vector<int32_t> chainOf(int32_t firstSector) const;
+
+    int sectorSize() const { return sectorSize_; }
+    const CompoundHeader& header() const { return header_; }
+    const std::vector<int32_t>& fat() const { return fat_; }
+    const std::vector<int32_t>& miniFat() const { return miniFat_; }
+    const std::vector<DirectoryEntry>& entries() const { return entries_; }
+    const std::vector<const DirectoryEntry*>& treeEntries() const { return tree_; }
+    const std::vector<const DirectoryEntry*>& dualStorageEntries() const { return dualStorage_; }
+
+private:
+    void readFat();
+    void appendFatSector(int32_t sector);
+    void readMiniFat();
+    void readDirectory();
+    void walkTree();
+    std::vector<int32_t> miniChainOf(int32_t firstSector) const;
+    bool inFile(int32_t sector) const;
+
+    int error_ = 0;
+    int kind_ = 0;
+    StdioFile file_;
+    CompoundHeader header_;
+    int sectorSize_ = 0;
+    std::vector<uint8_t> sector_;
+    std::unique_ptr<StandardSectors> standard_;
+    std::unique_ptr<MiniSectors> mini_;
+    std::vector<int32_t> fat_;
+    std::vector<int32_t> miniFat_;
+    std::vector<DirectoryEntry> entries_;
+    std::vector<const DirectoryEntry*> tree_;
+    std::vector<const DirectoryEntry*> dualStorage_;
+
+    int64_t fileSize_ = 0;
+    // Sectors that exist in the file; the FAT keeps no entries beyond them.
+    int64_t fileSectors_ = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,26 @@
+#include "compound/CompoundHeader.h"
+
+#include "compound/ByteOrder.h"
+
+#include <cstring>
+
+namespace quillet {
+
+bool CompoundHeader::parse(const uint8_t* bytes)
+{
+    static const uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    const uint16_t shift = loadU16(bytes + 30);
+    sectorSize = shift == 9 ? 512 : shift == 12 ? 4096 : 0;
+    fatSectorCount = loadI32(bytes + 44);
+    firstDirectorySector = loadI32(bytes + 48);
+    firstMiniFatSector = loadI32(bytes + 60);
+    miniFatSectorCount = loadI32(bytes + 64);
+    firstDifatSector = loadI32(bytes + 68);
+    difatSectorCount = loadI32(bytes + 72);
+    difat.resize(kHeaderFatEntries);
+    for (size_t i = 0; i < kHeaderFatEntries; ++i)
+        difat[i] = loadI32(bytes + 76 + 4 * i);
+    return std::memcmp(bytes, kSignature, sizeof kSignature) == 0 && sectorSize != 0;
+}
+
+}  // namespace quillet

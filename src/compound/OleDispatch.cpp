@@ -1,0 +1,112 @@
+#include "compound/OleDispatch.h"
+
+#include "api/ReaderEntries.h"
+#include "compound/CompoundFile.h"
+#include "compound/CompoundFileError.h"
+#include "legacy/BinaryReaderEntries.h"
+#include "legacy/WordBinaryReader.h"
+
+#include <quillet/quillet.h>
+
+namespace quillet {
+namespace {
+
+const char kWordStream[] = "WordDocument";
+const char kExcelStream[] = "Workbook";
+const char kPowerPointStream[] = "PowerPoint Document";
+const char kEncryptedPackage[] = "EncryptedPackage";
+
+// The last four characters, ASCII letters lowered; empty for shorter paths,
+// which then match no extension.
+std::string extensionOf(const std::string& path)
+{
+    if (path.size() < 4)
+        return {};
+    std::string tail = path.substr(path.size() - 4);
+    for (char& c : tail)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return tail;
+}
+
+}  // namespace
+
+int decideDocumentKind(const CompoundFile& file, const std::string& path)
+{
+    const bool word = file.hasEntry(kWordStream);
+    const bool excel = file.hasEntry(kExcelStream);
+    const bool powerPoint = file.hasEntry(kPowerPointStream);
+    if (word && !excel && !powerPoint)
+        return WordKind;
+    if (!word && excel && !powerPoint)
+        return ExcelKind;
+    if (!word && !excel && powerPoint)
+        return PowerPointKind;
+    if (file.hasEntry(kEncryptedPackage))
+        return EncryptedPackageKind;
+    if (!word && !excel && !powerPoint)
+        return NoDocument;
+    const std::string extension = extensionOf(path);
+    if (word && extension == ".doc")
+        return WordKind;
+    if (excel && extension == ".xls")
+        return ExcelKind;
+    if (powerPoint && extension == ".ppt")
+        return PowerPointKind;
+    return AmbiguousKind;
+}
+
+uint32_t exportOleDocument(const std::string& source, const std::string& folder, uint32_t flags)
+{
+    CompoundFile file(source);
+    if (file.error() != 0)
+        return static_cast<uint32_t>(file.error());
+    switch (file.kind()) {
+    case WordKind:
+        return static_cast<uint32_t>(exportWordDocument(file, folder, flags));
+    case ExcelKind:
+        return static_cast<uint32_t>(exportExcelDocument(file, folder, flags));
+    case PowerPointKind:
+        return static_cast<uint32_t>(exportPresentationDocument(file, folder, flags));
+    case EncryptedPackageKind:
+        return Encrypted;
+    case AmbiguousKind:
+        // Only success or "unsupported": the individual codes are not passed on.
+        if (exportExcelDocument(file, folder, flags) == Success ||
+            exportWordDocument(file, folder, flags) == Success ||
+            exportPresentationDocument(file, folder, flags) == Success)
+            return Success;
+        return Unsupported;
+    default:
+        return Unsupported;
+    }
+}
+
+const char* oleFormatName(const std::string& path)
+{
+    try {
+        CompoundFile file(path);
+        if (file.error() != 0)
+            return nullptr;
+        const char* name = nullptr;
+        if (file.openStream(kExcelStream))
+            name = format::Xls;
+        if (file.openStream(kWordStream))
+            name = format::Doc;
+        if (file.openStream(kPowerPointStream))
+            name = format::Ppt;
+        return name;
+    } catch (const CompoundFileError&) {
+        return nullptr;
+    }
+}
+
+void oleDocumentContent(const std::string& path, QString& text)
+{
+    CompoundFile file(path);
+    if (file.error() != 0 || file.kind() != WordKind)
+        return;
+    extractWordDocumentText(file, text);
+}
+
+}  // namespace quillet

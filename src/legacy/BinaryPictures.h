@@ -1,0 +1,23 @@
+#pragma once
+
+// Pictures embedded in binary Word documents, written beside "1.txt" as
+// image<N> plus their extension. counter numbers them across both sources:
+// the drawing group runs first, then the "Data" stream.
+
+#include <cstdint>
+#include <string>
+
+namespace quillet {
+
+class CompoundFile;
+class CompoundStream;
+struct WordFib;
+
+// The BLIP store of the drawing group in the table stream, whose entries
+// point into the "WordDocument" stream.
+void extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
+                                     CompoundFile& file, const std::string& folder, int64_t& counter);
+// The picture blocks of the "Data" stream.
+void extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter);
+
+}  // namespace quillet

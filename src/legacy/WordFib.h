@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quillet {
+
+class CompoundStream;
+
+// The few fields of a Word file information block that lead to the text
+// (the piece table) and to the pictures (the drawing group).
+struct WordFib {
+    bool useOneTable = false;  // "1Table" rather than "0Table"
+    bool encrypted = false;
+    uint32_t mainTextCharacters = 0;
+    uint32_t pieceTableOffset = 0;
+    uint32_t pieceTableSize = 0;
+    uint32_t drawingGroupOffset = 0;
+    uint32_t drawingGroupSize = 0;
+
+    // Reads from the start of the "WordDocument" stream. Returns 0, or 4099
+    // when the block's counts are not those of a Word 97-2003 file. Of an
+    // encrypted block only the clear part is read. A stream too short for
+    // the block raises CompoundFileError.
+    int read(CompoundStream& wordDocument);
+};
+
+}  // namespace quillet
