@@ -1,0 +1,72 @@
+// Bytes as a compound file: the open, reads of the streams the Word reader
+// uses, then its export and in-memory entries on the same file.
+#include "compound/CompoundFile.h"
+#include "compound/CompoundFileError.h"
+#include "legacy/WordBinaryReader.h"
+
+#include <quillet/quillet.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct Scratch {
+    std::string folder;
+    Scratch()
+    {
+        char pattern[] = "/tmp/quillet-fuzz-XXXXXX";
+        if (::mkdtemp(pattern) != nullptr)
+            folder = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+void readThrough(quillet::CompoundStream& stream)
+{
+    uint8_t buffer[777];
+    while (stream.remaining() > 0) {
+        const int64_t take = std::min<int64_t>(stream.remaining(), sizeof buffer);
+        stream.readBytes(buffer, size_t(take));
+    }
+    if (stream.size() > 3 && stream.seek(stream.size() / 3))
+        stream.readU8();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Scratch scratch;
+    if (scratch.folder.empty())
+        return 0;
+    const std::string source = scratch.folder + "/input.doc";
+    const std::string out = scratch.folder + "/out";
+    if (FILE* f = std::fopen(source.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    }
+    std::filesystem::create_directory(out);
+    try {
+        quillet::CompoundFile file(source);
+        if (file.error() != 0)
+            return 0;
+        for (const char* name : {"WordDocument", "1Table", "0Table", "Data", "Root Entry"})
+            if (auto stream = file.openStream(name))
+                readThrough(*stream);
+        quillet::exportWordDocument(file, out, quillet::WriteText | quillet::WritePictures);
+        QString text;
+        quillet::extractWordDocumentText(file, text);
+    } catch (const quillet::CompoundFileError&) {
+        // a defined end: 4098 at the library boundary
+    }
+    return 0;
+}
