@@ -30,6 +30,8 @@ std::string textUnits(size_t characters)
         char16_t c = char16_t('a' + i % 26);
         if (i % 300 == 0)
             c = 0x13;
+        else if (i % 300 == 5)
+            c = 0x14;
         else if (i % 300 == 10)
             c = 0x15;
         else if (i % 80 == 79)
@@ -156,11 +158,14 @@ BENCHMARK(BM_ExportWordDocument)->Unit(benchmark::kMillisecond);
 void BM_WordDocumentContent(benchmark::State& state)
 {
     const Document& doc = document();
+    int characters = 0;
     for (auto _ : state) {
         quillet::CompoundFile file(doc.path);
         QString text;
         benchmark::DoNotOptimize(quillet::extractWordDocumentText(file, text));
+        characters = text.size();
     }
+    state.counters["characters"] = characters;
     state.SetBytesProcessed(int64_t(state.iterations()) * 2 * 64 * 16384);
 }
 BENCHMARK(BM_WordDocumentContent)->Unit(benchmark::kMillisecond);

@@ -157,7 +157,14 @@ TEST(CompoundFile, ChainShorterThanTheSizeIsCutAndFlagged)
     const int liar = builder.addStream("Liar", pattern(5000));
     builder.entry(liar).declaredSize = 10000;
     const int empty = builder.addStream("Empty", "");
+    const int huge = builder.addStream("Huge", pattern(4096));
+    builder.entry(huge).declaredSize = 0x80000000u;  // negative as a signed word
     OpenedFile opened(builder.build());
+    auto big = opened.file->openStream("Huge");
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->status(), int(ConversionFailed));
+    EXPECT_EQ(big->size(), 4096);
+    EXPECT_EQ(readAll(*big), pattern(4096));
     auto stream = opened.file->openStream("Liar");
     ASSERT_TRUE(stream);
     EXPECT_EQ(stream->status(), int(ConversionFailed));
