@@ -25,9 +25,9 @@ std::string fileWithStreams(const std::vector<std::string>& names)
 
 std::string wordAndWorkbook()
 {
-    WordDocumentSpec spec;
-    spec.pieces = {unicodePiece(u"word text")};
-    const WordStreams streams = buildWordStreams(spec);
+    WordDocumentPlan plan;
+    plan.pieces = {unicodePiece(u"word text")};
+    const WordStreams streams = buildWordStreams(plan);
     CompoundFileBuilder builder;
     builder.addStream("Workbook", "not a workbook");
     builder.addStream("WordDocument", streams.wordDocument);

@@ -43,11 +43,11 @@ int contentCode(const std::string& bytes, QString& text)
     return extractWordDocumentText(file, text);
 }
 
-WordDocumentSpec twoPieces()
+WordDocumentPlan twoPieces()
 {
-    WordDocumentSpec spec;
-    spec.pieces = {unicodePiece(u"First\r\u4E2D\u6587\u00E9\r"), bytePiece("second\x07piece")};
-    return spec;
+    WordDocumentPlan plan;
+    plan.pieces = {unicodePiece(u"First\r\u4E2D\u6587\u00E9\r"), bytePiece("second\x07piece")};
+    return plan;
 }
 
 }  // namespace
@@ -87,17 +87,17 @@ TEST(WordBinaryReader, FlagsChooseWhatIsWritten)
 
 TEST(WordBinaryReader, TableStreamFollowsTheFlagsWord)
 {
-    WordDocumentSpec one = twoPieces();
+    WordDocumentPlan one = twoPieces();
     EXPECT_EQ(exportBytes(buildWordFile(one)).code, 0);
-    WordDocumentSpec zero = twoPieces();
+    WordDocumentPlan zero = twoPieces();
     zero.oneTable = false;
     EXPECT_EQ(exportBytes(buildWordFile(zero)).code, 0);
 
     // The flag names 1Table but only 0Table exists, and the other way round.
     for (bool flagOne : {true, false}) {
-        WordDocumentSpec spec = twoPieces();
-        spec.oneTable = flagOne;
-        const WordStreams streams = buildWordStreams(spec);
+        WordDocumentPlan plan = twoPieces();
+        plan.oneTable = flagOne;
+        const WordStreams streams = buildWordStreams(plan);
         CompoundFileBuilder builder;
         builder.addStream("WordDocument", streams.wordDocument);
         builder.addStream(flagOne ? "0Table" : "1Table", streams.table);
@@ -112,11 +112,11 @@ TEST(WordBinaryReader, TableStreamFollowsTheFlagsWord)
 
 TEST(WordBinaryReader, PieceTableOffsetsAndWidths)
 {
-    WordDocumentSpec spec;
-    spec.textOffset = 0x400;
-    spec.pieces = {bytePiece("eight"), unicodePiece(u"sixteen")};
-    spec.propertyBlocks = {std::string(5, '\x11'), std::string()};
-    const WordStreams streams = buildWordStreams(spec);
+    WordDocumentPlan plan;
+    plan.textOffset = 0x400;
+    plan.pieces = {bytePiece("eight"), unicodePiece(u"sixteen")};
+    plan.propertyBlocks = {std::string(5, '\x11'), std::string()};
+    const WordStreams streams = buildWordStreams(plan);
     CompoundFileBuilder builder;
     builder.addStream("T", streams.table);
     TempDir dir;
@@ -135,15 +135,15 @@ TEST(WordBinaryReader, PieceTableOffsetsAndWidths)
     EXPECT_EQ(pieces[1].byteOffset, 0x405u);
     EXPECT_TRUE(pieces[1].unicode);
     EXPECT_EQ(pieces[1].endCharacter, 12);
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).text, utf16leBytes(u"eight\r\nsixteen\r\n"));
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).text, utf16leBytes(u"eight\r\nsixteen\r\n"));
 
     // Outside the stream, or not a piece list after the property blocks.
     EXPECT_EQ(WordPiece::readTable(*table, uint32_t(table->size()), pieces), int(WordStructureMissing));
-    spec.pieceListMark = 3;
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).code, int(WordStructureMissing));
+    plan.pieceListMark = 3;
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).code, int(WordStructureMissing));
 
     // A document without pieces is valid and empty.
-    WordDocumentSpec empty;
+    WordDocumentPlan empty;
     const Exported none = exportBytes(buildWordFile(empty));
     EXPECT_EQ(none.code, 0);
     EXPECT_TRUE(none.hasText);
@@ -152,9 +152,9 @@ TEST(WordBinaryReader, PieceTableOffsetsAndWidths)
 
 TEST(WordBinaryReader, EightBitPiecesAreWindows1252)
 {
-    WordDocumentSpec spec;
-    spec.pieces = {bytePiece("\x93quoted\x94 \x96 \x97 \x85 \x80 \x81\x8D\x8F\x90\x9D \xE9\xFF")};
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).text,
+    WordDocumentPlan plan;
+    plan.pieces = {bytePiece("\x93quoted\x94 \x96 \x97 \x85 \x80 \x81\x8D\x8F\x90\x9D \xE9\xFF")};
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).text,
               utf16leBytes(u"\u201Cquoted\u201D \u2013 \u2014 \u2026 \u20AC \u0081\u008D\u008F\u0090\u009D \u00E9\u00FF\r\n"));
     EXPECT_EQ(windows1252Character(0x41), u'A');
     EXPECT_EQ(windows1252Character(0x9F), u'\u0178');
@@ -181,14 +181,14 @@ TEST(WordBinaryReader, FieldsAreRemovedWithTheirResultButNotWhatFollows)
         removeFieldCodes(text);
         EXPECT_EQ(text, c.out);
     }
-    WordDocumentSpec spec;
-    spec.pieces = {unicodePiece(u"ab\u0013PAGE\u00143\u0015cdef"), unicodePiece(u"x\u0013y"), unicodePiece(u"\u0015z")};
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).text, utf16leBytes(u"abcdef\r\nx\u0013y\r\n\u0015z\r\n"));
+    WordDocumentPlan plan;
+    plan.pieces = {unicodePiece(u"ab\u0013PAGE\u00143\u0015cdef"), unicodePiece(u"x\u0013y"), unicodePiece(u"\u0015z")};
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).text, utf16leBytes(u"abcdef\r\nx\u0013y\r\n\u0015z\r\n"));
 }
 
 TEST(WordBinaryReader, EncryptedDocumentsAnswer4102AndWriteNothing)
 {
-    WordDocumentSpec marked = twoPieces();
+    WordDocumentPlan marked = twoPieces();
     marked.encrypted = true;
     marked.pairCount = 0xFFFF;  // beyond the clear part nothing is meaningful
     const Exported exported = exportBytes(buildWordFile(marked));
@@ -208,15 +208,15 @@ TEST(WordBinaryReader, EncryptedDocumentsAnswer4102AndWriteNothing)
 
 TEST(WordBinaryReader, FileInformationBlockChecks)
 {
-    WordDocumentSpec spec = twoPieces();
-    spec.shortCount = 13;
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).code, int(WordStructureMissing));
-    spec = twoPieces();
-    spec.longCount = 23;
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).code, int(WordStructureMissing));
-    spec = twoPieces();
-    spec.pairCount = 0xFFFF;
-    EXPECT_EQ(exportBytes(buildWordFile(spec)).code, int(WordStructureMissing));
+    WordDocumentPlan plan = twoPieces();
+    plan.shortCount = 13;
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).code, int(WordStructureMissing));
+    plan = twoPieces();
+    plan.longCount = 23;
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).code, int(WordStructureMissing));
+    plan = twoPieces();
+    plan.pairCount = 0xFFFF;
+    EXPECT_EQ(exportBytes(buildWordFile(plan)).code, int(WordStructureMissing));
 
     // Too short for the block: the compound-file error, 4098 at the boundary.
     WordStreams streams = buildWordStreams(twoPieces());
@@ -232,9 +232,9 @@ TEST(WordBinaryReader, FileInformationBlockChecks)
 
 TEST(WordBinaryReader, LyingPieceTablesStayWithinTheStreams)
 {
-    WordDocumentSpec spec;
-    spec.pieces = {unicodePiece(u"abc"), unicodePiece(u"def")};
-    WordStreams streams = buildWordStreams(spec);
+    WordDocumentPlan plan;
+    plan.pieces = {unicodePiece(u"abc"), unicodePiece(u"def")};
+    WordStreams streams = buildWordStreams(plan);
     const uint32_t list = streams.pieceTableOffset + 1;
     auto fileWith = [](const WordStreams& s) {
         CompoundFileBuilder builder;
@@ -269,9 +269,9 @@ TEST(WordBinaryReader, PiecesThatRepeatTheStreamAreBounded)
 {
     // Thousands of pieces all naming the whole text: the output stays a small
     // multiple of the stream rather than growing with every piece.
-    WordDocumentSpec spec;
-    spec.pieces = {unicodePiece(std::u16string(1500, u'x'))};
-    WordStreams streams = buildWordStreams(spec);
+    WordDocumentPlan plan;
+    plan.pieces = {unicodePiece(std::u16string(1500, u'x'))};
+    WordStreams streams = buildWordStreams(plan);
     std::string table(16, '\0');
     const uint32_t count = 4000;
     table.push_back(2);

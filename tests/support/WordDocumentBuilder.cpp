@@ -20,36 +20,36 @@ void appendU32(std::string& out, uint32_t value)
 
 }  // namespace
 
-PieceSpec unicodePiece(const std::u16string& text)
+PlannedPiece unicodePiece(const std::u16string& text)
 {
     return {utf16leBytes(text), true};
 }
 
-PieceSpec bytePiece(const std::string& bytes)
+PlannedPiece bytePiece(const std::string& bytes)
 {
     return {bytes, false};
 }
 
-WordStreams buildWordStreams(const WordDocumentSpec& spec)
+WordStreams buildWordStreams(const WordDocumentPlan& plan)
 {
     WordStreams streams;
     std::string& doc = streams.wordDocument;
-    doc.assign(spec.textOffset, '\0');
+    doc.assign(plan.textOffset, '\0');
     putU16(doc, 0, 0xA5EC);
     putU16(doc, 2, 0x00C1);
     uint16_t flags = 0;
-    if (spec.oneTable)
+    if (plan.oneTable)
         flags |= 0x0200;
-    if (spec.encrypted)
+    if (plan.encrypted)
         flags |= 0x0100;
     putU16(doc, 10, flags);
-    putU16(doc, 32, spec.shortCount);
-    putU16(doc, 62, spec.longCount);
-    putU16(doc, 152, spec.pairCount);
+    putU16(doc, 32, plan.shortCount);
+    putU16(doc, 62, plan.longCount);
+    putU16(doc, 152, plan.pairCount);
 
     std::vector<uint32_t> positions{0};
     std::vector<uint32_t> filePositions;
-    for (const PieceSpec& piece : spec.pieces) {
+    for (const PlannedPiece& piece : plan.pieces) {
         const uint32_t offset = uint32_t(doc.size());
         doc += piece.bytes;
         const uint32_t characters = uint32_t(piece.unicode ? piece.bytes.size() / 2 : piece.bytes.size());
@@ -61,12 +61,12 @@ WordStreams buildWordStreams(const WordDocumentSpec& spec)
     std::string& table = streams.table;
     table.assign(16, '\0');  // something before the piece table
     streams.pieceTableOffset = uint32_t(table.size());
-    for (const std::string& block : spec.propertyBlocks) {
+    for (const std::string& block : plan.propertyBlocks) {
         table.push_back(1);
         appendU16(table, uint16_t(block.size()));
         table += block;
     }
-    table.push_back(char(spec.pieceListMark));
+    table.push_back(char(plan.pieceListMark));
     appendU32(table, uint32_t(positions.size() * 4 + filePositions.size() * 8));
     for (uint32_t position : positions)
         appendU32(table, position);
@@ -80,12 +80,12 @@ WordStreams buildWordStreams(const WordDocumentSpec& spec)
     return streams;
 }
 
-std::string buildWordFile(const WordDocumentSpec& spec)
+std::string buildWordFile(const WordDocumentPlan& plan)
 {
-    const WordStreams streams = buildWordStreams(spec);
+    const WordStreams streams = buildWordStreams(plan);
     CompoundFileBuilder builder;
     builder.addStream("WordDocument", streams.wordDocument);
-    builder.addStream(spec.oneTable ? "1Table" : "0Table", streams.table);
+    builder.addStream(plan.oneTable ? "1Table" : "0Table", streams.table);
     return builder.build();
 }
 

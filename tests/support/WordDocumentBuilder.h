@@ -10,13 +10,13 @@
 
 namespace quillet::test {
 
-struct PieceSpec {
+struct PlannedPiece {
     std::string bytes;    // UTF-16LE for unicode pieces, single bytes otherwise
     bool unicode = true;
 };
 
-struct WordDocumentSpec {
-    std::vector<PieceSpec> pieces;
+struct WordDocumentPlan {
+    std::vector<PlannedPiece> pieces;
     bool oneTable = true;
     bool encrypted = false;
     uint16_t shortCount = 14;
@@ -33,15 +33,15 @@ struct WordStreams {
     uint32_t pieceTableOffset = 0;
 };
 
-WordStreams buildWordStreams(const WordDocumentSpec& spec);
+WordStreams buildWordStreams(const WordDocumentPlan& plan);
 
 // A piece of UTF-16 text.
-PieceSpec unicodePiece(const std::u16string& text);
+PlannedPiece unicodePiece(const std::u16string& text);
 // A piece of 8-bit text, stored as given.
-PieceSpec bytePiece(const std::string& bytes);
+PlannedPiece bytePiece(const std::string& bytes);
 
 // A whole compound file holding the document ("WordDocument" and "1Table"
 // or "0Table" under the root).
-std::string buildWordFile(const WordDocumentSpec& spec);
+std::string buildWordFile(const WordDocumentPlan& plan);
 
 }  // namespace quillet::test
