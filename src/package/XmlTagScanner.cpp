@@ -1,0 +1,170 @@
+#include "package/XmlTagScanner.h"
+
+#include "package/ByteSource.h"
+#include "package/ZipArchive.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillet {
+namespace {
+
+bool startsWith(const char* span, size_t length, const char* prefix)
+{
+    const size_t prefixLength = std::strlen(prefix);
+    return length >= prefixLength && std::memcmp(span, prefix, prefixLength) == 0;
+}
+
+bool endsWith(const char* span, size_t length, const char* suffix)
+{
+    const size_t suffixLength = std::strlen(suffix);
+    return length >= suffixLength && std::memcmp(span + length - suffixLength, suffix, suffixLength) == 0;
+}
+
+}  // namespace
+
+void XmlTagScanner::scan(ZipArchive& archive, const std::string& entryName)
+{
+    std::unique_ptr<ZipEntryStream> stream = archive.openEntry(entryName);
+    if (!stream)
+        return;
+    scan(*stream);
+    stream->close();
+}
+
+void XmlTagScanner::scan(ByteSource& source)
+{
+    capacity_ = kInitialCapacity;
+    buffer_.assign(capacity_ + 1, '\0');
+    dataLength_ = tokenStart_ = cursor_ = 0;
+    inSingleQuote_ = inDoubleQuote_ = false;
+
+    for (;;) {
+        char* free = buffer_.data() + dataLength_;
+        const int count = source.read(free, static_cast<int>(capacity_ - dataLength_));
+        if (count <= 0)
+            break;
+        const size_t received = std::min(static_cast<size_t>(count), capacity_ - dataLength_);
+        // Zero bytes do not occur in UTF-8 XML; a part in UTF-16 stops here.
+        if (std::memchr(free, '\0', received) != nullptr)
+            break;
+        dataLength_ += received;
+        buffer_[dataLength_] = '\0';
+        scanPieces();
+        // A piece that fills the largest buffer ends the part.
+        if (tokenStart_ == 0 && dataLength_ == capacity_ && capacity_ >= kPieceLimit)
+            break;
+        compact();
+    }
+    std::vector<char>().swap(buffer_);
+}
+
+void XmlTagScanner::scanPieces()
+{
+    while (cursor_ < dataLength_) {
+        const char* data = buffer_.data();
+        if (data[tokenStart_] != '<') {
+            const void* next = std::memchr(data + cursor_, '<', dataLength_ - cursor_);
+            if (next == nullptr) {
+                cursor_ = dataLength_;
+                return;
+            }
+            cursor_ = static_cast<size_t>(static_cast<const char*>(next) - data);
+            accepter_.acceptText(data, dataLength_, tokenStart_, cursor_ - 1, true);
+            tokenStart_ = cursor_;
+            continue;
+        }
+        // The byte after "<" tells a tag from a markup declaration.
+        if (tokenStart_ + 1 >= dataLength_) {
+            cursor_ = dataLength_;
+            return;
+        }
+        const char second = data[tokenStart_ + 1];
+        const bool complete = (second == '!' || second == '?') ? scanMarkup() : scanTag();
+        if (!complete)
+            return;
+    }
+}
+
+bool XmlTagScanner::scanMarkup()
+{
+    const char* data = buffer_.data();
+    const char* span = data + tokenStart_;
+    cursor_ = std::max(cursor_, tokenStart_ + 2);
+    for (;;) {
+        const void* next = std::memchr(data + cursor_, '>', dataLength_ - cursor_);
+        if (next == nullptr) {
+            cursor_ = dataLength_;
+            return false;
+        }
+        cursor_ = static_cast<size_t>(static_cast<const char*>(next) - data);
+        const size_t length = cursor_ - tokenStart_ + 1;
+        bool done = true;
+        if (span[1] == '?') {
+            done = length >= 4;
+        } else if (startsWith(span, length, "<!DO")) {
+            done = length >= 11;
+        } else if (startsWith(span, length, "<!--")) {
+            // "<!---->" is the shortest comment.
+            done = length >= 7 && endsWith(span, length, "-->");
+        } else if (startsWith(span, length, "<![")) {
+            // "<![CDATA[]]>" is the shortest section; an empty one gives no text.
+            done = length >= 12 && endsWith(span, length, "]]>");
+            if (done && length > 12)
+                accepter_.acceptText(data, dataLength_, tokenStart_ + 9, cursor_ - 3, false);
+        } else {
+            done = false;
+        }
+        if (done) {
+            tokenStart_ = cursor_ = cursor_ + 1;
+            return true;
+        }
+        ++cursor_;
+    }
+}
+
+bool XmlTagScanner::scanTag()
+{
+    const char* data = buffer_.data();
+    for (size_t at = cursor_; at < dataLength_; ++at) {
+        const char c = data[at];
+        if (c == '"') {
+            if (!inSingleQuote_)
+                inDoubleQuote_ = !inDoubleQuote_;
+        } else if (c == '\'') {
+            if (!inDoubleQuote_)
+                inSingleQuote_ = !inSingleQuote_;
+        } else if (c == '>' && !inSingleQuote_ && !inDoubleQuote_) {
+            cursor_ = at;
+            accepter_.acceptTag(data, dataLength_, tokenStart_, at);
+            tokenStart_ = cursor_ = at + 1;
+            return true;
+        }
+    }
+    cursor_ = dataLength_;
+    return false;
+}
+
+void XmlTagScanner::compact()
+{
+    if (tokenStart_ == dataLength_) {
+        dataLength_ = tokenStart_ = cursor_ = 0;
+        buffer_[0] = '\0';
+        return;
+    }
+    const size_t kept = dataLength_ - tokenStart_;
+    if (kept > capacity_ / 2 && capacity_ < kPieceLimit) {
+        std::vector<char> grown(capacity_ * 2 + 1, '\0');
+        std::memcpy(grown.data(), buffer_.data() + tokenStart_, kept);
+        buffer_.swap(grown);
+        capacity_ *= 2;
+    } else if (tokenStart_ != 0) {
+        std::memmove(buffer_.data(), buffer_.data() + tokenStart_, kept);
+    }
+    dataLength_ = kept;
+    cursor_ -= tokenStart_;
+    tokenStart_ = 0;
+    buffer_[dataLength_] = '\0';
+}
+
+}  // namespace quillet
