@@ -59,14 +59,78 @@ const TableSet& tableSet()
     return set;
 }
 
-bool isPrefix(const char* prefix, size_t length, const char* conventional)
-{
-    return std::strlen(conventional) == length && std::memcmp(prefix, conventional, length) == 0;
-}
-
 bool isXmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool sameBytes(const char* a, const char* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+enum class Prefix { None, Other, W, R, Mc, V, A, C, P, Xdr, Dgm };
+
+Prefix prefixOf(const char* prefix, size_t length)
+{
+    switch (length) {
+    case 1:
+        switch (prefix[0]) {
+        case 'w': return Prefix::W;
+        case 'r': return Prefix::R;
+        case 'v': return Prefix::V;
+        case 'a': return Prefix::A;
+        case 'c': return Prefix::C;
+        case 'p': return Prefix::P;
+        default: return Prefix::Other;
+        }
+    case 2:
+        return prefix[0] == 'm' && prefix[1] == 'c' ? Prefix::Mc : Prefix::Other;
+    case 3:
+        if (sameBytes(prefix, "xdr", 3))
+            return Prefix::Xdr;
+        return sameBytes(prefix, "dgm", 3) ? Prefix::Dgm : Prefix::Other;
+    default:
+        return Prefix::Other;
+    }
+}
+
+const NameTable* tableFor(Prefix prefix, bool hasPrefix, Vocabulary vocabulary)
+{
+    const TableSet& set = tableSet();
+    switch (vocabulary) {
+    case Vocabulary::WordProcessing:
+        switch (prefix) {
+        case Prefix::W: return set.w;
+        case Prefix::R: return set.r;
+        case Prefix::Mc: return set.mc;
+        default: return set.v;  // v, any other prefix, and none
+        }
+    case Vocabulary::Spreadsheet:
+        if (!hasPrefix)
+            return set.sml;
+        switch (prefix) {
+        case Prefix::A: return set.a;
+        case Prefix::C: return set.c;
+        case Prefix::R: return set.r;
+        case Prefix::Xdr: return set.xdr;
+        default: return nullptr;
+        }
+    case Vocabulary::Presentation:
+        switch (prefix) {
+        case Prefix::A: return set.a;
+        case Prefix::P: return set.p;
+        case Prefix::R: return set.r;
+        case Prefix::C: return set.c;
+        case Prefix::Dgm: return set.dgm;
+        default: return nullptr;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -93,19 +157,6 @@ NameTable::NameTable(const NameList& list) : namespaceId_(list.namespaceId)
     }
 }
 
-int NameTable::lookup(uint32_t hash, const char* name, size_t length) const
-{
-    while (length > 0 && name[length - 1] == ' ')
-        --length;
-    for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
-        const Slot& slot = slots_[at];
-        if (slot.token == -1)
-            return -1;
-        if (slot.hash == hash && slot.length == length && std::memcmp(slot.name, name, length) == 0)
-            return slot.token;
-    }
-}
-
 const NameTable& nameTable(NameSpaceId id)
 {
     return allTables().find(id);
@@ -113,65 +164,43 @@ const NameTable& nameTable(NameSpaceId id)
 
 const NameTable* nameTableFor(const char* prefix, size_t prefixLength, Vocabulary vocabulary)
 {
-    const TableSet& set = tableSet();
-    switch (vocabulary) {
-    case Vocabulary::WordProcessing:
-        if (isPrefix(prefix, prefixLength, "w"))
-            return set.w;
-        if (isPrefix(prefix, prefixLength, "r"))
-            return set.r;
-        if (isPrefix(prefix, prefixLength, "mc"))
-            return set.mc;
-        return set.v;  // v, any other prefix, and none
-    case Vocabulary::Spreadsheet:
-        if (prefixLength == 0)
-            return set.sml;
-        if (isPrefix(prefix, prefixLength, "a"))
-            return set.a;
-        if (isPrefix(prefix, prefixLength, "c"))
-            return set.c;
-        if (isPrefix(prefix, prefixLength, "r"))
-            return set.r;
-        if (isPrefix(prefix, prefixLength, "xdr"))
-            return set.xdr;
-        return nullptr;
-    case Vocabulary::Presentation:
-        if (isPrefix(prefix, prefixLength, "a"))
-            return set.a;
-        if (isPrefix(prefix, prefixLength, "p"))
-            return set.p;
-        if (isPrefix(prefix, prefixLength, "r"))
-            return set.r;
-        if (isPrefix(prefix, prefixLength, "c"))
-            return set.c;
-        if (isPrefix(prefix, prefixLength, "dgm"))
-            return set.dgm;
-        return nullptr;
-    }
-    return nullptr;
+    // A prefix with trailing spaces hashes, and so counts, as the prefix without them.
+    while (prefixLength > 0 && prefix[prefixLength - 1] == ' ')
+        --prefixLength;
+    const bool hasPrefix = prefixLength > 0;
+    return tableFor(hasPrefix ? prefixOf(prefix, prefixLength) : Prefix::None, hasPrefix, vocabulary);
 }
 
 int lookupName(const char* name, size_t length, Vocabulary vocabulary)
 {
     while (length > 0 && isXmlSpace(name[length - 1]))
         --length;
-    const char* colon = static_cast<const char*>(std::memchr(name, ':', length));
+    // One pass: the hash restarts after the first ":".
+    uint32_t hash = 0;
+    size_t colon = length;
+    for (size_t i = 0; i < length; ++i) {
+        const char c = name[i];
+        if (c == ':' && colon == length) {
+            colon = i;
+            hash = 0;
+            continue;
+        }
+        hash = hash * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
+    }
+    const NameTable* table = nullptr;
     const char* local = name;
     size_t localLength = length;
-    size_t prefixLength = 0;
-    if (colon != nullptr) {
-        prefixLength = static_cast<size_t>(colon - name);
+    if (colon == length) {
+        table = tableFor(Prefix::None, false, vocabulary);
+    } else {
+        size_t prefixLength = colon;
         while (prefixLength > 0 && name[prefixLength - 1] == ' ')
             --prefixLength;
-        local = colon + 1;
-        localLength = length - static_cast<size_t>(local - name);
-        if (prefixLength == 0 && vocabulary == Vocabulary::Spreadsheet)
-            return -1;  // ":name" has a prefix, just an empty one
+        table = tableFor(prefixLength == 0 ? Prefix::Other : prefixOf(name, prefixLength), true, vocabulary);
+        local = name + colon + 1;
+        localLength = length - colon - 1;
     }
-    const NameTable* table = nameTableFor(name, prefixLength, vocabulary);
-    if (table == nullptr)
-        return -1;
-    return table->lookup(nameHash(local, localLength), local, localLength);
+    return table != nullptr ? table->lookup(hash, local, localLength) : -1;
 }
 
 void ensureNameTables()

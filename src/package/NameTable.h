@@ -29,11 +29,31 @@ public:
     explicit NameTable(const NameList& list);
 
     // The token of the name, or -1. The hash must be nameHash of the bytes.
-    int lookup(uint32_t hash, const char* name, size_t length) const;
+    int lookup(uint32_t hash, const char* name, size_t length) const
+    {
+        while (length > 0 && name[length - 1] == ' ')
+            --length;
+        for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
+            const Slot& slot = slots_[at];
+            if (slot.token == -1)
+                return -1;
+            if (slot.hash == hash && slot.length == length && sameBytes(slot.name, name, length))
+                return slot.token;
+        }
+    }
     NameSpaceId namespaceId() const { return namespaceId_; }
     size_t size() const { return size_; }
 
 private:
+    static bool sameBytes(const char* a, const char* b, size_t length)
+    {
+        for (size_t i = 0; i < length; ++i) {
+            if (a[i] != b[i])
+                return false;
+        }
+        return true;
+    }
+
     struct Slot {
         uint32_t hash = 0;
         int token = -1;  // -1: empty slot

@@ -24,7 +24,14 @@ TagKind classifyTag(const char* buffer, size_t length, size_t tagBegin, size_t t
     const char second = buffer[tagBegin + 1];
     if (second == '!' || second == '?')
         return Invalid;
-    const bool hasSpace = std::memchr(buffer + tagBegin + 1, ' ', tagEnd - tagBegin - 1) != nullptr;
+    // Tags are short: a plain loop beats a library call here.
+    bool hasSpace = false;
+    for (size_t at = tagBegin + 1; at < tagEnd; ++at) {
+        if (buffer[at] == ' ') {
+            hasSpace = true;
+            break;
+        }
+    }
     if (buffer[tagEnd - 1] == '/')
         return hasSpace ? EmptyWithAttributes : Empty;
     if (second == '/')

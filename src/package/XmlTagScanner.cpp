@@ -4,6 +4,7 @@
 #include "package/ZipArchive.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace quillet {
@@ -14,6 +15,16 @@ bool startsWith(const char* span, size_t length, const char* prefix)
     const size_t prefixLength = std::strlen(prefix);
     return length >= prefixLength && std::memcmp(span, prefix, prefixLength) == 0;
 }
+
+// The bytes that matter inside a tag: quotes, ">" and the terminating zero.
+constexpr std::array<unsigned char, 256> kTagStop = [] {
+    std::array<unsigned char, 256> stop {};
+    stop['\0'] = 1;
+    stop['"'] = 1;
+    stop['\''] = 1;
+    stop['>'] = 1;
+    return stop;
+}();
 
 bool endsWith(const char* span, size_t length, const char* suffix)
 {
@@ -125,21 +136,36 @@ bool XmlTagScanner::scanMarkup()
 
 bool XmlTagScanner::scanTag()
 {
-    const char* data = buffer_.data();
-    for (size_t at = cursor_; at < dataLength_; ++at) {
-        const char c = data[at];
-        if (c == '"') {
-            if (!inSingleQuote_)
-                inDoubleQuote_ = !inDoubleQuote_;
-        } else if (c == '\'') {
-            if (!inDoubleQuote_)
-                inSingleQuote_ = !inSingleQuote_;
-        } else if (c == '>' && !inSingleQuote_ && !inDoubleQuote_) {
+    // The zero byte after the data stops every inner loop.
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(buffer_.data());
+    size_t at = cursor_;
+    for (;;) {
+        if (inDoubleQuote_ || inSingleQuote_) {
+            const unsigned char quote = inDoubleQuote_ ? '"' : '\'';
+            while (data[at] != quote && data[at] != '\0')
+                ++at;
+            if (data[at] == '\0')
+                break;
+            inDoubleQuote_ = inSingleQuote_ = false;
+            ++at;
+            continue;
+        }
+        while (kTagStop[data[at]] == 0)
+            ++at;
+        const unsigned char c = data[at];
+        if (c == '\0')
+            break;
+        if (c == '>') {
             cursor_ = at;
-            accepter_.acceptTag(data, dataLength_, tokenStart_, at);
+            accepter_.acceptTag(buffer_.data(), dataLength_, tokenStart_, at);
             tokenStart_ = cursor_ = at + 1;
             return true;
         }
+        if (c == '"')
+            inDoubleQuote_ = true;
+        else
+            inSingleQuote_ = true;
+        ++at;
     }
     cursor_ = dataLength_;
     return false;

@@ -73,20 +73,35 @@ void appendUtf8CodePoint(uint32_t codePoint, std::string& out)
 void decodeXmlTextInto(const char* buffer, size_t length, size_t begin, size_t end, bool decodeEntities,
                        std::string& out)
 {
-    out.clear();
-    if (begin > end || begin >= length)
+    if (begin > end || begin >= length) {
+        out.clear();
         return;
+    }
     if (end >= length)
         end = length - 1;
     const char* from = buffer + begin;
     const char* const stop = buffer + end + 1;
-    const char* amp = decodeEntities ? static_cast<const char*>(std::memchr(from, '&', static_cast<size_t>(stop - from)))
-                                     : nullptr;
+    const size_t size = static_cast<size_t>(stop - from);
+    // Most runs and values are short and hold no "&".
+    const char* amp = nullptr;
+    if (decodeEntities) {
+        if (size <= 32) {
+            for (const char* at = from; at < stop; ++at) {
+                if (*at == '&') {
+                    amp = at;
+                    break;
+                }
+            }
+        } else {
+            amp = static_cast<const char*>(std::memchr(from, '&', size));
+        }
+    }
     if (amp == nullptr) {
-        out.assign(from, stop);
+        out.assign(from, size);
         return;
     }
-    out.reserve(static_cast<size_t>(stop - from));
+    out.clear();
+    out.reserve(size);
     while (amp != nullptr) {
         out.append(from, amp);
         const char* after = amp + 1;
