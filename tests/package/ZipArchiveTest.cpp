@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -264,6 +266,15 @@ TEST(ZipArchive, ExtractEntryWritesTheBareFileName)
     EXPECT_EQ(archive.extractEntry("word/media/image1.png", dir.file("no/such/folder")), -1);
     EXPECT_EQ(archive.extractEntry("folder/", out), -1);
     EXPECT_EQ(listFolder(out), (std::vector<std::string> {"back\\slash.png", "image1.png", "top.png"}));
+
+    // A folder without any separator is still a folder: "/" joins it.
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    const int relative = archive.extractEntry("word/media/image1.png", "out");
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_EQ(relative, 0);
+    EXPECT_FALSE(fileExists(dir.file("outimage1.png")));
 
     EXPECT_THROW(archive.extractEntry("missing.png", out), std::out_of_range);
     EXPECT_THROW(archive.extractEntry("word/media/image1.png", ""), std::out_of_range);
