@@ -73,7 +73,9 @@ bool sameBytes(const char* a, const char* b, size_t length)
     return true;
 }
 
-enum class Prefix { None, Other, W, R, Mc, V, A, C, P, Xdr, Dgm };
+// Prefix::None is never a prefix written in a file; it selects the tables
+// of names without one.
+enum class Prefix { Other, W, R, Mc, V, A, C, P, Xdr, Dgm, None };
 
 Prefix prefixOf(const char* prefix, size_t length)
 {
@@ -99,7 +101,7 @@ Prefix prefixOf(const char* prefix, size_t length)
     }
 }
 
-const NameTable* tableFor(Prefix prefix, bool hasPrefix, Vocabulary vocabulary)
+const NameTable* chooseTable(Prefix prefix, bool hasPrefix, Vocabulary vocabulary)
 {
     const TableSet& set = tableSet();
     switch (vocabulary) {
@@ -162,16 +164,32 @@ const NameTable& nameTable(NameSpaceId id)
     return allTables().find(id);
 }
 
-const NameTable* nameTableFor(const char* prefix, size_t prefixLength, Vocabulary vocabulary)
+NameResolver::NameResolver(Vocabulary vocabulary)
+{
+    unprefixed_ = chooseTable(Prefix::None, false, vocabulary);
+    for (int prefix = 0; prefix < kPrefixKinds; ++prefix)
+        byPrefix_[prefix] = chooseTable(static_cast<Prefix>(prefix), true, vocabulary);
+}
+
+const NameResolver& NameResolver::forVocabulary(Vocabulary vocabulary)
+{
+    static const NameResolver resolvers[] = {NameResolver(Vocabulary::WordProcessing),
+                                             NameResolver(Vocabulary::Spreadsheet),
+                                             NameResolver(Vocabulary::Presentation)};
+    return resolvers[static_cast<int>(vocabulary)];
+}
+
+const NameTable* NameResolver::tableFor(const char* prefix, size_t prefixLength) const
 {
     // A prefix with trailing spaces hashes, and so counts, as the prefix without them.
     while (prefixLength > 0 && prefix[prefixLength - 1] == ' ')
         --prefixLength;
-    const bool hasPrefix = prefixLength > 0;
-    return tableFor(hasPrefix ? prefixOf(prefix, prefixLength) : Prefix::None, hasPrefix, vocabulary);
+    if (prefixLength == 0)
+        return unprefixed_;
+    return byPrefix_[static_cast<int>(prefixOf(prefix, prefixLength))];
 }
 
-int lookupName(const char* name, size_t length, Vocabulary vocabulary)
+int NameResolver::lookup(const char* name, size_t length) const
 {
     while (length > 0 && isXmlSpace(name[length - 1]))
         --length;
@@ -187,25 +205,32 @@ int lookupName(const char* name, size_t length, Vocabulary vocabulary)
         }
         hash = hash * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
     }
-    const NameTable* table = nullptr;
-    const char* local = name;
-    size_t localLength = length;
-    if (colon == length) {
-        table = tableFor(Prefix::None, false, vocabulary);
-    } else {
+    const NameTable* table = unprefixed_;
+    if (colon != length) {
+        // An empty prefix is a prefix all the same: ":name".
         size_t prefixLength = colon;
         while (prefixLength > 0 && name[prefixLength - 1] == ' ')
             --prefixLength;
-        table = tableFor(prefixLength == 0 ? Prefix::Other : prefixOf(name, prefixLength), true, vocabulary);
-        local = name + colon + 1;
-        localLength = length - colon - 1;
+        table = byPrefix_[static_cast<int>(prefixLength == 0 ? Prefix::Other : prefixOf(name, prefixLength))];
+        name += colon + 1;
+        length -= colon + 1;
     }
-    return table != nullptr ? table->lookup(hash, local, localLength) : -1;
+    return table != nullptr ? table->lookup(hash, name, length) : -1;
+}
+
+const NameTable* nameTableFor(const char* prefix, size_t prefixLength, Vocabulary vocabulary)
+{
+    return NameResolver::forVocabulary(vocabulary).tableFor(prefix, prefixLength);
+}
+
+int lookupName(const char* name, size_t length, Vocabulary vocabulary)
+{
+    return NameResolver::forVocabulary(vocabulary).lookup(name, length);
 }
 
 void ensureNameTables()
 {
-    tableSet();
+    NameResolver::forVocabulary(Vocabulary::WordProcessing);
 }
 
 }  // namespace quillet

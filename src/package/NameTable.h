@@ -67,6 +67,29 @@ private:
     size_t size_ = 0;
 };
 
+// The tables one vocabulary looks names up in, chosen once for each prefix.
+class NameResolver {
+public:
+    // Built once per process, with the tables, on the first call from any thread.
+    static const NameResolver& forVocabulary(Vocabulary vocabulary);
+
+    // The token of a qualified name "prefix:local" or "local" (trailing
+    // whitespace ignored), or -1.
+    int lookup(const char* name, size_t length) const;
+    // Null when names with this prefix are unknown; an empty prefix stands
+    // for a name without one.
+    const NameTable* tableFor(const char* prefix, size_t prefixLength) const;
+
+    // Other, w, r, mc, v, a, c, p, xdr, dgm.
+    static constexpr int kPrefixKinds = 10;
+
+private:
+    explicit NameResolver(Vocabulary vocabulary);
+
+    const NameTable* unprefixed_ = nullptr;
+    const NameTable* byPrefix_[kPrefixKinds] = {};
+};
+
 // The table of a namespace; all tables are built together, once per process,
 // on the first call from any thread, and never freed.
 const NameTable& nameTable(NameSpaceId id);

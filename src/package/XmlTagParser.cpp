@@ -82,7 +82,7 @@ int XmlTagParser::lookupName(const char* buffer, size_t length, size_t begin, si
         return -1;
     if (end >= length)
         end = length - 1;
-    return quillet::lookupName(buffer + begin, rangeLength(begin, end), vocabulary_);
+    return resolver_.lookup(buffer + begin, rangeLength(begin, end));
 }
 
 }  // namespace quillet

@@ -28,7 +28,10 @@ inline bool isXmlWhitespace(char c)
 // Turns one tag into its element token and attributes under a vocabulary.
 class XmlTagParser {
 public:
-    explicit XmlTagParser(Vocabulary vocabulary) : vocabulary_(vocabulary) {}
+    explicit XmlTagParser(Vocabulary vocabulary)
+        : vocabulary_(vocabulary), resolver_(NameResolver::forVocabulary(vocabulary))
+    {
+    }
 
     // Sets token() and the attribute area of the tag.
     void parseName(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd, TagKind kind);
@@ -42,6 +45,7 @@ public:
 
 private:
     Vocabulary vocabulary_;
+    const NameResolver& resolver_;
     int token_ = -1;
     bool hasAttributes_ = false;
     size_t attributesBegin_ = 0;
@@ -54,9 +58,18 @@ private:
 // Attributes are separated by whitespace outside quotes; whitespace before
 // "=" is allowed, after it the attribute is dropped. The name is returned
 // without trailing whitespace.
+namespace detail {
+// 1 quote, 2 whitespace, 3 "=", 0 anything else.
+constexpr unsigned char attributeByteClass(unsigned char c)
+{
+    return c == '"' || c == '\'' ? 1 : c == ' ' || c == '\t' || c == '\r' || c == '\n' ? 2 : c == '=' ? 3 : 0;
+}
+}  // namespace detail
+
 template <typename Visit>
 void forEachAttribute(const char* buffer, size_t begin, size_t end, Visit&& visit)
 {
+    constexpr size_t none = static_cast<size_t>(-1);
     size_t at = begin;
     while (at <= end) {
         while (at <= end && isXmlWhitespace(buffer[at]))
@@ -64,17 +77,26 @@ void forEachAttribute(const char* buffer, size_t begin, size_t end, Visit&& visi
         if (at > end)
             break;
         const size_t start = at;
-        bool single = false;
-        bool dbl = false;
-        for (; at <= end; ++at) {
-            const char c = buffer[at];
-            if (c == '"') {
-                if (!single)
-                    dbl = !dbl;
-            } else if (c == '\'') {
-                if (!dbl)
-                    single = !single;
-            } else if (isXmlWhitespace(c) && !single && !dbl) {
+        size_t equals = none;  // the first "=", quoted or not
+        while (at <= end) {
+            const unsigned char c = static_cast<unsigned char>(buffer[at]);
+            const unsigned char kind = detail::attributeByteClass(c);
+            if (kind == 0) {
+                ++at;
+            } else if (kind == 3) {
+                if (equals == none)
+                    equals = at;
+                ++at;
+            } else if (kind == 1) {
+                // The other kind of quote is plain text in here.
+                size_t close = at + 1;
+                while (close <= end && buffer[close] != static_cast<char>(c)) {
+                    if (buffer[close] == '=' && equals == none)
+                        equals = close;
+                    ++close;
+                }
+                at = close <= end ? close + 1 : end + 1;
+            } else {
                 // Whitespace before "=" stays inside the attribute.
                 size_t next = at;
                 while (next <= end && isXmlWhitespace(buffer[next]))
@@ -85,12 +107,11 @@ void forEachAttribute(const char* buffer, size_t begin, size_t end, Visit&& visi
             }
         }
         size_t last = at - 1;
-        size_t equals = start;
-        while (equals <= last && buffer[equals] != '=')
-            ++equals;
+        if (equals == none || equals == start)
+            continue;
         while (last > equals && isXmlWhitespace(buffer[last]))
             --last;
-        if (equals > last || equals == start || last < equals + 2)
+        if (last < equals + 2)
             continue;
         const char quote = buffer[equals + 1];
         if ((quote != '"' && quote != '\'') || buffer[last] != quote)

@@ -102,6 +102,10 @@ TEST(XmlTagScanner, DeliversEveryPieceWholeHoweverTheReadsSplitIt)
               "T{<w:t>}x{<raw>}T{</w:t>}T{<w:br/>}T{</w:p>}T{<w:p>}X{last}T{</w:p>}T{</w:document>}");
     for (size_t piece = 1; piece <= xml.size(); ++piece)
         EXPECT_EQ(scanned(xml, piece), whole) << "pieces of " << piece;
+    // A read that ends right after "<": the next byte decides what follows,
+    // so a comment or instruction is never taken for a tag.
+    EXPECT_EQ(scanned("<a>x<!-- c -->y<?p?>z</a>", 5), "T{<a>}X{x}X{y}X{z}T{</a>}");
+    EXPECT_EQ(scanned("<a>x<?p?>z</a>", 5), "T{<a>}X{x}X{z}T{</a>}");
 }
 
 TEST(XmlTagScanner, TagsAcrossTheEightKilobyteReadsOfAnEntry)
