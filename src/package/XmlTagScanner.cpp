@@ -4,7 +4,9 @@
 #include "package/ZipArchive.h"
 
 #include <algorithm>
-#include <array>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cstring>
 
 namespace quillet {
@@ -16,15 +18,52 @@ bool startsWith(const char* span, size_t length, const char* prefix)
     return length >= prefixLength && std::memcmp(span, prefix, prefixLength) == 0;
 }
 
-// The bytes that matter inside a tag: quotes, ">" and the terminating zero.
-constexpr std::array<unsigned char, 256> kTagStop = [] {
-    std::array<unsigned char, 256> stop {};
-    stop['\0'] = 1;
-    stop['"'] = 1;
-    stop['\''] = 1;
-    stop['>'] = 1;
-    return stop;
-}();
+// The searches below read whole 16-byte blocks; the buffer has this much
+// room past its capacity, so that no block leaves it.
+constexpr size_t kPadding = 16;
+
+// The first quote, ">" or zero byte at or after at; the zero byte after
+// the data ends every search.
+size_t nextTagStop(const unsigned char* data, size_t at)
+{
+#if defined(__SSE2__)
+    const __m128i close = _mm_set1_epi8('>');
+    const __m128i doubleQuote = _mm_set1_epi8('"');
+    const __m128i singleQuote = _mm_set1_epi8('\'');
+    const __m128i zero = _mm_setzero_si128();
+    for (;; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, close), _mm_cmpeq_epi8(block, doubleQuote)),
+                                          _mm_or_si128(_mm_cmpeq_epi8(block, singleQuote), _mm_cmpeq_epi8(block, zero)));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0)
+            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    while (data[at] != '>' && data[at] != '"' && data[at] != '\'' && data[at] != '\0')
+        ++at;
+    return at;
+#endif
+}
+
+// The first byte at or after at that is the quote or zero.
+size_t nextQuoteOrEnd(const unsigned char* data, size_t at, char quote)
+{
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(quote);
+    const __m128i zero = _mm_setzero_si128();
+    for (;; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, wanted), _mm_cmpeq_epi8(block, zero)));
+        if (mask != 0)
+            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#else
+    while (data[at] != static_cast<unsigned char>(quote) && data[at] != '\0')
+        ++at;
+    return at;
+#endif
+}
 
 bool endsWith(const char* span, size_t length, const char* suffix)
 {
@@ -46,7 +85,7 @@ void XmlTagScanner::scan(ZipArchive& archive, const std::string& entryName)
 void XmlTagScanner::scan(ByteSource& source)
 {
     capacity_ = kInitialCapacity;
-    buffer_.assign(capacity_ + 1, '\0');
+    buffer_.assign(capacity_ + kPadding, '\0');
     dataLength_ = tokenStart_ = cursor_ = 0;
     inSingleQuote_ = inDoubleQuote_ = false;
 
@@ -136,22 +175,19 @@ bool XmlTagScanner::scanMarkup()
 
 bool XmlTagScanner::scanTag()
 {
-    // The zero byte after the data stops every inner loop.
+    // The zero byte after the data stops every search.
     const unsigned char* data = reinterpret_cast<const unsigned char*>(buffer_.data());
     size_t at = cursor_;
     for (;;) {
         if (inDoubleQuote_ || inSingleQuote_) {
-            const unsigned char quote = inDoubleQuote_ ? '"' : '\'';
-            while (data[at] != quote && data[at] != '\0')
-                ++at;
+            at = nextQuoteOrEnd(data, at, inDoubleQuote_ ? '"' : '\'');
             if (data[at] == '\0')
                 break;
             inDoubleQuote_ = inSingleQuote_ = false;
             ++at;
             continue;
         }
-        while (kTagStop[data[at]] == 0)
-            ++at;
+        at = nextTagStop(data, at);
         const unsigned char c = data[at];
         if (c == '\0')
             break;
@@ -180,7 +216,7 @@ void XmlTagScanner::compact()
     }
     const size_t kept = dataLength_ - tokenStart_;
     if (kept > capacity_ / 2 && capacity_ < kPieceLimit) {
-        std::vector<char> grown(capacity_ * 2 + 1, '\0');
+        std::vector<char> grown(capacity_ * 2 + kPadding, '\0');
         std::memcpy(grown.data(), buffer_.data() + tokenStart_, kept);
         buffer_.swap(grown);
         capacity_ *= 2;
