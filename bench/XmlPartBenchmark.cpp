@@ -100,8 +100,8 @@ struct Fixture {
 
     Fixture()
     {
-        char pattern[] = "/tmp/quillet-xml-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr)
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-xml-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
         folder = pattern;
         path = folder + "/parts.zip";

@@ -23,8 +23,8 @@ struct Scratch {
     std::string folder;
     Scratch()
     {
-        char pattern[] = "/tmp/quillet-package-fuzz-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr)
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-package-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
             folder = pattern;
     }
     ~Scratch()

@@ -4,10 +4,10 @@
 #include "package/ZipArchive.h"
 
 #include <algorithm>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#include <cstring>
 
 namespace quillet {
 namespace {
