@@ -11,14 +11,7 @@ uint32_t exportPackageDocument(const std::string&, const std::string&, uint32_t)
     return Unsupported;
 }
 
-const char* packageFormatName(const std::string&)
-{
-    return nullptr;
-}
-
 void packageDocumentContent(const std::string&, QString&) {}
-
-void ensureNameTables() {}
 
 uint32_t exportPdfDocument(const std::string&, const std::string&, uint32_t, int)
 {

@@ -1,0 +1,88 @@
+// Bytes as a ZIP package: the archive index, every entry read through the
+// tag scanner and a handler tree, the package relationships and the picture
+// extraction, as the package readers use them.
+#include "package/ElementHandler.h"
+#include "package/OxfrPackage.h"
+#include "package/OxfrPart.h"
+#include "package/XmlPart.h"
+#include "package/ZipArchive.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace quillet;
+
+struct Scratch {
+    std::string folder;
+    Scratch()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-package-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            folder = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+class CountingHandler : public DefaultElementHandler {
+public:
+    explicit CountingHandler(size_t& count) : count_(count) {}
+    void characters(const std::string& text) override { count_ += text.size(); }
+    ElementHandler* getChildHandler(int) override { return adoptChild<CountingHandler>(count_); }
+
+private:
+    size_t& count_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Scratch scratch;
+    if (scratch.folder.empty())
+        return 0;
+    const std::string path = scratch.folder + "/input.zip";
+    const std::string pictures = scratch.folder + "/out";
+    if (FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    std::filesystem::create_directory(pictures);
+
+    ZipArchive archive(path);
+    size_t count = 0;
+    int entries = 0;
+    for (const auto& [name, record] : archive.index()) {
+        if (++entries > 16)
+            break;
+        CountingHandler root(count);
+        parseXmlPart(&archive, name, &root, static_cast<Vocabulary>(entries % 3));
+    }
+    try {
+        OxfrPackage package(&archive);
+        if (OxfrPart* main = package.mainDocumentPart()) {
+            OxfrRelationships* relationships = main->relationships();
+            for (int i = 0; i < relationships->count() && i < 8; ++i) {
+                if (OxfrPart* part = relationships->at(i)->getTargetPart())
+                    count += static_cast<size_t>(part->size() > 0);
+            }
+        }
+    } catch (const std::runtime_error&) {
+        // Nameless tags in a relationship part.
+    }
+    archive.extractImages(pictures);
+    std::error_code ignored;
+    std::filesystem::remove_all(pictures, ignored);
+    return 0;
+}
