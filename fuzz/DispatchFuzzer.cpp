@@ -1,5 +1,7 @@
 // Whole-library fuzzing: bytes written to a file and run through the three
 // document calls, as a caller would.
+#include "FuzzScratch.h"
+
 #include <quillet/quillet.h>
 
 #include <cstdint>
@@ -9,33 +11,13 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-struct Scratch {
-    std::string folder;
-    Scratch()
-    {
-        char pattern[] = "/tmp/quillet-fuzz-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr)
-            folder = pattern;
-    }
-    ~Scratch()
-    {
-        std::error_code ignored;
-        if (!folder.empty())
-            std::filesystem::remove_all(folder, ignored);
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Scratch scratch;
-    if (scratch.folder.empty())
+    static FuzzScratch scratch;
+    if (!scratch.ready())
         return 0;
-    const std::string source = scratch.folder + "/input";
-    const std::string out = scratch.folder + "/out";
+    const std::string source = scratch.file("input");
+    const std::string out = scratch.file("out");
     if (FILE* f = std::fopen(source.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);

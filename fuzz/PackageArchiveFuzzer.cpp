@@ -1,6 +1,8 @@
 // Bytes as a ZIP package: the archive index, every entry read through the
 // tag scanner and a handler tree, the package relationships and the picture
 // extraction, as the package readers use them.
+#include "FuzzScratch.h"
+
 #include "package/ElementHandler.h"
 #include "package/OxfrPackage.h"
 #include "package/OxfrPart.h"
@@ -19,22 +21,6 @@ namespace {
 
 using namespace quillet;
 
-struct Scratch {
-    std::string folder;
-    Scratch()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-package-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            folder = pattern;
-    }
-    ~Scratch()
-    {
-        std::error_code ignored;
-        if (!folder.empty())
-            std::filesystem::remove_all(folder, ignored);
-    }
-};
-
 class CountingHandler : public DefaultElementHandler {
 public:
     explicit CountingHandler(size_t& count) : count_(count) {}
@@ -49,11 +35,11 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Scratch scratch;
-    if (scratch.folder.empty())
+    static FuzzScratch scratch;
+    if (!scratch.ready())
         return 0;
-    const std::string path = scratch.folder + "/input.zip";
-    const std::string pictures = scratch.folder + "/out";
+    const std::string path = scratch.file("input.zip");
+    const std::string pictures = scratch.file("out");
     if (FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);

@@ -1,5 +1,7 @@
 // Bytes as a compound file: the open, reads of the streams the Word reader
 // uses, then its export and in-memory entries on the same file.
+#include "FuzzScratch.h"
+
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
 #include "legacy/WordBinaryReader.h"
@@ -13,22 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Scratch {
-    std::string folder;
-    Scratch()
-    {
-        char pattern[] = "/tmp/quillet-fuzz-XXXXXX";
-        if (::mkdtemp(pattern) != nullptr)
-            folder = pattern;
-    }
-    ~Scratch()
-    {
-        std::error_code ignored;
-        if (!folder.empty())
-            std::filesystem::remove_all(folder, ignored);
-    }
-};
 
 void readThrough(quillet::CompoundStream& stream)
 {
@@ -45,11 +31,11 @@ void readThrough(quillet::CompoundStream& stream)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Scratch scratch;
-    if (scratch.folder.empty())
+    static FuzzScratch scratch;
+    if (!scratch.ready())
         return 0;
-    const std::string source = scratch.folder + "/input.doc";
-    const std::string out = scratch.folder + "/out";
+    const std::string source = scratch.file("input.doc");
+    const std::string out = scratch.file("out");
     if (FILE* f = std::fopen(source.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);

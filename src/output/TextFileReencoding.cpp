@@ -2,6 +2,7 @@
 
 #include "output/OutputPaths.h"
 #include "output/StdioFile.h"
+#include "output/Utf8.h"
 #include "platform/FileSystem.h"
 
 #include <vector>
@@ -9,27 +10,7 @@
 namespace quillet {
 namespace {
 
-void appendCodePoint(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // Streams the UTF-16LE file line by line: a line ends at U+000A, which is
 // consumed; a carriage return before it stays in the line.
@@ -89,24 +70,6 @@ private:
 };
 
 }  // namespace
-
-std::string utf16ToUtf8(const char16_t* units, size_t count)
-{
-    std::string out;
-    out.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        const char16_t u = units[i];
-        if (isHighSurrogate(u) && i + 1 < count && isLowSurrogate(units[i + 1])) {
-            appendCodePoint(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(units[i + 1]) - 0xDC00));
-            ++i;
-        } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
-            appendCodePoint(out, 0xFFFD);
-        } else {
-            appendCodePoint(out, u);
-        }
-    }
-    return out;
-}
 
 bool reencodeTextFileToUtf8(const std::string& folder)
 {

@@ -8,7 +8,4 @@ namespace quillet {
 // with CR LF. False when the text file could not be opened.
 bool reencodeTextFileToUtf8(const std::string& folder);
 
-// One UTF-16 line as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf16ToUtf8(const char16_t* units, size_t count);
-
 }  // namespace quillet

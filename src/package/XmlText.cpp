@@ -1,5 +1,7 @@
 #include "package/XmlText.h"
 
+#include "output/Utf8.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -51,23 +53,7 @@ uint32_t referenceValue(const char* from, const char* to, int base)
 
 void appendUtf8CodePoint(uint32_t codePoint, std::string& out)
 {
-    if (codePoint == 0 || (codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > kLargestCodePoint)
-        codePoint = kReplacement;
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
+    appendUtf8(codePoint == 0 ? kReplacement : codePoint, out);
 }
 
 void decodeXmlTextInto(const char* buffer, size_t length, size_t begin, size_t end, bool decodeEntities,
