@@ -1,0 +1,88 @@
+// File naming, the file object, folder creation, re-encoding and plain text.
+#include "output/OutputPaths.h"
+#include "output/PlainText.h"
+#include "output/StdioFile.h"
+#include "output/TextFileReencoding.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace quillet;
+using namespace quillet::test;
+
+TEST(OutputFiles, NamesTakeTheFoldersFirstSeparator)
+{
+    EXPECT_EQ(textFilePath("out"), "out/1.txt");
+    EXPECT_EQ(textFilePath("C:\\docs"), "C:\\docs\\1.txt");
+    EXPECT_EQ(textFilePath("C:\\docs/"), "C:\\docs/1.txt");
+    EXPECT_EQ(textFilePath("a/b\\c"), "a/b\\c/1.txt");
+    EXPECT_EQ(picturePath("C:\\docs", 3, ".png"), "C:\\docs\\image3.png");
+    EXPECT_EQ(picturePath("out/", -2, ".emf"), "out/image-2.emf");
+}
+
+TEST(OutputFiles, StdioFileAndFolderCreation)
+{
+    TempDir dir;
+    EXPECT_EQ(StdioFile(dir.file("missing"), "rb").openError(), ENOENT);
+    EXPECT_EQ(StdioFile(dir.path(), "rb").openError(), EISDIR);  // fopen alone would accept it
+    writeFile(dir.file("f"), "0123456789");
+    StdioFile file(dir.file("f"), "rb");
+    char buffer[4] = {};
+    file.seek(6);
+    EXPECT_EQ(file.read(buffer, 4), 4u);
+    EXPECT_EQ(std::string(buffer, 4), "6789");
+    EXPECT_EQ(file.size(), 10);
+
+    EXPECT_TRUE(makeFolder(dir.file("a")));
+    EXPECT_TRUE(makeFolder(dir.file("a\\c\\")));  // "\" separates, one trailing separator is dropped
+    EXPECT_TRUE(fileExists(dir.file("a/c")));
+    EXPECT_FALSE(makeFolder(dir.file("missing/child")));
+    EXPECT_FALSE(makeFolder(""));
+}
+
+TEST(OutputFiles, ReencodingEndsEveryLineWithCrLf)
+{
+    const auto reencoded = [](const std::string& utf16) {
+        TempDir dir;
+        writeFile(dir.file("1.txt"), utf16);
+        EXPECT_TRUE(reencodeTextFileToUtf8(dir.path()));
+        EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"1.txt"});
+        return readFile(dir.file("1.txt"));
+    };
+    EXPECT_EQ(reencoded(utf16leBytes(u"a\r\nb")), "a\r\r\nb\r\n");
+    EXPECT_EQ(reencoded(""), "");
+    // A pair, a lone high and a lone low surrogate, then a stray odd byte.
+    EXPECT_EQ(reencoded(utf16leBytes(u"\U0001F600x\xD800y\xDC00") + "Z"),
+              "\xF0\x9F\x98\x80x\xEF\xBF\xBDy\xEF\xBF\xBD\r\n");
+    // A line longer than one write part keeps a pair that straddles the parts.
+    std::u16string line(3u << 20, u'a');
+    line[(1u << 20) - 1] = 0xD83D;
+    line[1u << 20] = 0xDE00;
+    const std::string out = reencoded(utf16leBytes(line));
+    EXPECT_EQ(out.size(), (3u << 20) + 4);
+    EXPECT_EQ(out.substr((1u << 20) - 1, 4), "\xF0\x9F\x98\x80");
+    TempDir empty;
+    EXPECT_FALSE(reencodeTextFileToUtf8(empty.path()));
+}
+
+TEST(OutputFiles, PlainTextByByteOrderMark)
+{
+    const auto plain = [](const std::string& bytes) {
+        TempDir dir;
+        writeFile(dir.file("t.txt"), bytes);
+        QString text = QStringLiteral("unchanged");
+        readPlainText(QString::fromStdString(dir.file("t.txt")), text);
+        return text;
+    };
+    EXPECT_EQ(plain(std::string("\xFF\xFE\x41\x00\x42\x00\x43", 7)), QStringLiteral("AB"));
+    EXPECT_EQ(plain(std::string("\xFE\xFF\x00\x41\x00\x42", 6)), QStringLiteral("AB"));
+    EXPECT_EQ(plain("\xEF\xBB\xBF\xC3\xA9\x01"), QString::fromUtf16(u"\u00E9\u0001"));  // no filter
+    EXPECT_EQ(plain(std::string("\xFF\xFE\xFF\xFE", 4)), QString(QChar(0xFEFF)));
+    EXPECT_EQ(plain("A"), QStringLiteral("A"));
+    EXPECT_EQ(plain(""), QString());
+    QString text = QStringLiteral("kept");
+    readPlainText(QStringLiteral("/nonexistent/t.txt"), text);
+    EXPECT_EQ(text, QStringLiteral("kept"));
+}
