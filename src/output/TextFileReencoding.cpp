@@ -10,8 +10,6 @@
 namespace quillet {
 namespace {
 
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-
 // Streams the UTF-16LE file line by line: a line ends at U+000A, which is
 // consumed; a carriage return before it stays in the line.
 class LineWriter {

@@ -1,13 +1,6 @@
 #include "output/Utf8.h"
 
 namespace quillet {
-namespace {
-
-bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-}  // namespace
-
 void appendUtf8(char32_t cp, std::string& out)
 {
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
