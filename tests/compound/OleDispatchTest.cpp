@@ -1,5 +1,4 @@
 // Which reader a compound file goes to, and what the library calls answer.
-#include "compound/CompoundFile.h"
 #include "compound/OleDispatch.h"
 
 #include "support/CompoundFileBuilder.h"
@@ -15,139 +14,65 @@ using namespace quillet::test;
 
 namespace {
 
-std::string fileWithStreams(const std::vector<std::string>& names)
+std::string fileWith(const std::vector<std::string>& streams)
 {
     CompoundFileBuilder builder;
-    for (const std::string& name : names)
-        builder.addStream(name, "content of " + name);
+    for (const std::string& name : streams)
+        builder.add(name, "x");
     return builder.build();
-}
-
-std::string wordAndWorkbook()
-{
-    WordDocumentPlan plan;
-    plan.pieces = {unicodePiece(u"word text")};
-    const WordStreams streams = buildWordStreams(plan);
-    CompoundFileBuilder builder;
-    builder.addStream("Workbook", "not a workbook");
-    builder.addStream("WordDocument", streams.wordDocument);
-    builder.addStream("1Table", streams.table);
-    return builder.build();
-}
-
-std::string formatOf(const std::string& path)
-{
-    const char* name = getFileFormate(path.c_str(), 0);
-    return name != nullptr ? name : "(null)";
 }
 
 }  // namespace
 
-TEST(OleDispatch, KindFromStreamNamesAndExtension)
+TEST(OleDispatch, KindFromStreamNamesWithTheExtensionBreakingTies)
 {
-    struct Case {
-        std::vector<std::string> streams;
-        std::string fileName;
-        int kind;
-    };
-    const Case cases[] = {
-        {{"WordDocument"}, "a.bin", WordKind},
-        {{"Workbook"}, "a.bin", ExcelKind},
-        {{"PowerPoint Document"}, "a.bin", PowerPointKind},
-        {{"EncryptedPackage"}, "a.doc", EncryptedPackageKind},
-        {{"WordDocument", "EncryptedPackage"}, "a.bin", WordKind},
-        {{"WordDocument", "Workbook", "EncryptedPackage"}, "a.doc", EncryptedPackageKind},
-        {{"WordDocument", "Workbook"}, "report.doc", WordKind},
-        {{"WordDocument", "Workbook"}, "report.dat", AmbiguousKind},
-        {{"WordDocument", "Workbook"}, "REPORT.XLS", ExcelKind},
-        {{"WordDocument", "Workbook"}, "report.ppt", AmbiguousKind},
-        {{"Workbook", "PowerPoint Document"}, "x.Ppt", PowerPointKind},
-        {{"WordDocument", "Workbook", "PowerPoint Document"}, "x.xls", ExcelKind},
+    const std::string word = "WordDocument", excel = "Workbook", show = "PowerPoint Document";
+    const std::string sealed = "EncryptedPackage";
+    const std::tuple<std::vector<std::string>, const char*, int> cases[] = {
+        {{word}, "a.bin", WordKind},
+        {{excel}, "a.bin", ExcelKind},
+        {{show}, "a.bin", PowerPointKind},
+        {{word, sealed}, "a.bin", WordKind},
+        {{word, excel, sealed}, "a.doc", EncryptedPackageKind},
+        {{word, excel}, "report.doc", WordKind},
+        {{word, excel}, "REPORT.XLS", ExcelKind},
+        {{word, excel}, "report.ppt", AmbiguousKind},
+        {{excel, show}, "x.Ppt", PowerPointKind},
+        {{word, excel}, ".doc", WordKind},
+        {{word, excel}, "doc", AmbiguousKind},  // too short for an extension
         {{"Other", "wordDocument"}, "x.doc", NoDocument},
     };
-    for (const Case& c : cases) {
-        TempDir dir;
-        writeFile(dir.file(c.fileName), fileWithStreams(c.streams));
-        EXPECT_EQ(CompoundFile(dir.file(c.fileName)).kind(), c.kind) << c.fileName << " " << c.streams.size();
-    }
-
-    // A path too short for an extension just matches none.
-    TempDir dir;
-    writeFile(dir.file("both"), fileWithStreams({"WordDocument", "Workbook"}));
-    CompoundFile file(dir.file("both"));
-    EXPECT_EQ(decideDocumentKind(file, "a"), AmbiguousKind);
-    EXPECT_EQ(decideDocumentKind(file, ".doc"), WordKind);
+    for (const auto& [streams, path, kind] : cases)
+        EXPECT_EQ(decideDocumentKind(*openBytes(fileWith(streams)), path), kind) << path << " " << streams.size();
 }
 
-TEST(OleDispatch, ExportCodesByKind)
+TEST(OleDispatch, LibraryAnswersByKind)
 {
-    TempDir dir;
-    const std::string out = dir.file("out");
-    auto exportFile = [&](const std::string& name, const std::string& bytes) {
-        writeFile(dir.file(name), bytes);
-        return export2Txt(dir.file(name).c_str(), out.c_str(), 0, WriteText, 0);
-    };
-    EXPECT_EQ(exportFile("enc.doc", fileWithStreams({"EncryptedPackage"})), Encrypted);
-    EXPECT_EQ(exportFile("none.doc", fileWithStreams({"Contents"})), Unsupported);
-    EXPECT_FALSE(fileExists(out + "/1.txt"));
-
-    // Several document streams, extension not decisive: the Word reader runs
-    // after the spreadsheet reader fails.
-    EXPECT_EQ(exportFile("both.bin", wordAndWorkbook()), Success);
-    EXPECT_EQ(readFile(out + "/1.txt"), "word text\r\r\n");
-
-    // An allocation table that cannot be completed ends the conversion.
-    std::string broken = wordAndWorkbook();
-    putU32(broken, 44, 0xFFFFFFFF);
-    EXPECT_EQ(exportFile("broken.doc", broken), ConversionFailed);
-}
-
-TEST(OleDispatch, FormatNamesFromStreamsThatOpen)
-{
-    TempDir dir;
-    auto named = [&](const std::vector<std::string>& streams) {
-        writeFile(dir.file("f.bin"), fileWithStreams(streams));
-        return formatOf(dir.file("f.bin"));
-    };
-    EXPECT_EQ(named({"WordDocument"}), "DOC");
-    EXPECT_EQ(named({"Workbook"}), "XLS");
-    EXPECT_EQ(named({"PowerPoint Document"}), "PPT");
-    EXPECT_EQ(named({"Workbook", "WordDocument"}), "DOC");
-    EXPECT_EQ(named({"WordDocument", "PowerPoint Document", "Workbook"}), "PPT");
-    EXPECT_EQ(named({"EncryptedPackage"}), "(null)");
-    EXPECT_EQ(named({}), "(null)");
-
-    // A stream whose sectors lie outside the mini stream does not count.
+    // No extension decides between the Word document and a workbook that is
+    // none: the Word reader runs after the spreadsheet reader fails.
     CompoundFileBuilder builder;
-    builder.addStream("Workbook", "wb");
-    const int word = builder.addStream("WordDocument", "wd");
-    std::string bytes = builder.build();
-    putU32(bytes, builder.directoryEntryOffset(word) + 116, 100);
-    writeFile(dir.file("g.bin"), bytes);
-    EXPECT_EQ(formatOf(dir.file("g.bin")), "XLS");
-
-    putU32(bytes, 44, 0xFFFFFFFF);  // cannot be opened at all
-    writeFile(dir.file("g.bin"), bytes);
-    EXPECT_EQ(formatOf(dir.file("g.bin")), "(null)");
-    // The name needs no size window, but a header it does.
-    writeFile(dir.file("h.bin"), std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
-    EXPECT_EQ(formatOf(dir.file("h.bin")), "(null)");
-}
-
-TEST(OleDispatch, ContentOnlyForWordDocuments)
-{
-    TempDir dir;
-    writeFile(dir.file("both.bin"), wordAndWorkbook());
-    writeFile(dir.file("both.doc"), wordAndWorkbook());
-    QString text = QStringLiteral("before");
-    quilletGetFileContent(QString::fromStdString(dir.file("both.bin")), text);
-    EXPECT_EQ(text, QStringLiteral("before"));
-    quilletGetFileContent(QString::fromStdString(dir.file("both.doc")), text);
-    EXPECT_EQ(text, QStringLiteral("word text"));
-
-    std::string broken = wordAndWorkbook();
-    putU32(broken, 44, 0xFFFFFFFF);
-    writeFile(dir.file("broken.doc"), broken);
-    quilletGetFileContent(QString::fromStdString(dir.file("broken.doc")), text);
-    EXPECT_EQ(text, QStringLiteral("word text"));
+    builder.add("Workbook", "not a workbook");
+    addWordDocument(builder, {{{utf16leBytes(u"word text"), true}}});
+    const std::string both = builder.build();
+    std::string broken = both;
+    putU32(broken, 44, 0xFFFFFFFF);  // the FAT cannot be completed
+    const std::tuple<const char*, std::string, uint32_t, const char*, const char*, const char*> cases[] = {
+        {"both.bin", both, Success, "word text\r\r\n", "DOC", "before"},
+        {"both.doc", both, Success, "word text\r\r\n", "DOC", "word text"},
+        {"broken.doc", broken, ConversionFailed, "", "", "before"},
+        {"sealed.doc", fileWith({"EncryptedPackage"}), Encrypted, "", "", "before"},
+        {"none.doc", fileWith({"Contents"}), Unsupported, "", "", "before"},
+    };
+    for (const auto& [name, bytes, code, text, format, content] : cases) {
+        TempDir dir;
+        const std::string path = dir.file(name);
+        writeFile(path, bytes);
+        EXPECT_EQ(export2Txt(path.c_str(), dir.file("out").c_str(), 0, WriteText, 0), code) << name;
+        EXPECT_EQ(readFile(dir.file("out/1.txt")), text) << name;
+        const char* named = getFileFormate(path.c_str(), 0);
+        EXPECT_STREQ(named != nullptr ? named : "", format) << name;
+        QString read = QStringLiteral("before");
+        quilletGetFileContent(QString::fromStdString(path), read);
+        EXPECT_EQ(read, QString::fromUtf8(content)) << name;
+    }
 }

@@ -1,246 +1,111 @@
 #include "support/CompoundFileBuilder.h"
 
-#include <stdexcept>
+#include "support/TempDir.h"
+
+#include <utility>
 
 namespace quillet::test {
-namespace {
 
-constexpr int32_t kFree = -1;
-constexpr int32_t kEndOfChain = -2;
-constexpr int32_t kFatSector = -3;
-constexpr int32_t kDifatSector = -4;
-constexpr uint32_t kMiniCutoff = 4096;
+std::string le16(uint16_t value) { return {char(value & 0xFF), char(value >> 8)}; }
+std::string le32(uint32_t value) { return le16(uint16_t(value)) + le16(uint16_t(value >> 16)); }
+void putU32(std::string& bytes, int64_t offset, uint32_t value) { bytes.replace(size_t(offset), 4, le32(value)); }
 
-int64_t ceilDiv(int64_t a, int64_t b)
+std::unique_ptr<CompoundFile> openBytes(const std::string& bytes)
 {
-    return (a + b - 1) / b;
+    TempDir dir;
+    writeFile(dir.file("f.bin"), bytes);
+    return std::make_unique<CompoundFile>(dir.file("f.bin"));
 }
 
-}  // namespace
-
-void putU16(std::string& bytes, int64_t offset, uint16_t value)
+int CompoundFileBuilder::add(const std::string& name, std::string data, int parent, int type)
 {
-    bytes.at(size_t(offset)) = char(value & 0xFF);
-    bytes.at(size_t(offset) + 1) = char(value >> 8);
-}
-
-void putU32(std::string& bytes, int64_t offset, uint32_t value)
-{
-    putU16(bytes, offset, uint16_t(value & 0xFFFF));
-    putU16(bytes, offset + 2, uint16_t(value >> 16));
-}
-
-uint32_t getU32(const std::string& bytes, int64_t offset)
-{
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | uint8_t(bytes.at(size_t(offset) + i));
-    return value;
-}
-
-CompoundFileBuilder::CompoundFileBuilder(int sectorShift)
-    : sectorShift_(sectorShift), sectorSize_(1 << sectorShift)
-{
-    BuilderEntry root;
-    root.name = u"Root Entry";
-    root.type = 5;
-    entries_.push_back(root);
-}
-
-static void linkChild(std::vector<BuilderEntry>& entries, int parent, int child)
-{
-    BuilderEntry& owner = entries.at(size_t(parent));
-    if (owner.child < 0) {
-        owner.child = child;
-        return;
-    }
-    int32_t last = owner.child;
-    while (entries[size_t(last)].right >= 0)
-        last = entries[size_t(last)].right;
-    entries[size_t(last)].right = child;
-}
-
-int CompoundFileBuilder::addStream(const std::string& name, std::string data, int parent)
-{
-    BuilderEntry entry;
-    entry.name.assign(name.begin(), name.end());
-    entry.data = std::move(data);
-    entries_.push_back(entry);
-    const int index = int(entries_.size()) - 1;
-    linkChild(entries_, parent, index);
-    return index;
-}
-
-int CompoundFileBuilder::addStorage(const std::string& name, int parent)
-{
-    const int index = addStream(name, std::string(), parent);
-    entries_[size_t(index)].type = 1;
-    return index;
-}
-
-int64_t CompoundFileBuilder::fatEntryOffset(int32_t sector) const
-{
-    const int perSector = sectorSize_ / 4;
-    return sectorOffset(fatSectors_.at(size_t(sector / perSector))) + 4 * (sector % perSector);
-}
-
-int64_t CompoundFileBuilder::directoryEntryOffset(int index) const
-{
-    const int perSector = sectorSize_ / 128;
-    return sectorOffset(directorySectors_.at(size_t(index / perSector))) + 128 * (index % perSector);
+    int32_t* link = &entries.at(size_t(parent)).child;
+    while (*link >= 0)
+        link = &entries[size_t(*link)].right;
+    *link = int32_t(entries.size());
+    entries.push_back({{name.begin(), name.end()}, type, -1, -1, -1, data, uint32_t(data.size()), -2});
+    return int(entries.size()) - 1;
 }
 
 std::string CompoundFileBuilder::build()
 {
-    const int64_t s = sectorSize_;
-    const int64_t perFat = s / 4;
-
-    // The mini stream: every small stream, padded to 64 bytes.
-    std::string miniStream;
-    std::vector<int32_t> miniFat;
-    for (size_t i = 1; i < entries_.size(); ++i) {
-        BuilderEntry& entry = entries_[i];
-        if (entry.type != 2 || entry.size() >= kMiniCutoff || entry.data.empty()) {
-            if (entry.type == 2 && entry.size() < kMiniCutoff)
-                entry.firstSector = kEndOfChain;
+    const int64_t s = int64_t(1) << shift, perFat = s / 4;
+    const auto sectors = [s](size_t bytes) { return (int64_t(bytes) + s - 1) / s; };
+    const auto big = [](const BuilderEntry& e) { return e.type == 2 && e.size >= 4096; };
+    std::string mini, miniFat;
+    for (BuilderEntry& e : entries) {
+        if (e.type != 2 || big(e))
             continue;
-        }
-        const int32_t first = int32_t(miniStream.size() / 64);
-        const int32_t count = int32_t(ceilDiv(int64_t(entry.data.size()), 64));
-        for (int32_t k = 0; k < count; ++k)
-            miniFat.push_back(k + 1 < count ? first + k + 1 : kEndOfChain);
-        miniStream += entry.data;
-        miniStream.resize(size_t(first + count) * 64, '\0');
-        entry.firstSector = first;
+        const int32_t first = int32_t(mini.size() / 64), count = int32_t((e.data.size() + 63) / 64);
+        e.firstSector = count > 0 ? first : -2;
+        for (int32_t k = 1; k <= count; ++k)
+            miniFat += le32(k < count ? uint32_t(first + k) : uint32_t(-2));
+        mini += e.data;
+        mini.resize(size_t(first + count) * 64, '\0');
     }
+    miniFat.resize(size_t(sectors(miniFat.size()) * s), '\xFF');
+    entries[0].size = uint32_t(mini.size());
 
-    const int64_t directoryCount = ceilDiv(int64_t(entries_.size()) * 128, s);
-    const int64_t miniFatCount = ceilDiv(int64_t(miniFat.size()) * 4, s);
-    const int64_t miniStreamCount = ceilDiv(int64_t(miniStream.size()), s);
-    int64_t bigCount = 0;
-    for (size_t i = 1; i < entries_.size(); ++i)
-        if (entries_[i].type == 2 && entries_[i].size() >= kMiniCutoff)
-            bigCount += ceilDiv(int64_t(entries_[i].data.size()), s);
-    const int64_t others = directoryCount + miniFatCount + miniStreamCount + bigCount;
-
-    int64_t fatCount = std::max<int64_t>(minimumFatSectors_, 1);
-    int64_t difatCount = 0;
-    for (;;) {
-        const int64_t needed = std::max<int64_t>(minimumFatSectors_, ceilDiv(others + fatCount + difatCount, perFat));
-        const int64_t difatNeeded = needed > 109 ? ceilDiv(needed - 109, perFat - 1) : 0;
-        if (needed == fatCount && difatNeeded == difatCount)
+    std::string directory(entries.size() * 128, '\0');  // filled once every start is known
+    std::vector<std::pair<int32_t*, const std::string*>> parts = {
+        {&directoryStart, &directory}, {&miniFatStart, &miniFat}, {&entries[0].firstSector, &mini}};
+    for (BuilderEntry& e : entries)
+        if (big(e))
+            parts.push_back({&e.firstSector, &e.data});
+    int64_t used = 0, fats = minimumFatSectors, difats = 0;
+    for (const auto& part : parts)
+        used += sectors(part.second->size());
+    for (;; ++fats) {
+        difats = fats > 109 ? (fats - 109 + perFat - 2) / (perFat - 1) : 0;
+        if (fats * perFat >= used + fats + difats)
             break;
-        fatCount = std::max(needed, fatCount);
-        difatCount = difatNeeded;
     }
-    const int64_t total = fatCount + difatCount + others;
-    std::vector<int32_t> fat(size_t(fatCount * perFat), kFree);
-    std::string body(size_t(total * s), '\0');
-    int32_t next = 0;
-    auto chain = [&](int64_t count, int32_t mark) {
-        const int32_t first = next;
-        for (int64_t k = 0; k < count; ++k, ++next)
-            fat[size_t(next)] = mark != 0 ? mark : (k + 1 < count ? next + 1 : kEndOfChain);
-        return count > 0 ? first : kEndOfChain;
+    std::string fat;
+    for (int64_t k = 0; k < fats + difats; ++k)
+        fat += le32(k < fats ? uint32_t(-3) : uint32_t(-4));
+    for (const auto& part : parts) {
+        const int64_t count = sectors(part.second->size()), next = int64_t(fat.size() / 4);
+        *part.first = count > 0 ? int32_t(next) : -2;
+        for (int64_t k = 1; k <= count; ++k)
+            fat += le32(k < count ? uint32_t(next + k) : uint32_t(-2));
+    }
+    const int64_t total = int64_t(fat.size() / 4);
+    fat.resize(size_t(fats * s), '\xFF');
+    firstDifat = difats > 0 ? int32_t(fats) : -2;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const BuilderEntry& e = entries[i];
+        std::string name;
+        for (char16_t c : e.name + u'\0')
+            name += le16(c);
+        directory.replace(128 * i, name.size(), name);
+        directory.replace(128 * i + 64, 16, le16(uint16_t(name.size())) + char(e.type) + '\1' + le32(uint32_t(e.left)) +
+                                                 le32(uint32_t(e.right)) + le32(uint32_t(e.child)));
+        directory.replace(128 * i + 116, 8, le32(uint32_t(e.firstSector)) + le32(e.size));
+    }
+
+    std::string file(size_t(sectorOffset(total)), '\0');
+    const auto place = [&](int64_t sector, const std::string& bytes) {
+        if (sector >= 0)
+            file.replace(size_t(sectorOffset(sector)), bytes.size(), bytes);
     };
-    auto place = [&](int32_t first, const std::string& bytes) {
-        if (first >= 0)
-            body.replace(size_t(first) * size_t(s), bytes.size(), bytes);
-    };
-
-    fatSectors_.clear();
-    for (int64_t k = 0; k < fatCount; ++k)
-        fatSectors_.push_back(chain(1, kFatSector));
-    difatSectors_.clear();
-    for (int64_t k = 0; k < difatCount; ++k)
-        difatSectors_.push_back(chain(1, kDifatSector));
-    const int32_t directoryStart = chain(directoryCount, 0);
-    directorySectors_.clear();
-    for (int64_t k = 0; k < directoryCount; ++k)
-        directorySectors_.push_back(directoryStart + int32_t(k));
-    miniFatStart_ = chain(miniFatCount, 0);
-    const int32_t miniStreamStart = chain(miniStreamCount, 0);
-    entries_[0].firstSector = miniStreamStart;
-    entries_[0].declaredSize = uint32_t(miniStream.size());
-    for (size_t i = 1; i < entries_.size(); ++i) {
-        BuilderEntry& entry = entries_[i];
-        if (entry.type == 2 && entry.size() >= kMiniCutoff) {
-            entry.firstSector = chain(ceilDiv(int64_t(entry.data.size()), s), 0);
-            place(entry.firstSector, entry.data);
-        } else if (entry.type == 1) {
-            entry.firstSector = 0;
-        }
+    place(0, fat);
+    for (const auto& part : parts)
+        place(*part.first, *part.second);
+    for (int64_t d = 0; d < difats; ++d) {  // FAT sectors from 109 on, then the next DIFAT sector
+        std::string sector;
+        for (int64_t i = 109 + d * (perFat - 1); i < 109 + (d + 1) * (perFat - 1); ++i)
+            sector += le32(i < fats ? uint32_t(i) : uint32_t(-1));
+        place(fats + d, sector + le32(d + 1 < difats ? uint32_t(fats + d + 1) : uint32_t(-2)));
     }
-    if (next != total)
-        throw std::logic_error("compound builder: sector count mismatch");
-
-    // Directory.
-    std::string directory(size_t(directoryCount * s), '\0');
-    for (size_t i = 0; i < directory.size() / 128; ++i) {
-        const size_t at = i * 128;
-        if (i >= entries_.size()) {
-            putU32(directory, int64_t(at) + 68, uint32_t(-1));
-            putU32(directory, int64_t(at) + 72, uint32_t(-1));
-            putU32(directory, int64_t(at) + 76, uint32_t(-1));
-            continue;
-        }
-        const BuilderEntry& entry = entries_[i];
-        for (size_t c = 0; c < entry.name.size() && c < 31; ++c)
-            putU16(directory, int64_t(at + 2 * c), entry.name[c]);
-        putU16(directory, int64_t(at) + 64, uint16_t((std::min<size_t>(entry.name.size(), 31) + 1) * 2));
-        directory[at + 66] = char(entry.type);
-        directory[at + 67] = 1;  // black
-        putU32(directory, int64_t(at) + 68, uint32_t(entry.left));
-        putU32(directory, int64_t(at) + 72, uint32_t(entry.right));
-        putU32(directory, int64_t(at) + 76, uint32_t(entry.child));
-        putU32(directory, int64_t(at) + 116, uint32_t(entry.firstSector));
-        putU32(directory, int64_t(at) + 120, entry.size());
-    }
-    place(directoryStart, directory);
-
-    std::string miniFatBytes(size_t(miniFatCount * s), '\xFF');
-    for (size_t i = 0; i < miniFat.size(); ++i)
-        putU32(miniFatBytes, int64_t(4 * i), uint32_t(miniFat[i]));
-    place(miniFatStart_, miniFatBytes);
-    place(miniStreamStart, miniStream);
-
-    std::string fatBytes(fat.size() * 4, '\0');
-    for (size_t i = 0; i < fat.size(); ++i)
-        putU32(fatBytes, int64_t(4 * i), uint32_t(fat[i]));
-    for (int64_t k = 0; k < fatCount; ++k)
-        body.replace(size_t(fatSectors_[size_t(k)]) * size_t(s), size_t(s), fatBytes, size_t(k * s), size_t(s));
-
-    // DIFAT sectors: FAT sector numbers beyond the header's 109.
-    for (int64_t d = 0; d < difatCount; ++d) {
-        std::string sector(size_t(s), '\xFF');
-        for (int64_t k = 0; k < perFat - 1; ++k) {
-            const int64_t index = 109 + d * (perFat - 1) + k;
-            if (index < fatCount)
-                putU32(sector, 4 * k, uint32_t(fatSectors_[size_t(index)]));
-        }
-        putU32(sector, 4 * (perFat - 1), uint32_t(d + 1 < difatCount ? difatSectors_[size_t(d + 1)] : kEndOfChain));
-        body.replace(size_t(difatSectors_[size_t(d)]) * size_t(s), size_t(s), sector);
-    }
-
-    std::string header(size_t(s), '\0');
-    const std::string signature = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    header.replace(0, signature.size(), signature);
-    putU16(header, 24, 0x3E);
-    putU16(header, 26, sectorShift_ == 12 ? 4 : 3);
-    putU16(header, 28, 0xFFFE);
-    putU16(header, 30, uint16_t(sectorShift_));
-    putU16(header, 32, 6);
-    putU32(header, 40, sectorShift_ == 12 ? uint32_t(directoryCount) : 0);
-    putU32(header, 44, uint32_t(fatCount));
-    putU32(header, 48, uint32_t(directoryStart));
-    putU32(header, 56, kMiniCutoff);
-    putU32(header, 60, uint32_t(miniFatStart_));
-    putU32(header, 64, uint32_t(miniFatCount));
-    putU32(header, 68, uint32_t(difatCount > 0 ? difatSectors_[0] : kEndOfChain));
-    putU32(header, 72, uint32_t(difatCount));
-    for (int k = 0; k < 109; ++k)
-        putU32(header, 76 + 4 * k, uint32_t(k < fatCount ? fatSectors_[size_t(k)] : kFree));
-    return header + body;
+    std::vector<int64_t> words = {fats, directoryStart, 0, 4096, miniFatStart, sectors(miniFat.size()),
+                                  firstDifat, difats};
+    for (int64_t k = 0; k < 109; ++k)
+        words.push_back(k < fats ? k : -1);
+    std::string header = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(22, '\0') +
+                         le16(uint16_t(shift)) + std::string(12, '\0');  // the FAT sector count is at 44
+    for (int64_t word : words)
+        header += le32(uint32_t(word));
+    return file.replace(0, header.size(), header);
 }
 
 }  // namespace quillet::test

@@ -1,71 +1,40 @@
 #pragma once
 
-// Builds OLE2 compound files in memory so that tests can lay out sectors,
-// allocation tables, the mini stream and the directory exactly, and then
-// damage them on purpose.
+// Lays out OLE2 compound files in memory so that tests know where every
+// sector, table and directory entry lies, and can damage them on purpose.
+// File order: header, FAT, DIFAT, directory, mini FAT, mini stream, then the
+// streams of 4096 bytes or more in the order they were added.
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <vector>
+#include "compound/CompoundFile.h"
 
 namespace quillet::test {
 
 struct BuilderEntry {
     std::u16string name;
     int type = 2;  // 1 storage, 2 stream, 5 root
-    int32_t left = -1;
-    int32_t right = -1;
-    int32_t child = -1;
+    int32_t left = -1, right = -1, child = -1;
     std::string data;
-    // The size written into the directory; the data's length unless set.
-    std::optional<uint32_t> declaredSize;
-    // Where the data went, known after build().
-    int32_t firstSector = -2;
-
-    uint32_t size() const { return declaredSize ? *declaredSize : static_cast<uint32_t>(data.size()); }
+    uint32_t size = 0;         // written to the directory: the data's length unless changed
+    int32_t firstSector = -2;  // known after build()
 };
 
-class CompoundFileBuilder {
-public:
-    // 9 for 512-byte sectors, 12 for 4096-byte sectors.
-    explicit CompoundFileBuilder(int sectorShift = 9);
+struct CompoundFileBuilder {
+    int shift = 9;             // or 12
+    int minimumFatSectors = 1;  // more than 109 bring the DIFAT into play
+    std::vector<BuilderEntry> entries{{u"Root Entry", 5, -1, -1, -1, {}, 0, -2}};
+    int32_t directoryStart = -2, miniFatStart = -2, firstDifat = -2;  // known after build()
 
-    // New entries become the last child of parent (linked through right
-    // siblings); links can be rewritten through entry() before build().
-    int addStream(const std::string& name, std::string data, int parent = 0);
-    int addStorage(const std::string& name, int parent = 0);
-    BuilderEntry& entry(int index) { return entries_[static_cast<size_t>(index)]; }
-
-    // At least this many FAT sectors, so that the DIFAT comes into play
-    // without a large file (extra FAT sectors describe free sectors).
-    void setMinimumFatSectors(int count) { minimumFatSectors_ = count; }
-
+    // A new entry becomes the last child of parent, linked through right siblings.
+    int add(const std::string& name, std::string data, int parent = 0, int type = 2);
     std::string build();
-
-    // Positions in the built file.
-    int sectorSize() const { return sectorSize_; }
-    int64_t sectorOffset(int32_t sector) const { return (int64_t(sector) + 1) * sectorSize_; }
-    int64_t fatEntryOffset(int32_t sector) const;
-    int64_t directoryEntryOffset(int index) const;
-    const std::vector<int32_t>& fatSectors() const { return fatSectors_; }
-    const std::vector<int32_t>& difatSectors() const { return difatSectors_; }
-    int32_t miniFatStart() const { return miniFatStart_; }
-
-private:
-    int sectorShift_;
-    int sectorSize_;
-    int minimumFatSectors_ = 0;
-    std::vector<BuilderEntry> entries_;
-    std::vector<int32_t> fatSectors_;
-    std::vector<int32_t> difatSectors_;
-    std::vector<int32_t> directorySectors_;
-    int32_t miniFatStart_ = -2;
+    int64_t sectorOffset(int64_t sector) const { return (sector + 1) << shift; }
+    int64_t entryOffset(int index) const { return sectorOffset(directoryStart) + 128 * index; }
 };
 
-// Little-endian patching of built files.
-void putU16(std::string& bytes, int64_t offset, uint16_t value);
+std::string le16(uint16_t value);
+std::string le32(uint32_t value);
 void putU32(std::string& bytes, int64_t offset, uint32_t value);
-uint32_t getU32(const std::string& bytes, int64_t offset);
+// Opened from a file that is gone again: the open handle keeps the bytes.
+std::unique_ptr<CompoundFile> openBytes(const std::string& bytes);
 
 }  // namespace quillet::test

@@ -1,47 +1,51 @@
 #pragma once
 
-// Builds the "WordDocument" and table streams of a minimal Word 97-2003
-// document: a file information block, the text of the pieces and a piece
-// table, with knobs for the fields the reader checks.
+// A minimal Word 97-2003 document: the file information block, the pieces'
+// text from byte 0x400 on, and a piece table behind one property block.
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "support/CompoundFileBuilder.h"
+
+#include <utility>
 
 namespace quillet::test {
 
-struct PlannedPiece {
-    std::string bytes;    // UTF-16LE for unicode pieces, single bytes otherwise
-    bool unicode = true;
-};
-
-struct WordDocumentPlan {
-    std::vector<PlannedPiece> pieces;
-    bool oneTable = true;
-    bool encrypted = false;
-    uint16_t shortCount = 14;
-    uint16_t longCount = 22;
+struct WordPlan {
+    std::vector<std::pair<std::string, bool>> pieces;  // the bytes, and whether they are UTF-16LE
+    uint16_t flags = 0x0200;                           // 0x0200 names "1Table", 0x0100 marks encryption
     uint16_t pairCount = 93;
-    std::vector<std::string> propertyBlocks;  // passed over before the piece list
-    uint8_t pieceListMark = 2;
-    uint32_t textOffset = 0x400;  // where the first piece's text starts
+    std::string table = "1Table";
+    int repeat = 1;  // times the piece list runs through the pieces
 };
 
-struct WordStreams {
-    std::string wordDocument;
-    std::string table;
-    uint32_t pieceTableOffset = 0;
-};
+// Adds "WordDocument" and the table stream.
+inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
+{
+    std::string document(0x400, '\0'), positions = le32(0), descriptors;
+    const std::pair<size_t, uint16_t> fields[] = {{10, plan.flags}, {32, 14}, {62, 22}, {152, plan.pairCount}};
+    for (const auto& [at, value] : fields)
+        document.replace(at, 2, le16(value));
+    for (const auto& piece : plan.pieces)
+        document += piece.first;
+    uint32_t end = 0;
+    for (int round = 0; round < plan.repeat; ++round)
+        for (size_t i = 0, at = 0x400; i < plan.pieces.size(); at += plan.pieces[i++].first.size()) {
+            const bool unicode = plan.pieces[i].second;
+            end += uint32_t(plan.pieces[i].first.size() / (unicode ? 2 : 1));
+            positions += le32(end);
+            descriptors += le16(0) + le32(unicode ? uint32_t(at) : uint32_t(at * 2) | 0x40000000u) + le16(0);
+        }
+    const std::string list = positions + descriptors;
+    const std::string clx = std::string("\x01\x03\0abc\x02", 7) + le32(uint32_t(list.size())) + list;
+    document.replace(418, 8, le32(16) + le32(uint32_t(clx.size())));
+    builder.add("WordDocument", document);
+    builder.add(plan.table, std::string(16, '\0') + clx);
+}
 
-WordStreams buildWordStreams(const WordDocumentPlan& plan);
-
-// A piece of UTF-16 text.
-PlannedPiece unicodePiece(const std::u16string& text);
-// A piece of 8-bit text, stored as given.
-PlannedPiece bytePiece(const std::string& bytes);
-
-// A whole compound file holding the document ("WordDocument" and "1Table"
-// or "0Table" under the root).
-std::string buildWordFile(const WordDocumentPlan& plan);
+inline std::string buildWordFile(const WordPlan& plan)
+{
+    CompoundFileBuilder builder;
+    addWordDocument(builder, plan);
+    return builder.build();
+}
 
 }  // namespace quillet::test
