@@ -1,159 +1,139 @@
+// Names, tags, attributes and text of XML parts.
 #include "package/XmlTagParser.h"
 
 #include "package/NameTokens.h"
 #include "package/XmlRoAttr.h"
+#include "package/XmlText.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
 
 using namespace quillet;
 
 namespace {
+
+using Attributes = std::vector<std::pair<int, std::string>>;
+
+int lookup(NameSpaceId id, const char* name)
+{
+    return nameTable(id).lookup(nameHash(name, std::strlen(name)), name, std::strlen(name));
+}
 
 TagKind kindOf(const std::string& tag)
 {
     return classifyTag(tag.c_str(), tag.size(), 0, tag.size() - 1);
 }
 
-struct Parsed {
-    TagKind kind;
-    int token;
-    std::vector<std::pair<int, std::string>> attributes;
-};
-
-Parsed parse(const std::string& tag, Vocabulary vocabulary)
+// The element token of the tag; its known attributes go to list.
+int parse(const std::string& tag, Vocabulary vocabulary, XmlRoAttrList& list)
 {
     XmlTagParser parser(vocabulary);
-    XmlRoAttrList list;
-    Parsed parsed {kindOf(tag), -1, {}};
-    parser.parseName(tag.c_str(), tag.size(), 0, tag.size() - 1, parsed.kind);
-    parsed.token = parser.token();
-    parser.parseAttributes(tag.c_str(), tag.size(), parsed.kind, list);
-    for (int i = 0; i < list.count(); ++i) {
-        std::string value;
-        list.at(i)->toString(value);
-        parsed.attributes.emplace_back(list.tokenAt(i), value);
-    }
-    return parsed;
+    parser.parseName(tag.c_str(), tag.size(), 0, tag.size() - 1, kindOf(tag));
+    parser.parseAttributes(tag.c_str(), tag.size(), kindOf(tag), list);
+    return parser.token();
 }
 
-using Attributes = std::vector<std::pair<int, std::string>>;
+Attributes attributesOf(const std::string& tag, Vocabulary vocabulary = Vocabulary::WordProcessing)
+{
+    XmlRoAttrList list;
+    parse(tag, vocabulary, list);
+    Attributes attributes(static_cast<size_t>(list.count()));
+    for (int i = 0; i < list.count(); ++i) {
+        attributes[size_t(i)].first = list.tokenAt(i);
+        list.at(i)->toString(attributes[size_t(i)].second);
+    }
+    return attributes;
+}
 
 }  // namespace
 
-TEST(XmlTagParser, ClassifiesTags)
+TEST(NameTable, GeneratedTokensAgreeWithTheTables)
 {
-    EXPECT_EQ(kindOf("<w:p>"), Open);
-    EXPECT_EQ(kindOf("<w:p w:rsidR=\"00\">"), OpenWithAttributes);
-    EXPECT_EQ(kindOf("<w:br/>"), Empty);
-    EXPECT_EQ(kindOf("<w:br w:type=\"page\"/>"), EmptyWithAttributes);
-    EXPECT_EQ(kindOf("<w:br />"), EmptyWithAttributes);
-    EXPECT_EQ(kindOf("</w:p>"), Close);
-    EXPECT_EQ(kindOf("</w:p >"), Close);
+    std::set<int> tokens;
+    for (size_t list = 0; list < kNameListCount; ++list) {
+        for (size_t i = 0; i < kNameLists[list].count; ++i) {
+            const int token = lookup(kNameLists[list].namespaceId, kNameLists[list].names[i]);
+            EXPECT_EQ(token, (static_cast<int>(kNameLists[list].namespaceId) << 12) + static_cast<int>(i));
+            tokens.insert(token);
+        }
+    }
+    EXPECT_EQ(tokens.size(), 2303u);
+    EXPECT_EQ(lookup(NameSpaceId::Dgm, "uniqueIdurn_quickStyle"), token::dgm::uniqueIdurn_quickStyle);
+    EXPECT_EQ(lookup(NameSpaceId::W, "default"), token::w::default_);
+    // Names are compared, not only hashed: "\x03\x17" hashes like "t" (3 * 31 + 23), "\x03\x1a" like "w".
+    ASSERT_EQ(nameHash("\x03\x17", 2), nameHash("t", 1));
+    EXPECT_EQ(lookup(NameSpaceId::Sml, "\x03\x17"), -1);
+    EXPECT_EQ(lookupName("\x03\x1a:tab", 6, Vocabulary::WordProcessing), -1);
+    EXPECT_EQ(lookupName("\x03\x1a:rect", 7, Vocabulary::WordProcessing), token::v::rect);
+}
+
+TEST(XmlTagParser, TagKindsAndTheTablesOfEachVocabulary)
+{
     // Only the space character marks attributes.
-    EXPECT_EQ(kindOf("<w:p\tw:rsidR=\"00\">"), Open);
-    EXPECT_EQ(kindOf("<w:p\n  w:rsidR=\"00\">"), OpenWithAttributes);
-    EXPECT_EQ(kindOf("<>"), Open);
-    EXPECT_EQ(kindOf("</>"), Empty);
-    EXPECT_EQ(kindOf("<!-- c -->"), Invalid);
-    EXPECT_EQ(kindOf("<?pi?>"), Invalid);
-    EXPECT_EQ(kindOf("a>"), Invalid);
-    EXPECT_EQ(kindOf("<a"), Invalid);
-    const std::string text = "<a>";
-    EXPECT_EQ(classifyTag(text.c_str(), text.size(), 0, 3), Invalid);
-    EXPECT_EQ(classifyTag(text.c_str(), text.size(), 0, 0), Invalid);
+    const std::pair<const char*, TagKind> kinds[] = {
+        {"<w:p>", Open}, {"<w:p w:x=\"0\">", OpenWithAttributes}, {"<w:p\tw:x=\"0\">", Open},
+        {"<w:p\n w:x=\"0\">", OpenWithAttributes}, {"<w:br/>", Empty}, {"<w:br />", EmptyWithAttributes},
+        {"</w:p >", Close}, {"<>", Open}, {"</>", Empty}, {"<!-- -->", Invalid}, {"<?pi?>", Invalid}, {"a>", Invalid}};
+    for (const auto& [tag, kind] : kinds)
+        EXPECT_EQ(kindOf(tag), kind) << tag;
+    const Vocabulary w = Vocabulary::WordProcessing, s = Vocabulary::Spreadsheet, p = Vocabulary::Presentation;
+    const std::tuple<const char*, Vocabulary, int> names[] = {
+        {"</w:p\r\n>", w, token::w::p}, {"<mc:AlternateContent>", w, token::mc::AlternateContent},
+        // In word-processing parts any other prefix, or none, means the v table.
+        {"<v:textbox>", w, token::v::textbox}, {"<o:textbox>", w, token::v::textbox},
+        {"<textbox>", w, token::v::textbox}, {"<w:textbox>", w, -1}, {"<a:t>", w, -1}, {"<w:P>", w, -1},
+        {"<w:t\txml:space=\"preserve\">", w, -1}, {"<t  >", s, token::sml::t}, {"<a:t>", s, token::a::t},
+        {"<x:sheetData>", s, -1}, {"<xdr:wsDr>", s, token::xdr::wsDr}, {"<c:chart>", s, token::c::chart},
+        {"<p:sp>", s, -1}, {"<:row>", s, -1}, {"<p:sp>", p, token::p::sp}, {"<dgm:pt>", p, token::dgm::pt},
+        {"<sp>", p, -1}, {"<xdr:sp>", p, -1}};
+    for (const auto& [tag, vocabulary, token] : names) {
+        XmlRoAttrList list;
+        EXPECT_EQ(parse(tag, vocabulary, list), token) << tag << " in " << static_cast<int>(vocabulary);
+    }
 }
 
-TEST(XmlTagParser, PrefixesChooseTablesPerVocabulary)
+TEST(XmlTagParser, KnownWellQuotedAttributes)
 {
-    const Vocabulary wp = Vocabulary::WordProcessing;
-    const Vocabulary ss = Vocabulary::Spreadsheet;
-    const Vocabulary pr = Vocabulary::Presentation;
-    EXPECT_EQ(parse("<w:p>", wp).token, token::w::p);
-    EXPECT_EQ(parse("</w:p>", wp).token, token::w::p);
-    EXPECT_EQ(parse("<w:br/>", wp).token, token::w::br);
-    EXPECT_EQ(parse("<mc:AlternateContent>", wp).token, token::mc::AlternateContent);
-    EXPECT_EQ(parse("<v:textbox>", wp).token, token::v::textbox);
-    // In word-processing parts any other prefix, or none, means the v table.
-    EXPECT_EQ(parse("<o:textbox>", wp).token, token::v::textbox);
-    EXPECT_EQ(parse("<wp:shape>", wp).token, token::v::shape);
-    EXPECT_EQ(parse("<textbox>", wp).token, token::v::textbox);
-    EXPECT_EQ(parse("<w:textbox>", wp).token, -1);
-    EXPECT_EQ(parse("<a:t>", wp).token, -1);
-
-    EXPECT_EQ(parse("<sheetData>", ss).token, token::sml::sheetData);
-    EXPECT_EQ(parse("<x:sheetData>", ss).token, -1);
-    EXPECT_EQ(parse("<t>", ss).token, token::sml::t);
-    EXPECT_EQ(parse("<a:t>", ss).token, token::a::t);
-    EXPECT_NE(token::a::t, token::sml::t);
-    EXPECT_EQ(parse("<xdr:wsDr>", ss).token, token::xdr::wsDr);
-    EXPECT_EQ(parse("<c:chart>", ss).token, token::c::chart);
-    EXPECT_EQ(parse("<p:sp>", ss).token, -1);
-    EXPECT_EQ(parse("<:row>", ss).token, -1);
-
-    EXPECT_EQ(parse("<p:sp>", pr).token, token::p::sp);
-    EXPECT_EQ(parse("<a:t>", pr).token, token::a::t);
-    EXPECT_EQ(parse("<dgm:pt>", pr).token, token::dgm::pt);
-    EXPECT_EQ(parse("<c:chart>", pr).token, token::c::chart);
-    EXPECT_EQ(parse("<sp>", pr).token, -1);
-    EXPECT_EQ(parse("<xdr:sp>", pr).token, -1);
-    // Names are case-sensitive; a tab before the attributes leaves one unknown name.
-    EXPECT_EQ(parse("<w:P>", wp).token, -1);
-    EXPECT_EQ(parse("<w:t\txml:space=\"preserve\">", wp).token, -1);
-    // Trailing whitespace before ">" is no part of the name.
-    EXPECT_EQ(parse("</w:p\r\n>", wp).token, token::w::p);
-}
-
-TEST(XmlTagParser, ReadsKnownWellQuotedAttributes)
-{
-    const Vocabulary wp = Vocabulary::WordProcessing;
-    EXPECT_EQ(parse("<w:p w:rsidR=\"00A1\" w:unknownAttr=\"x\" r:id='rId7'>", wp).attributes,
-              (Attributes {{token::w::rsidR, "00A1"}, {token::r::id, "rId7"}}));
-    // r:id and an unprefixed id come from different tables.
-    EXPECT_EQ(parse("<v:shape id=\"s1\" r:id=\"rId1\"/>", wp).attributes,
-              (Attributes {{token::v::id, "s1"}, {token::r::id, "rId1"}}));
-    // Quotes of the other kind, ">" and entities inside values.
-    EXPECT_EQ(parse("<w:t w:val='say \"hi\" > &amp; &#x263A;' w:color=\"it's\">", wp).attributes,
-              (Attributes {{token::w::val, "say \"hi\" > & \xE2\x98\xBA"}, {token::w::color, "it's"}}));
-    // Space before "=" is accepted, after it the attribute is dropped, and so
-    // are unquoted and mismatched values.
-    EXPECT_EQ(parse("<w:p w:val =\"1\" w:color= \"2\" w:sz=3 w:fill=\"\" w:id=\"5\" w:space=\"4'>", wp).attributes,
+    EXPECT_EQ(attributesOf("<w:p w:rsidR=\"00A1\" w:unknownAttr=\"x\" r:id='rId7' id=\"s1\">"),
+              (Attributes {{token::w::rsidR, "00A1"}, {token::r::id, "rId7"}, {token::v::id, "s1"}}));
+    // Quotes of the other kind, ">" and entities inside values; an unknown entity blanks its value only.
+    EXPECT_EQ(attributesOf("<w:t w:val='\"hi\" > &amp; &#x263A;' w:sz=\"it's\" w:fill=\"a&nbsp;b\">"),
+              (Attributes {{token::w::val, "\"hi\" > & \xE2\x98\xBA"}, {token::w::sz, "it's"}, {token::w::fill, ""}}));
+    // Space before "=" is accepted; after it, unquoted and mismatched values drop the attribute.
+    EXPECT_EQ(attributesOf("<w:p\r\n\tw:val =\"1\" w:color= \"2\" w:sz=3 w:fill=\"\"\tw:id=\"5\" w:space=\"4'>"),
               (Attributes {{token::w::val, "1"}, {token::w::fill, ""}, {token::w::id, "5"}}));
-    // Line breaks and tabs separate attributes once a space made it kind 1.
-    EXPECT_EQ(parse("<w:p\r\n\tw:val=\"1\"\tw:id=\"2\" />", wp).attributes,
-              (Attributes {{token::w::val, "1"}, {token::w::id, "2"}}));
-    // In presentation parts unprefixed attributes are unknown.
-    EXPECT_EQ(parse("<a:buChar char=\"x\" r:embed=\"rId2\"/>", Vocabulary::Presentation).attributes,
+    // Unprefixed attributes are unknown in presentation parts.
+    EXPECT_EQ(attributesOf("<a:buChar char=\"x\" r:embed=\"rId2\"/>", Vocabulary::Presentation),
               (Attributes {{token::r::embed, "rId2"}}));
-    EXPECT_EQ(parse("<c r=\"A1\" t=\"s\">", Vocabulary::Spreadsheet).attributes,
-              (Attributes {{token::sml::r, "A1"}, {token::sml::t, "s"}}));
-    // An unknown named entity blanks that value only.
-    EXPECT_EQ(parse("<w:t w:val=\"a&nbsp;b\" w:id=\"1\">", wp).attributes,
-              (Attributes {{token::w::val, ""}, {token::w::id, "1"}}));
-}
-
-TEST(XmlTagParser, FortyAttributesAndRepeatedTokens)
-{
-    // 40 known attributes: the pool of 16 doubles twice.
+    // Forty attributes outgrow the pool twice; find gives the first of equal tokens.
     static const char* const names[] = {"val", "color", "sz", "space", "shadow", "frame", "fill", "id", "w", "h"};
     std::string tag = "<w:p";
-    Attributes expected;
-    for (int i = 0; i < 40; ++i) {
-        const std::string name = names[i % 10];
-        tag += " w:" + name + "=\"" + std::to_string(i) + "\"";
-        expected.emplace_back(lookupName(("w:" + name).c_str(), name.size() + 2, Vocabulary::WordProcessing),
-                              std::to_string(i));
-    }
-    tag += ">";
-    XmlTagParser parser(Vocabulary::WordProcessing);
-    XmlRoAttrList list;
-    parser.parseName(tag.c_str(), tag.size(), 0, tag.size() - 1, OpenWithAttributes);
-    parser.parseAttributes(tag.c_str(), tag.size(), OpenWithAttributes, list);
-    ASSERT_EQ(list.count(), 40);
-    EXPECT_EQ(list.poolSize(), 64);
     for (int i = 0; i < 40; ++i)
-        EXPECT_EQ(list.tokenAt(i), expected[size_t(i)].first);
-    // find gives the first of equal tokens.
-    EXPECT_EQ(list.text(token::w::val), "0");
-    EXPECT_EQ(list.text(token::w::h), "9");
+        tag += " w:" + std::string(names[i % 10]) + "=\"" + std::to_string(i) + "\"";
+    XmlRoAttrList list;
+    parse(tag + ">", Vocabulary::WordProcessing, list);
+    ASSERT_EQ(list.count(), 40);
+    EXPECT_EQ(list.tokenAt(39), token::w::h);
+    EXPECT_EQ(list.text(token::w::val) + list.text(token::w::h), "09");
     EXPECT_EQ(list.find(token::w::rsidR), nullptr);
+}
+
+TEST(XmlText, EntitiesAndCharacterReferences)
+{
+    const std::string fffd = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"Tom &amp; Jerry &lt;a&gt; &quot;q&quot; &apos;s&apos; &amp;amp;", "Tom & Jerry <a> \"q\" 's' &amp;"},
+        // Without a ";" after it an ampersand stays; any other named entity blanks the whole run.
+        {"R&D a & b &amp c &", "R&D a & b &amp c &"}, {"ok &amp; then &copy; c", ""}, {"a & b;", ""},
+        {"&#65;&#x41;&#x4e2d;&#233;&#x1F600;&#x10FFFF;&#127;&#128;",
+         "AA\xE4\xB8\xAD\xC3\xA9\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\x7F\xC2\x80"},
+        // Zero, surrogates and values beyond Unicode give U+FFFD; only leading digits count.
+        {"&#0;&#;&#xD800;&#xDFFF;&#x110000;&#99999999999999999999999;", fffd + fffd + fffd + fffd + fffd + fffd},
+        {"&#65x;B&#x41g;&#65 abc;d", "ABAAd"}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(decodeXmlText(text.c_str(), text.size(), 0, text.size() - 1, true), expected) << text;
+    // An entity running past the end of the range is not decoded.
+    EXPECT_EQ(decodeXmlText("a&amp;b", 7, 0, 4, true), "a&amp");
 }
