@@ -1,5 +1,8 @@
 # Warnings and sanitizers shared by every target of the project.
 add_compile_options(-Wall -Wextra)
+if(QUILLET_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(QUILLET_SANITIZE)
   # Any sanitizer finding must fail the run, so nothing is recoverable.

@@ -1,11 +1,14 @@
 #include "api/Dispatcher.h"
 
-#include "api/ReaderEntries.h"
 #include "api/Signature.h"
-#include "output/PlainText.h"
-#include "output/StdioFile.h"
+#include "legacy/OleEntry.h"
+#include "ooxml/PackageEntry.h"
 #include "output/TextFileReencoding.h"
+#include "pdf/PdfEntry.h"
+#include "plaintext/PlainText.h"
 #include "platform/LocalPath.h"
+#include "platform/StdioFile.h"
+#include "rtf/RtfEntry.h"
 
 #include <quillet/quillet.h>
 

@@ -1,6 +1,6 @@
 #include "api/EngineRegistry.h"
 
-#include "api/ReaderEntries.h"
+#include "package/NameTable.h"
 #include "pdf/CVRX_PDFEngine.h"
 #include "platform/ThreadId.h"
 

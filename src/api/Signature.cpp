@@ -1,6 +1,6 @@
 #include "api/Signature.h"
 
-#include "output/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include <cstring>
 

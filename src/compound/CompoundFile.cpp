@@ -2,7 +2,6 @@
 
 #include "compound/ByteOrder.h"
 #include "compound/CompoundFileError.h"
-#include "compound/OleDispatch.h"
 
 #include <quillet/quillet.h>
 
@@ -39,7 +38,6 @@ CompoundFile::CompoundFile(const std::string& path)
     readMiniFat();
     readDirectory();
     walkTree();
-    kind_ = decideDocumentKind(*this, path);
 }
 
 CompoundFile::~CompoundFile() = default;

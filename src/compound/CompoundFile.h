@@ -5,7 +5,7 @@
 #include "compound/DirectoryEntry.h"
 #include "compound/MiniSectors.h"
 #include "compound/StandardSectors.h"
-#include "output/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -32,8 +32,6 @@ public:
 
     // 0 when open, the errno of the open, or 4097 for an invalid header.
     int error() const { return error_; }
-    // The document kind (OleDocumentKind), decided at the end of the open.
-    int kind() const { return kind_; }
 
     // Any entry of the directory has exactly this name.
     bool hasEntry(const std::string& name) const;
@@ -63,7 +61,6 @@ private:
     bool inFile(int32_t sector) const;
 
     int error_ = 0;
-    int kind_ = 0;
     StdioFile file_;
     CompoundHeader header_;
     int sectorSize_ = 0;

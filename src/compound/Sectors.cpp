@@ -1,6 +1,6 @@
 #include "compound/Sectors.h"
 
-#include "output/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "output/TextFileReencoding.h"
 
 #include "output/OutputPaths.h"
-#include "output/StdioFile.h"
-#include "output/Utf8.h"
+#include "platform/StdioFile.h"
+#include "platform/Utf8.h"
 #include "platform/FileSystem.h"
 
 #include <vector>

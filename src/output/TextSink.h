@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include <QSet>
 #include <QString>

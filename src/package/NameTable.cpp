@@ -1,7 +1,5 @@
 #include "package/NameTable.h"
 
-#include "api/ReaderEntries.h"
-
 #include <cstring>
 
 namespace quillet {

@@ -103,4 +103,7 @@ const NameTable* nameTableFor(const char* prefix, size_t prefixLength, Vocabular
 // whitespace ignored), or -1.
 int lookupName(const char* name, size_t length, Vocabulary vocabulary);
 
+// Builds the element and attribute name tables once per process.
+void ensureNameTables();
+
 }  // namespace quillet

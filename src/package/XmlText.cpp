@@ -1,6 +1,6 @@
 #include "package/XmlText.h"
 
-#include "output/Utf8.h"
+#include "platform/Utf8.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 // File naming, the file object, folder creation, re-encoding and plain text.
 #include "output/OutputPaths.h"
-#include "output/PlainText.h"
-#include "output/StdioFile.h"
+#include "plaintext/PlainText.h"
+#include "platform/StdioFile.h"
 #include "output/TextFileReencoding.h"
 #include "support/TempDir.h"
 

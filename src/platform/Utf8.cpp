@@ -1,4 +1,4 @@
-#include "output/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace quillet {
 void appendUtf8(char32_t cp, std::string& out)

@@ -18,6 +18,6 @@ enum OleDocumentKind : int {
 };
 
 // The path's extension breaks a tie between several document streams.
-int decideDocumentKind(const CompoundFile& file, const std::string& path);
+OleDocumentKind decideDocumentKind(const CompoundFile& file, const std::string& path);
 
 }  // namespace quillet

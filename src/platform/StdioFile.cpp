@@ -1,4 +1,4 @@
-#include "output/StdioFile.h"
+#include "platform/StdioFile.h"
 
 #include "platform/FileSystem.h"
 

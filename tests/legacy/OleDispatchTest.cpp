@@ -1,5 +1,5 @@
 // Which reader a compound file goes to, and what the library calls answer.
-#include "compound/OleDispatch.h"
+#include "legacy/OleDispatch.h"
 
 #include "support/CompoundFileBuilder.h"
 #include "support/TempDir.h"

@@ -1,9 +1,9 @@
-#include "compound/OleDispatch.h"
+#include "legacy/OleDispatch.h"
 
-#include "api/ReaderEntries.h"
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
 #include "legacy/BinaryReaderEntries.h"
+#include "legacy/OleEntry.h"
 #include "legacy/WordBinaryReader.h"
 
 #include <quillet/quillet.h>
@@ -31,7 +31,7 @@ std::string extensionOf(const std::string& path)
 
 }  // namespace
 
-int decideDocumentKind(const CompoundFile& file, const std::string& path)
+OleDocumentKind decideDocumentKind(const CompoundFile& file, const std::string& path)
 {
     const bool word = file.hasEntry(kWordStream);
     const bool excel = file.hasEntry(kExcelStream);
@@ -61,7 +61,7 @@ uint32_t exportOleDocument(const std::string& source, const std::string& folder,
     CompoundFile file(source);
     if (file.error() != 0)
         return static_cast<uint32_t>(file.error());
-    switch (file.kind()) {
+    switch (decideDocumentKind(file, source)) {
     case WordKind:
         return static_cast<uint32_t>(exportWordDocument(file, folder, flags));
     case ExcelKind:
@@ -104,7 +104,7 @@ const char* oleFormatName(const std::string& path)
 void oleDocumentContent(const std::string& path, QString& text)
 {
     CompoundFile file(path);
-    if (file.error() != 0 || file.kind() != WordKind)
+    if (file.error() != 0 || decideDocumentKind(file, path) != WordKind)
         return;
     extractWordDocumentText(file, text);
 }

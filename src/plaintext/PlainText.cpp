@@ -1,4 +1,4 @@
-#include "output/PlainText.h"
+#include "plaintext/PlainText.h"
 
 #include <QByteArray>
 #include <QFile>
