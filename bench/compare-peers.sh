@@ -1,0 +1,51 @@
+#!/bin/sh
+# Runs `quillet export` beside the Debian peer tools on the same generated
+# large files, one hyperfine run per file, and prints peer/quillet time ratios.
+#
+#   bench/compare-peers.sh [FORMAT...]      (default: every bench/peers/*.sh)
+#
+# Each bench/peers/FORMAT.sh is sourced and defines two functions:
+#   generate DIR   writes its large file(s) into DIR, one path per line on stdout
+#   peers FILE     prints "name<TAB>command" lines for the peer tools on FILE
+# QUILLET (the command-line tool) and WORK (a scratch folder) are set for them.
+set -eu
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+QUILLET="${QUILLET:-$root/build-release/tools/quillet}"
+if [ ! -x "$QUILLET" ]; then
+  cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$root/build-release" --target quillet_cli >/dev/null
+fi
+WORK="${WORK:-$(mktemp -d)}"
+export QUILLET WORK
+formats="$*"
+if [ -z "$formats" ]; then
+  formats="$(for f in "$here"/peers/*.sh; do basename "$f" .sh; done)"
+fi
+
+for format in $formats; do
+  (
+    . "$here/peers/$format.sh"
+    mkdir -p "$WORK/$format"
+    generate "$WORK/$format" | while read -r file; do
+      echo "== $format: $(basename "$file") ($(du -h "$file" | cut -f1))"
+      set -- --warmup 2 --min-runs 10 --export-json "$WORK/$format/result.json" \
+        -n quillet "$QUILLET export '$file' '$WORK/$format/out'"
+      tab="$(printf '\t')"
+      while IFS="$tab" read -r name command; do
+        set -- "$@" -n "$name" "$command"
+      done <<PEERS
+$(peers "$file")
+PEERS
+      hyperfine "$@" >/dev/null 2>&1 || hyperfine "$@"
+      python3 - "$WORK/$format/result.json" <<'PY'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+ours = next(r for r in results if r["command"] == "quillet")
+print(f"  {'command':<12} {'mean ms':>9} {'peer/quillet':>13}")
+for r in results:
+    print(f"  {r['command']:<12} {r['mean'] * 1000:9.1f} {r['mean'] / ours['mean']:13.2f}")
+PY
+    done
+  )
+done
