@@ -138,8 +138,8 @@ struct Documents {
     Package pages, large;
     Documents()
     {
-        char pattern[] = "/tmp/quillet-bench-XXXXXX";
-        folder = ::mkdtemp(pattern) != nullptr ? pattern : "/tmp";
+        std::string pattern = (std::filesystem::temp_directory_path() / "quillet-bench-XXXXXX").string();
+        folder = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::filesystem::temp_directory_path().string();
         pages = pagesDocument(folder, 250);
         large = largeBodyDocument(folder);
     }

@@ -14,6 +14,10 @@ class DocxHandler : public DefaultElementHandler {
 public:
     DocxHandler(TextSink* sink, DocxExtractContext* context) : sink_(sink), context_(context) {}
 
+    // Most elements are read for their children and text alone; the few that
+    // need attributes say so, and so do the parents of their empty forms.
+    bool declinesAttributes() const override { return true; }
+
 protected:
     template <typename Handler>
     ElementHandler* child()

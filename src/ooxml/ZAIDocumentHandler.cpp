@@ -32,7 +32,6 @@ protected:
 
 QUILLET_BODY_HANDLER(ZAIBodyHandler)
 QUILLET_BODY_HANDLER(PPrHandler)
-QUILLET_BODY_HANDLER(SectPrHandler)
 QUILLET_BODY_HANDLER(RHandler)
 QUILLET_BODY_HANDLER(InsHandler)
 QUILLET_BODY_HANDLER(HyperlinkHandler)
@@ -47,11 +46,25 @@ QUILLET_BODY_HANDLER(AlternateContentHandler)
 QUILLET_BODY_HANDLER(FallbackHandler)
 QUILLET_BODY_HANDLER(PictHandler)
 QUILLET_BODY_HANDLER(GroupHandler)
-QUILLET_BODY_HANDLER(ShapeHandler)
 QUILLET_BODY_HANDLER(TextboxOwnerHandler)
 QUILLET_BODY_HANDLER(TextboxHandler)
 QUILLET_BODY_HANDLER(TxbxContentHandler)
 #undef QUILLET_BODY_HANDLER
+
+// Parents of elements read for their attributes, which are mostly empty.
+class SectPrHandler : public BodyNode {
+public:
+    using BodyNode::BodyNode;
+    ElementHandler* getChildHandler(int token) override;
+    bool declinesAttributes() const override { return false; }
+};
+
+class ShapeHandler : public BodyNode {
+public:
+    using BodyNode::BodyNode;
+    ElementHandler* getChildHandler(int token) override;
+    bool declinesAttributes() const override { return false; }
+};
 
 // Every paragraph reached starts on a line of its own.
 class ParagraphHandler : public BodyNode {
@@ -70,6 +83,7 @@ public:
 class TextpathHandler : public BodyNode {
 public:
     using BodyNode::BodyNode;
+    bool declinesAttributes() const override { return false; }
     void startElement(int, const XmlRoAttrList& attributes) override
     {
         if (const XmlRoAttrValue* value = attributes.find(v::string)) {

@@ -94,6 +94,9 @@ TEST(DocxTextExtractor, BodyMarkupGivesTheShownText)
              "</v:textbox></v:roundrect></v:group><v:oval><v:textbox>" + kTextBox +
              "</v:textbox></v:oval></w:pict></w:r><w:r><w:t>x</w:t></w:r></w:p>",
          "\nTitle\nBox\nBoxx"},
+        {"<w:p w:rsidR=\"00AB\"><w:r w:rsidR=\"00AB\"><w:pict><v:shape id=\"s\"><v:textpath string=\"Open\">"
+         "</v:textpath></v:shape></w:pict></w:r></w:p>",
+         "\nOpen"},
         {"<w:p><w:r><w:t xml:space=\"preserve\"> a &amp; b \xE4\xB8\xAD\xE6\x96\x87 &#233;</w:t></w:r></w:p>",
          "\n a & b \xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9"},
     };
@@ -110,7 +113,7 @@ TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
     docx.body(para("Body") +
               "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"h1\"/><w:footerReference "
               "r:id=\"f1\"/><w:footerReference r:id=\"f2\"/></w:sectPr></w:pPr></w:p><w:sectPr><w:headerReference "
-              "r:id=\"h1\"/><w:headerReference r:id=\"missing\"/><w:headerReference r:id=\"c1\"/><w:headerReference "
+              "r:id=\"h1\"></w:headerReference><w:headerReference r:id=\"missing\"/><w:headerReference r:id=\"c1\"/><w:headerReference "
               "r:id=\"h2\"/><w:headerReference/></w:sectPr>")
         .header("h1", "<w:p><w:r><w:t>Page</w:t></w:r><w:r><w:t>1</w:t></w:r></w:p><w:tbl><w:tr><w:tc>" + para("T") +
                           "</w:tc></w:tr></w:tbl>")
