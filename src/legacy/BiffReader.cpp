@@ -18,8 +18,12 @@ bool BiffReader::nextRecord()
 
 int BiffReader::nextType()
 {
-    if (nextType_ == -1 && stream_.remaining() >= 4)
-        nextType_ = stream_.readU16();
+    if (nextType_ == -1 && stream_.remaining() >= 4) {
+        uint8_t header[4];
+        stream_.readBytes(header, sizeof header);
+        nextType_ = header[0] | (header[1] << 8);
+        nextLength_ = size_t(header[2] | (header[3] << 8));
+    }
     return nextType_;
 }
 
@@ -29,7 +33,7 @@ void BiffReader::beginRecord()
         throw CompoundFileError();
     type_ = nextType_;
     nextType_ = -1;
-    const size_t length = stream_.readU16();
+    const size_t length = nextLength_;
     at_ = 0;
     if (static_cast<int64_t>(length) > stream_.remaining()) {
         stream_.skip(stream_.remaining());
@@ -68,6 +72,8 @@ void BiffReader::take(uint8_t* out, size_t count, bool zeroWhenAbsent)
 
 uint8_t BiffReader::readU8()
 {
+    if (left() >= 1)
+        return body_[at_++];
     uint8_t value = 0;
     take(&value, 1, true);
     return value;
@@ -76,14 +82,24 @@ uint8_t BiffReader::readU8()
 uint16_t BiffReader::readU16()
 {
     uint8_t b[2];
-    take(b, sizeof b, true);
+    if (left() >= 2) {
+        std::memcpy(b, body_.data() + at_, 2);
+        at_ += 2;
+    } else {
+        take(b, sizeof b, true);
+    }
     return static_cast<uint16_t>(b[0] | (b[1] << 8));
 }
 
 uint32_t BiffReader::readU32()
 {
     uint8_t b[4];
-    take(b, sizeof b, false);
+    if (left() >= 4) {
+        std::memcpy(b, body_.data() + at_, 4);
+        at_ += 4;
+    } else {
+        take(b, sizeof b, false);
+    }
     return uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
 }
 

@@ -22,7 +22,7 @@ public:
     BiffReader& operator=(const BiffReader&) = delete;
 
     // Passes over what is left of the current record and reads the next
-    // type; false when fewer than 4 bytes remain in the stream.
+    // header; false when fewer than 4 bytes remain in the stream.
     bool nextRecord();
     // Makes the next record current; a length beyond the stream passes over
     // the rest of the stream and leaves the record empty. Raises
@@ -62,6 +62,7 @@ private:
     CompoundStream& stream_;
     int type_ = -1;
     int nextType_ = -1;
+    size_t nextLength_ = 0;
     std::vector<uint8_t> body_;
     size_t at_ = 0;
 };

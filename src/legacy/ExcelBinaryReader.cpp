@@ -27,14 +27,35 @@ enum RecordType : int {
 };
 
 constexpr uint16_t kCommentObject = 25;
+// Text is handed to the sink in blocks of about this many units.
+constexpr size_t kBlock = 32768;
 
 }  // namespace
 
+void ExcelBinaryReader::flush()
+{
+    if (sink_ && !pending_.empty())
+        sink_->appendWide(pending_);
+    pending_.clear();
+}
+
+void ExcelBinaryReader::appendNumber(double value)
+{
+    appendCellNumber(value, pending_);
+    appendValue({});
+}
+
+void ExcelBinaryReader::write(std::u16string_view text)
+{
+    pending_ += text;
+    if (pending_.size() >= kBlock)
+        flush();
+}
+
 void ExcelBinaryReader::appendValue(std::u16string_view value)
 {
-    scratch_.assign(value);
-    scratch_ += u'\t';
-    sink_->appendWide(scratch_);
+    pending_ += value;
+    write(u"\t");
 }
 
 void ExcelBinaryReader::checkRow(int row)
@@ -42,7 +63,7 @@ void ExcelBinaryReader::checkRow(int row)
     if (row == lastRow_)
         return;
     lastRow_ = row;
-    sink_->appendWide(u"\n", 1);
+    pending_ += u'\n';
 }
 
 void ExcelBinaryReader::readObject()
@@ -85,35 +106,54 @@ void ExcelBinaryReader::readNote()
         appendValue(text);
 }
 
-int ExcelBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
+int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
 {
-    if (file_.openStream("ZebEncryptionInfo"))
+    if (file.openStream("ZebEncryptionInfo"))
         return Encrypted;
-    workbook_ = file_.openStream("Workbook");
+    workbook_ = file.openStream("Workbook");
     if (!workbook_)
         return Unreadable;
-    reader_ = std::make_unique<BiffReader>(*workbook_);
-    const bool text = (flags & WriteText) != 0;
-    const bool extras = text && (flags & WriteExtras) != 0;
-    if (text)
-        sink_ = std::make_unique<TextSink>(folder);
+    return exportWorkbook(*workbook_, folder, flags);
+}
 
+int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags)
+{
+    reader_ = std::make_unique<BiffReader>(workbook);
+    if ((flags & WriteText) != 0)
+        sink_ = std::make_unique<TextSink>(folder);
+    try {
+        const int result = readRecords(folder, flags);
+        flush();
+        if (sink_ && result == Encrypted)
+            sink_->discard();
+        else if (sink_)
+            sink_->close();
+        return result;
+    } catch (...) {
+        // What was read before the damage stays in the text file.
+        flush();
+        throw;
+    }
+}
+
+int ExcelBinaryReader::readRecords(const std::string& folder, uint32_t flags)
+{
+    const bool text = sink_ != nullptr;
+    const bool extras = text && (flags & WriteExtras) != 0;
     while (reader_->nextRecord()) {
         reader_->beginRecord();
         switch (reader_->type()) {
         case kFilePass:
-            if (sink_)
-                sink_->discard();
+            pending_.clear();
             return Encrypted;
         case kSst:
             if (!text || sst_)
                 break;
+            flush();
             sst_ = std::make_unique<SstTable>();
             sst_->read(*reader_, *sink_);
-            if (sst_->streaming()) {
-                sink_->close();
+            if (sst_->streaming())
                 return SharedStringsOnly;
-            }
             break;
         case kLabelSst:
             if (text) {
@@ -132,7 +172,7 @@ int ExcelBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
                 NumberRecord cell;
                 cell.read(*reader_);
                 checkRow(cell.row);
-                appendValue(formatCellNumber(cell.value));
+                appendNumber(cell.value);
             }
             break;
         case kRk:
@@ -141,7 +181,7 @@ int ExcelBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
                 cell.read(*reader_);
                 const double value = cell.value();
                 checkRow(cell.row);
-                appendValue(formatCellNumber(value));
+                appendNumber(value);
             }
             break;
         case kLabel:
@@ -157,15 +197,17 @@ int ExcelBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
             if (extras) {
                 std::u16string value;
                 reader_->readString(value);
-                if (!value.empty())
-                    sink_->appendWide(u"\n" + value + u"\t");
+                if (!value.empty()) {
+                    pending_ += u'\n';
+                    appendValue(value);
+                }
             }
             break;
         case kFooter:
             if (extras) {
                 std::u16string value;
                 reader_->readString(value);
-                sink_->appendWide(value);
+                write(value);
             }
             break;
         case kObject:
@@ -188,15 +230,13 @@ int ExcelBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
             break;
         }
     }
-    if (sink_)
-        sink_->close();
     return Success;
 }
 
 int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
 {
-    ExcelBinaryReader reader(file);
-    return reader.exportDocument(folder, flags);
+    ExcelBinaryReader reader;
+    return reader.exportDocument(file, folder, flags);
 }
 
 }  // namespace quillet

@@ -19,22 +19,28 @@ class CompoundFile;
 // headers, footers and cell comments. One reader serves one run.
 class ExcelBinaryReader {
 public:
-    explicit ExcelBinaryReader(CompoundFile& file) : file_(file) {}
+    ExcelBinaryReader() = default;
     ExcelBinaryReader(const ExcelBinaryReader&) = delete;
     ExcelBinaryReader& operator=(const ExcelBinaryReader&) = delete;
 
     // Returns 0; 1 when the shared strings streamed; 4100 without "Workbook";
     // 4102 when encrypted (a text file begun is deleted).
-    int exportDocument(const std::string& folder, uint32_t flags);
+    int exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+    // The records of a workbook stream alone: 0, 1 or 4102.
+    int exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags);
 
 private:
+    int readRecords(const std::string& folder, uint32_t flags);
+    void write(std::u16string_view text);
+    void flush();
+    // The value and a tab.
     void appendValue(std::u16string_view value);
+    void appendNumber(double value);
     void checkRow(int row);
     void readObject();
     void readTextObject();
     void readNote();
 
-    CompoundFile& file_;
     std::unique_ptr<CompoundStream> workbook_;
     std::unique_ptr<BiffReader> reader_;
     std::unique_ptr<TextSink> sink_;
@@ -42,7 +48,7 @@ private:
     std::unordered_map<int, std::u16string> comments_;
     int pendingComment_ = -1;
     int lastRow_ = 0;
-    std::u16string scratch_;
+    std::u16string pending_;
 };
 
 }  // namespace quillet

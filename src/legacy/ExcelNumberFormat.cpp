@@ -1,31 +1,40 @@
 #include "legacy/ExcelNumberFormat.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace quillet {
 
-std::u16string formatCellNumber(double value)
+void appendCellNumber(double value, std::u16string& out)
 {
-    if (std::isnan(value))
-        return u"nan";
-    if (std::isinf(value))
-        return value < 0 ? u"-inf" : u"inf";
-    // The largest double prints 309 digits before the point.
+    if (std::isnan(value)) {
+        out += u"nan";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? u"-inf" : u"inf";
+        return;
+    }
+    // The largest double has 309 digits before the point. to_chars writes
+    // what printf's "%lld" and "%f" would, without their cost.
     char text[400];
-    int length;
+    std::to_chars_result result;
     const bool inRange = value >= -9223372036854775808.0 && value < 9223372036854775808.0;
     const long long whole = inRange ? static_cast<long long>(value) : 0;
     if (inRange && std::fabs(value - static_cast<double>(whole)) <= DBL_EPSILON)
-        length = std::snprintf(text, sizeof text, "%lld", whole);
+        result = std::to_chars(text, text + sizeof text, whole);
     else
-        length = std::snprintf(text, sizeof text, "%f", value);
-    if (length < 0)
-        return {};
-    if (static_cast<size_t>(length) >= sizeof text)
-        length = sizeof text - 1;
-    return std::u16string(text, text + length);
+        result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+    if (result.ec == std::errc())
+        out.append(text, result.ptr);
+}
+
+std::u16string formatCellNumber(double value)
+{
+    std::u16string text;
+    appendCellNumber(value, text);
+    return text;
 }
 
 }  // namespace quillet
