@@ -259,7 +259,25 @@ TEST(ExcelBinaryReader, StringsAndValuesAcrossContinueRecords)
     // (a cell record cut by the end of the stream is empty).
     for (const std::string& records : {sstRecord({{u"a"}}) + biffRecord(0x00FD, cellHead(0, 0) + "\x01\x00"),
                                        biffRecord(0x00FD, cellHead(0, 0)), biffRecord(0x0203, cellHead(0, 0) + "1234"),
-                                       biffRecord(0x00FC, "\x01\x00"),
-                                       numberCell(0, 0, 1) + le16(0x0203) + le16(0xFFFF) + std::string(20, '\x7F')})
+                                       biffRecord(0x00FC, "\x01\x00")})
         EXPECT_EQ(run(records).code, ConversionFailed);
+    // What was read before the damage stays in the file.
+    const Outcome cut = run(numberCell(0, 0, 1) + le16(0x0203) + le16(0xFFFF) + std::string(20, '\x7F'));
+    EXPECT_EQ(cut.code, ConversionFailed);
+    EXPECT_EQ(cut.text, text(u"1\t"));
+}
+
+TEST(ExcelBinaryReader, LongOutputKeepsItsOrderAndGoesWithEncryption)
+{
+    std::string records;
+    std::u16string expected;
+    for (uint16_t i = 0; i < 20000; ++i) {
+        // LABEL has no row check: the break comes before the number.
+        records += labelCell(i, 0, u"abc") + numberCell(i, 1, i);
+        expected += (i == 0 ? u"abc\t" : u"abc\t\n") + formatCellNumber(i) + u"\t";
+    }
+    EXPECT_EQ(run(records).text, text(expected));
+    const Outcome encrypted = run(records + biffRecord(0x002F, ""));
+    EXPECT_EQ(encrypted.code, Encrypted);
+    EXPECT_EQ(encrypted.text, "(none)");
 }
