@@ -1,6 +1,7 @@
 // Throughput of the binary Word path: a compound file with a 2 MB
 // "WordDocument" stream (one million UTF-16 characters in 64 pieces, with a
-// field every few hundred characters), opened and exported.
+// field every few hundred characters), opened and exported; and a Word 95
+// file of one million 8-bit Russian characters in 64 pieces.
 #include "compound/CompoundFile.h"
 #include "legacy/WordBinaryReader.h"
 #include "legacy/WordText.h"
@@ -144,6 +145,44 @@ const Document& document()
     return built;
 }
 
+// Windows-1251 letters and spaces, a paragraph mark every 80 characters.
+struct Word6Document : Document {
+    Word6Document()
+    {
+        path = folder + "/bench95.doc";
+        const size_t pieces = 64;
+        const size_t perPiece = 16384;
+        std::string word(0x300, '\0');
+        word[2] = 104;   // Word 95
+        word[6] = 0x19;  // Russian
+        word[7] = 0x04;
+        word[10] = 0x04;  // complex
+        for (size_t i = 0; i < pieces * perPiece; ++i)
+            word.push_back(i % 80 == 79 ? '\r' : i % 7 == 6 ? ' ' : char(0xE0 + i % 32));
+        std::string clx(1, '\2');
+        std::string list(4 * (pieces + 1) + 8 * pieces, '\0');
+        for (size_t i = 0; i <= pieces; ++i)
+            put32(list, 4 * i, uint32_t(i * perPiece));
+        for (size_t i = 0; i < pieces; ++i)
+            put32(list, 4 * (pieces + 1) + 8 * i + 2, uint32_t(0x300 + i * perPiece));
+        std::string size(4, '\0');
+        put32(size, 0, uint32_t(list.size()));
+        put32(word, 0x160, uint32_t(word.size()));
+        word += clx + size + list;
+        const std::string bytes = compoundFile({{"WordDocument", word}});
+        if (FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        }
+    }
+};
+
+const Document& word6Document()
+{
+    static const Word6Document built;
+    return built;
+}
+
 void BM_ExportWordDocument(benchmark::State& state)
 {
     const Document& doc = document();
@@ -169,6 +208,18 @@ void BM_WordDocumentContent(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * 2 * 64 * 16384);
 }
 BENCHMARK(BM_WordDocumentContent)->Unit(benchmark::kMillisecond);
+
+void BM_ExportWord6Document(benchmark::State& state)
+{
+    const Document& doc = word6Document();
+    for (auto _ : state) {
+        quillet::CompoundFile file(doc.path);
+        if (quillet::exportWordDocument(file, doc.folder, quillet::WriteText) != quillet::Success)
+            state.SkipWithError("not read as a Word 95 document");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * 64 * 16384);
+}
+BENCHMARK(BM_ExportWord6Document)->Unit(benchmark::kMillisecond);
 
 void BM_RemoveFieldCodes(benchmark::State& state)
 {

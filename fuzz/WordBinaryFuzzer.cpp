@@ -1,9 +1,11 @@
 // Bytes as a compound file: the open, reads of the streams the Word reader
-// uses, then its export and in-memory entries on the same file.
+// uses, then its export and in-memory entries on the same file, and the
+// Word 6.0/95 reader on whatever block the file holds.
 #include "FuzzScratch.h"
 
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
+#include "legacy/Word6BinaryReader.h"
 #include "legacy/WordBinaryReader.h"
 
 #include <quillet/quillet.h>
@@ -51,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         quillet::exportWordDocument(file, out, quillet::WriteText | quillet::WritePictures);
         QString text;
         quillet::extractWordDocumentText(file, text);
+        quillet::exportWord6Document(file, out, quillet::WriteText);
     } catch (const quillet::CompoundFileError&) {
         // a defined end: 4098 at the library boundary
     }

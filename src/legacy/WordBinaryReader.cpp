@@ -2,6 +2,7 @@
 
 #include "compound/CompoundFile.h"
 #include "legacy/BinaryPictures.h"
+#include "legacy/Word6BinaryReader.h"
 #include "legacy/WordText.h"
 
 #include <quillet/quillet.h>
@@ -100,16 +101,23 @@ int WordBinaryReader::extractText(QString& text)
     return Success;
 }
 
+// Word 6.0 and Word 95 files fail the Word 97 block's checks; only then does
+// their version number lead to the older layout, so every file the Word 97
+// reader reads keeps its answer.
 int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
 {
-    WordBinaryReader reader(file);
-    return reader.exportDocument(folder, flags);
+    int result = WordBinaryReader(file).exportDocument(folder, flags);
+    if (result == WordStructureMissing && isWord6Document(file))
+        result = exportWord6Document(file, folder, flags);
+    return result;
 }
 
 int extractWordDocumentText(CompoundFile& file, QString& text)
 {
-    WordBinaryReader reader(file);
-    return reader.extractText(text);
+    int result = WordBinaryReader(file).extractText(text);
+    if (result == WordStructureMissing && isWord6Document(file))
+        result = extractWord6DocumentText(file, text);
+    return result;
 }
 
 }  // namespace quillet

@@ -46,6 +46,8 @@ private:
     std::vector<WordPiece> pieces_;
 };
 
+// The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and
+// Word 95 documents through Word6BinaryReader.
 int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
 int extractWordDocumentText(CompoundFile& file, QString& text);
 

@@ -17,7 +17,7 @@ constexpr int64_t kDescriptorSize = 8;
 
 }  // namespace
 
-int WordPiece::readTable(CompoundStream& table, uint32_t offset, std::vector<WordPiece>& pieces)
+int WordPiece::readTable(CompoundStream& table, uint32_t offset, std::vector<WordPiece>& pieces, bool eightBitOnly)
 {
     pieces.clear();
     // A failed seek would leave the stream at its start and read other data.
@@ -47,6 +47,10 @@ int WordPiece::readTable(CompoundStream& table, uint32_t offset, std::vector<Wor
         WordPiece& piece = pieces[i];
         piece.firstCharacter = positions[i];
         piece.endCharacter = positions[i + 1];
+        if (eightBitOnly) {
+            piece.byteOffset = filePosition;
+            continue;
+        }
         piece.unicode = (filePosition & kCompressedBit) == 0;
         piece.byteOffset = piece.unicode ? filePosition : (filePosition & ~kCompressedBit) / 2;
     }
