@@ -10,4 +10,6 @@ void extractWordDrawingGroupPictures(CompoundStream&, const WordFib&, CompoundSt
 
 void extractWordDataPictures(CompoundStream&, int64_t, const std::string&, int64_t&) {}
 
+void extractExcelDrawingGroupPictures(BiffReader&, const std::string&) {}
+
 }  // namespace quillet

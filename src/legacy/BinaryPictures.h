@@ -1,14 +1,15 @@
 #pragma once
 
-// Pictures embedded in binary Word documents, written beside "1.txt" as
-// image<N> plus their extension. counter numbers them across both sources:
-// the drawing group runs first, then the "Data" stream.
+// Pictures embedded in binary documents, written beside "1.txt" as image<N>
+// plus their extension. In Word documents counter numbers them across both
+// sources: the drawing group runs first, then the "Data" stream.
 
 #include <cstdint>
 #include <string>
 
 namespace quillet {
 
+class BiffReader;
 class CompoundFile;
 class CompoundStream;
 struct WordFib;
@@ -19,5 +20,8 @@ void extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, 
                                      CompoundFile& file, const std::string& folder, int64_t& counter);
 // The picture blocks of the "Data" stream.
 void extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter);
+// The BLIP store of a workbook's MSODRAWINGGROUP record, the reader standing
+// at its body; numbers start at 1 for each record.
+void extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder);
 
 }  // namespace quillet

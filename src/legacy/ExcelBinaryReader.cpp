@@ -1,13 +1,242 @@
+#include "legacy/ExcelBinaryReader.h"
+
+#include "compound/CompoundFile.h"
+#include "legacy/BinaryPictures.h"
 #include "legacy/BinaryReaderEntries.h"
+#include "legacy/ExcelCell.h"
+#include "legacy/ExcelNumberFormat.h"
 
 #include <quillet/quillet.h>
 
 namespace quillet {
+namespace {
 
-// The binary spreadsheet reader is not built yet.
-int exportExcelDocument(CompoundFile&, const std::string&, uint32_t)
+enum RecordType : int {
+    kHeader = 0x0014,
+    kFooter = 0x0015,
+    kNote = 0x001C,
+    kFilePass = 0x002F,
+    kObject = 0x005D,
+    kDrawingGroup = 0x00EB,
+    kSst = 0x00FC,
+    kLabelSst = 0x00FD,
+    kTextObject = 0x01B6,
+    kNumber = 0x0203,
+    kLabel = 0x0204,
+    kRk = 0x027E,
+};
+
+constexpr uint16_t kCommentObject = 25;
+// Text is handed to the sink in blocks of about this many units.
+constexpr size_t kBlock = 32768;
+
+}  // namespace
+
+void ExcelBinaryReader::flush()
 {
-    return Unsupported;
+    if (sink_ && !pending_.empty())
+        sink_->appendWide(pending_);
+    pending_.clear();
+}
+
+void ExcelBinaryReader::appendNumber(double value)
+{
+    appendCellNumber(value, pending_);
+    appendValue({});
+}
+
+void ExcelBinaryReader::write(std::u16string_view text)
+{
+    pending_ += text;
+    if (pending_.size() >= kBlock)
+        flush();
+}
+
+void ExcelBinaryReader::appendValue(std::u16string_view value)
+{
+    pending_ += value;
+    write(u"\t");
+}
+
+void ExcelBinaryReader::checkRow(int row)
+{
+    if (row == lastRow_)
+        return;
+    lastRow_ = row;
+    pending_ += u'\n';
+}
+
+void ExcelBinaryReader::readObject()
+{
+    pendingComment_ = -1;
+    reader_->skip(4);
+    if (reader_->readU16() == kCommentObject)
+        pendingComment_ = reader_->readU16();
+}
+
+void ExcelBinaryReader::readTextObject()
+{
+    const int id = pendingComment_;
+    pendingComment_ = -1;
+    reader_->skip(10);
+    const size_t count = reader_->readU16();
+    reader_->skipRecord();
+    std::u16string text;
+    if (reader_->nextType() == BiffReader::kContinue) {
+        reader_->beginRecord();
+        const bool wide = reader_->readU8() != 0;
+        reader_->readChars(text, wide ? count * 2 : count, wide);
+    }
+    comments_[id] = std::move(text);
+}
+
+void ExcelBinaryReader::readNote()
+{
+    reader_->skip(6);
+    const int id = reader_->readU16();
+    const auto found = comments_.find(id);
+    if (found == comments_.end())
+        return;
+    std::u16string text = std::move(found->second);
+    comments_.erase(found);
+    const size_t zero = text.find(u'\0');
+    if (zero != std::u16string::npos)
+        text.resize(zero);
+    if (!text.empty())
+        appendValue(text);
+}
+
+int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+{
+    if (file.openStream("ZebEncryptionInfo"))
+        return Encrypted;
+    workbook_ = file.openStream("Workbook");
+    if (!workbook_)
+        return Unreadable;
+    return exportWorkbook(*workbook_, folder, flags);
+}
+
+int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags)
+{
+    reader_ = std::make_unique<BiffReader>(workbook);
+    if ((flags & WriteText) != 0)
+        sink_ = std::make_unique<TextSink>(folder);
+    try {
+        const int result = readRecords(folder, flags);
+        flush();
+        if (sink_ && result == Encrypted)
+            sink_->discard();
+        else if (sink_)
+            sink_->close();
+        return result;
+    } catch (...) {
+        // What was read before the damage stays in the text file.
+        flush();
+        throw;
+    }
+}
+
+int ExcelBinaryReader::readRecords(const std::string& folder, uint32_t flags)
+{
+    const bool text = sink_ != nullptr;
+    const bool extras = text && (flags & WriteExtras) != 0;
+    while (reader_->nextRecord()) {
+        reader_->beginRecord();
+        switch (reader_->type()) {
+        case kFilePass:
+            pending_.clear();
+            return Encrypted;
+        case kSst:
+            if (!text || sst_)
+                break;
+            flush();
+            sst_ = std::make_unique<SstTable>();
+            sst_->read(*reader_, *sink_);
+            if (sst_->streaming())
+                return SharedStringsOnly;
+            break;
+        case kLabelSst:
+            if (text) {
+                LabelSstRecord cell;
+                cell.read(*reader_);
+                if (sst_) {
+                    const std::u16string_view value = sst_->at(cell.index);
+                    checkRow(cell.row);
+                    if (!value.empty())
+                        appendValue(value);
+                }
+            }
+            break;
+        case kNumber:
+            if (text) {
+                NumberRecord cell;
+                cell.read(*reader_);
+                checkRow(cell.row);
+                appendNumber(cell.value);
+            }
+            break;
+        case kRk:
+            if (text) {
+                RKRecord cell;
+                cell.read(*reader_);
+                const double value = cell.value();
+                checkRow(cell.row);
+                appendNumber(value);
+            }
+            break;
+        case kLabel:
+            if (text) {
+                reader_->skip(6);
+                std::u16string value;
+                reader_->readString(value);
+                if (!value.empty())
+                    appendValue(value);
+            }
+            break;
+        case kHeader:
+            if (extras) {
+                std::u16string value;
+                reader_->readString(value);
+                if (!value.empty()) {
+                    pending_ += u'\n';
+                    appendValue(value);
+                }
+            }
+            break;
+        case kFooter:
+            if (extras) {
+                std::u16string value;
+                reader_->readString(value);
+                write(value);
+            }
+            break;
+        case kObject:
+            if (extras)
+                readObject();
+            break;
+        case kTextObject:
+            if (extras && pendingComment_ != -1)
+                readTextObject();
+            break;
+        case kNote:
+            if (extras)
+                readNote();
+            break;
+        case kDrawingGroup:
+            if ((flags & WritePictures) != 0)
+                extractExcelDrawingGroupPictures(*reader_, folder);
+            break;
+        default:
+            break;
+        }
+    }
+    return Success;
+}
+
+int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+{
+    ExcelBinaryReader reader;
+    return reader.exportDocument(file, folder, flags);
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 // Which reader a compound file goes to, and what the library calls answer.
 #include "legacy/OleDispatch.h"
 
+#include "support/BiffBuilder.h"
 #include "support/CompoundFileBuilder.h"
 #include "support/TempDir.h"
 #include "support/WordDocumentBuilder.h"
@@ -48,17 +49,22 @@ TEST(OleDispatch, KindFromStreamNamesWithTheExtensionBreakingTies)
 
 TEST(OleDispatch, LibraryAnswersByKind)
 {
-    // No extension decides between the Word document and a workbook that is
-    // none: the Word reader runs after the spreadsheet reader fails.
+    // No extension decides between a Word document and a workbook: the
+    // spreadsheet reader runs first, and the Word reader after it fails.
     CompoundFileBuilder builder;
-    builder.add("Workbook", "not a workbook");
+    builder.add("Workbook", biffRecord(0x002F, ""));  // encrypted
     addWordDocument(builder, {{{utf16leBytes(u"word text"), true}}});
     const std::string both = builder.build();
+    CompoundFileBuilder sheetFirst;
+    sheetFirst.add("Workbook", labelCell(0, 0, u"cell"));
+    addWordDocument(sheetFirst, {{{utf16leBytes(u"word text"), true}}});
     std::string broken = both;
     putU32(broken, 44, 0xFFFFFFFF);  // the FAT cannot be completed
     const std::tuple<const char*, std::string, uint32_t, const char*, const char*, const char*> cases[] = {
         {"both.bin", both, Success, "word text\r\r\n", "DOC", "before"},
         {"both.doc", both, Success, "word text\r\r\n", "DOC", "word text"},
+        {"sheet.bin", sheetFirst.build(), Success, "cell\t\r\n", "DOC", "before"},
+        {"sheet.xls", sheetFirst.build(), Success, "cell\t\r\n", "DOC", "before"},
         {"broken.doc", broken, ConversionFailed, "", "", "before"},
         {"sealed.doc", fileWith({"EncryptedPackage"}), Encrypted, "", "", "before"},
         {"none.doc", fileWith({"Contents"}), Unsupported, "", "", "before"},
