@@ -42,11 +42,19 @@ bool isCodePageKnown(unsigned codePage)
 
 std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t count)
 {
-    if (count == 0)
-        return {};
+    return CodePageDecoder(codePage).decode(bytes, count);
+}
+
+CodePageDecoder::CodePageDecoder(unsigned codePage) : codePage_(codePage)
+{
     QTextCodec* codec = codecFor(codePage);
-    if (codec == nullptr)
-        codec = codecFor(1252);
+    codec_ = codec != nullptr ? codec : codecFor(1252);
+}
+
+std::u16string CodePageDecoder::decode(const char* bytes, size_t count) const
+{
+    if (count == 0 || codec_ == nullptr)
+        return {};
     std::u16string out;
     // QTextCodec takes int lengths; decode huge inputs in slices that end on
     // a byte the caller gave, which only matters for multi-byte pages.
@@ -54,7 +62,7 @@ std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t coun
     QTextCodec::ConverterState state;
     while (offset < count) {
         const size_t slice = std::min<size_t>(count - offset, INT_MAX / 2);
-        const QString text = codec->toUnicode(bytes + offset, static_cast<int>(slice), &state);
+        const QString text = codec_->toUnicode(bytes + offset, static_cast<int>(slice), &state);
         out.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
         offset += slice;
     }

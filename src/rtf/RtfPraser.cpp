@@ -336,7 +336,9 @@ void RtfPraser::appendDecoded(const std::string& bytes)
         units_.assign(bytes.begin(), bytes.end());
         document_->appendText(units_);
     } else {
-        document_->appendText(platform::codePageToUtf16(state_.codePage, bytes.data(), bytes.size()));
+        if (decoder_.codePage() != state_.codePage)
+            decoder_ = platform::CodePageDecoder(state_.codePage);
+        document_->appendText(decoder_.decode(bytes.data(), bytes.size()));
     }
 }
 

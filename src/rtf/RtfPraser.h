@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CodePage.h"
 #include "rtf/IZRtfPraser.h"
 #include "rtf/RtfParserState.h"
 #include "rtf/RtfToken.h"
@@ -54,6 +55,7 @@ private:
     const uint8_t* end_ = nullptr;
     std::string bytes_;
     std::u16string units_;
+    platform::CodePageDecoder decoder_{0};
 };
 
 }  // namespace quillet
