@@ -4,6 +4,7 @@
 #include <QTextCodec>
 
 #include <climits>
+#include <cstdint>
 #include <algorithm>
 
 namespace quillet::platform {
@@ -48,7 +49,22 @@ std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t coun
 CodePageDecoder::CodePageDecoder(unsigned codePage) : codePage_(codePage)
 {
     QTextCodec* codec = codecFor(codePage);
-    codec_ = codec != nullptr ? codec : codecFor(1252);
+    if (codec == nullptr) {
+        codec = codecFor(1252);
+        codePage = 1252;
+    }
+    codec_ = codec;
+    const bool windowsSingleByte = codePage == 0 || codePage == 874 || (codePage >= 1250 && codePage <= 1258);
+    if (codec_ == nullptr || !windowsSingleByte)
+        return;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char one = char(byte);
+        const QString unit = codec_->toUnicode(&one, 1);
+        if (unit.size() != 1)
+            return;
+        table_[byte] = char16_t(unit.at(0).unicode());
+    }
+    singleByte_ = true;
 }
 
 std::u16string CodePageDecoder::decode(const char* bytes, size_t count) const
@@ -56,6 +72,12 @@ std::u16string CodePageDecoder::decode(const char* bytes, size_t count) const
     if (count == 0 || codec_ == nullptr)
         return {};
     std::u16string out;
+    if (singleByte_) {
+        out.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            out[i] = table_[uint8_t(bytes[i])];
+        return out;
+    }
     // QTextCodec takes int lengths; decode huge inputs in slices that end on
     // a byte the caller gave, which only matters for multi-byte pages.
     size_t offset = 0;

@@ -26,6 +26,8 @@ public:
 private:
     unsigned codePage_;
     const QTextCodec* codec_;  // owned by Qt for the life of the process
+    bool singleByte_ = false;  // the western and other one-byte Windows pages go by table
+    char16_t table_[256] = {};
 };
 
 }  // namespace quillet::platform

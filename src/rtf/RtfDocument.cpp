@@ -1,5 +1,6 @@
 #include "rtf/RtfDocument.h"
 
+#include "platform/MemoryAdvice.h"
 #include "platform/StdioFile.h"
 
 #include <QTextCodec>
@@ -21,16 +22,23 @@ RtfDocument::RtfDocument(const std::string& path)
         opened_ = false;
         return;
     }
-    // The status size only sizes the first allocation; the reads decide.
+    // Chunks are read straight into place; the status size only sizes the
+    // buffer, the reads decide how much there is.
     const int64_t expected = file.size();
-    if (expected > 0)
-        data_.reserve(size_t(std::min<int64_t>(expected, int64_t(1) << 30)));
-    uint8_t chunk[4096];
-    for (size_t got; (got = file.read(chunk, sizeof chunk)) > 0;)
-        data_.insert(data_.end(), chunk, chunk + got);
+    size_t have = 0;
+    data_.reserve(size_t(std::clamp<int64_t>(expected, 0, int64_t(1) << 30)) + 4096);
+    platform::adviseLargeBuffer(data_.data(), data_.capacity());
+    data_.resize(data_.capacity());
+    for (size_t got; (got = file.read(data_.data() + have, 4096)) > 0;) {
+        have += got;
+        if (data_.size() - have < 4096)
+            data_.resize(data_.size() * 2);
+    }
+    data_.resize(have);
     // Text runs near one unit per two bytes of RTF; untouched capacity costs
     // address space only, and growing by copies costs time.
     text_.reserve(data_.size() / 2 + 16);
+    platform::adviseLargeBuffer(text_.data(), text_.capacity() * sizeof(char16_t));
 }
 
 void RtfDocument::appendNarrow(const std::string& utf8)
