@@ -14,6 +14,10 @@ QTextCodec* lookupCodec(unsigned codePage)
 {
     if (codePage == 0)
         codePage = 1252;
+    // Windows page numbers are 16-bit; Qt remembers every name it was asked
+    // for, so documents must not make it look up arbitrary ones.
+    if (codePage > 0xFFFF)
+        return nullptr;
     if (codePage == 65001)
         return QTextCodec::codecForMib(106);
     if (codePage == 1200)
