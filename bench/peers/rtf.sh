@@ -1,6 +1,7 @@
 # RTF: a 50 MB text-heavy file (code page and \u escapes, tables, fields) and
 # a 32 MB file with 1000 pictures, as bench/RtfDocumentBenchmark.cpp makes them.
-# Peers: catdoc and unrtf --text. Sourced by bench/compare-peers.sh.
+# Peers: catdoc and unrtf --text. Sourced by bench/compare-peers.sh. unrtf needs
+# minutes per run on the 50 MB file, so the whole comparison takes about an hour.
 
 generate() {
   python3 - "$1" <<'PY'
