@@ -1,9 +1,12 @@
 #include "output/TextSink.h"
 
 #include "output/OutputPaths.h"
+#include "platform/MemoryAdvice.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <iterator>
 
 namespace quillet {
 namespace {
@@ -36,6 +39,15 @@ TextSink::~TextSink()
 
 void TextSink::filterInto(const char16_t* units, size_t count)
 {
+    // Kept units go to the text in blocks: an append per unit costs more
+    // than the filter itself.
+    char16_t block[1024];
+    int held = 0;
+    if (count >= (1u << 20) && size_t(text_.size()) + count < size_t(INT_MAX / 2)) {
+        // One large append: room for all of it, faulted in cheaply.
+        text_.reserve(text_.size() + int(count));
+        platform::adviseLargeBuffer(text_.data() + text_.size(), count * sizeof(QChar));
+    }
     for (size_t i = 0; i < count; ++i) {
         char16_t c = units[i];
         if (c == 0x0D)
@@ -60,8 +72,13 @@ void TextSink::filterInto(const char16_t* units, size_t count)
         else if (c == kFieldSeparator)
             inFieldCode_ = 0;
         else if (inFieldCode_ == 0)
-            text_.append(QChar(c));
+            block[held++] = c;
+        if (held == int(std::size(block))) {
+            text_.append(reinterpret_cast<const QChar*>(block), held);
+            held = 0;
+        }
     }
+    text_.append(reinterpret_cast<const QChar*>(block), held);
 }
 
 void TextSink::appendUtf8(const char* utf8, size_t size)

@@ -4,6 +4,7 @@
 #include <QTextCodec>
 
 #include <climits>
+#include <cstdint>
 #include <algorithm>
 
 namespace quillet::platform {
@@ -13,6 +14,10 @@ QTextCodec* lookupCodec(unsigned codePage)
 {
     if (codePage == 0)
         codePage = 1252;
+    // Windows page numbers are 16-bit; Qt remembers every name it was asked
+    // for, so documents must not make it look up arbitrary ones.
+    if (codePage > 0xFFFF)
+        return nullptr;
     if (codePage == 65001)
         return QTextCodec::codecForMib(106);
     if (codePage == 1200)
@@ -42,19 +47,48 @@ bool isCodePageKnown(unsigned codePage)
 
 std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t count)
 {
-    if (count == 0)
-        return {};
+    return CodePageDecoder(codePage).decode(bytes, count);
+}
+
+CodePageDecoder::CodePageDecoder(unsigned codePage) : codePage_(codePage)
+{
     QTextCodec* codec = codecFor(codePage);
-    if (codec == nullptr)
+    if (codec == nullptr) {
         codec = codecFor(1252);
+        codePage = 1252;
+    }
+    codec_ = codec;
+    const bool windowsSingleByte = codePage == 0 || codePage == 874 || (codePage >= 1250 && codePage <= 1258);
+    if (codec_ == nullptr || !windowsSingleByte)
+        return;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char one = char(byte);
+        const QString unit = codec_->toUnicode(&one, 1);
+        if (unit.size() != 1)
+            return;
+        table_[byte] = char16_t(unit.at(0).unicode());
+    }
+    singleByte_ = true;
+}
+
+std::u16string CodePageDecoder::decode(const char* bytes, size_t count) const
+{
+    if (count == 0 || codec_ == nullptr)
+        return {};
     std::u16string out;
+    if (singleByte_) {
+        out.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            out[i] = table_[uint8_t(bytes[i])];
+        return out;
+    }
     // QTextCodec takes int lengths; decode huge inputs in slices that end on
     // a byte the caller gave, which only matters for multi-byte pages.
     size_t offset = 0;
     QTextCodec::ConverterState state;
     while (offset < count) {
         const size_t slice = std::min<size_t>(count - offset, INT_MAX / 2);
-        const QString text = codec->toUnicode(bytes + offset, static_cast<int>(slice), &state);
+        const QString text = codec_->toUnicode(bytes + offset, static_cast<int>(slice), &state);
         out.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
         offset += slice;
     }

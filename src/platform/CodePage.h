@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+class QTextCodec;
+
 namespace quillet::platform {
 
 // Decodes bytes of a Windows code page (0 means 1252, the ANSI page of
@@ -12,5 +14,20 @@ std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t coun
 
 // True when codePageToUtf16 decodes this page itself rather than by fallback.
 bool isCodePageKnown(unsigned codePage);
+
+// Decodes many runs of one code page, looking the page up only once (the
+// lookup costs far more than decoding a short run).
+class CodePageDecoder {
+public:
+    explicit CodePageDecoder(unsigned codePage);
+    unsigned codePage() const { return codePage_; }
+    std::u16string decode(const char* bytes, size_t count) const;
+
+private:
+    unsigned codePage_;
+    const QTextCodec* codec_;  // owned by Qt for the life of the process
+    bool singleByte_ = false;  // the western and other one-byte Windows pages go by table
+    char16_t table_[256] = {};
+};
 
 }  // namespace quillet::platform

@@ -1,13 +1,13 @@
 #include "rtf/RtfEntry.h"
 
-#include <quillet/quillet.h>
+#include "rtf/RtfTextExtractor.h"
 
 namespace quillet {
 
-// The RTF reader is not built yet.
-uint32_t exportRtfDocument(const std::string&, const std::string&, uint32_t)
+uint32_t exportRtfDocument(const std::string& source, const std::string& folder, uint32_t flags)
 {
-    return Unsupported;
+    RtfTextExtractor extractor(source);
+    return extractor.exportText(folder, flags);
 }
 
 }  // namespace quillet

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "output/TextSink.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillet {
+
+// The export run of one RTF file: "1.txt" (UTF-16LE) and the pictures.
+class RtfTextExtractor {
+public:
+    explicit RtfTextExtractor(std::string source) : source_(std::move(source)) {}
+    RtfTextExtractor(const RtfTextExtractor&) = delete;
+    RtfTextExtractor& operator=(const RtfTextExtractor&) = delete;
+
+    // 0, or 4100 when the source is missing or cannot be opened. The text
+    // file is created whatever the flags; 0x10 fills it, 0x01 writes the
+    // pictures as image1.png, image2.jpg, ...
+    uint32_t exportText(const std::string& folder, uint32_t flags);
+
+private:
+    std::string source_;
+    std::unique_ptr<TextSink> sink_;
+};
+
+}  // namespace quillet
