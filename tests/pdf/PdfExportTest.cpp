@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <thread>
 #include <turbojpeg.h>
 
@@ -44,6 +45,18 @@ std::pair<int, int> jpegSize(const std::string& bytes)
                         &subsampling, &colourspace);
     tjDestroy(decoder);
     return {w, h};
+}
+
+// Packed RGB of a JPEG.
+std::vector<unsigned char> jpegPixels(const std::string& bytes)
+{
+    const auto [w, h] = jpegSize(bytes);
+    std::vector<unsigned char> rgb(size_t(w) * size_t(h) * 3);
+    tjhandle decoder = tjInitDecompress();
+    tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), rgb.data(), w, 0, h,
+                  TJPF_RGB, 0);
+    tjDestroy(decoder);
+    return rgb;
 }
 
 std::string pageLines(int from, int to)
@@ -154,6 +167,25 @@ TEST_F(PdfExportTest, PicturesInReverseDrawingOrderAndAtMost99APage)
               Success);
     EXPECT_EQ(listFolder(fixture), (std::vector<std::string>{"1.txt", "image1.jpg"}));
     EXPECT_EQ(jpegSize(readFile(fixture + "/image1.jpg")), std::make_pair(40, 30));
+
+    // Transparency is laid over white: a red stencil, a blue picture with its right half masked off.
+    const std::string masked = write("masked.pdf", PdfBuilder().stencilPage().softMaskPage().repeatedPicturePage(10000).build());
+    const std::string maskedOut = dir.file("masked");
+    EXPECT_EQ(export2Txt(masked.c_str(), maskedOut.c_str(), 0, WritePictures, 30), Success);
+    EXPECT_EQ(listFolder(maskedOut), (std::vector<std::string>{"image1.jpg", "image2.jpg"})) << "none of 10,000";
+    const struct {
+        std::string file;
+        std::array<int, 3> left, right;
+    } pictures[] = {{"image1.jpg", {255, 0, 0}, {255, 255, 255}}, {"image2.jpg", {0, 0, 255}, {255, 255, 255}}};
+    for (const auto& p : pictures) {
+        const std::string bytes = readFile(maskedOut + "/" + p.file);
+        ASSERT_EQ(jpegSize(bytes), std::make_pair(16, 8)) << p.file;
+        const std::vector<unsigned char> rgb = jpegPixels(bytes);
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_NEAR(rgb[(4 * 16 + 2) * 3 + size_t(c)], p.left[size_t(c)], 40) << p.file << " left " << c;
+            EXPECT_NEAR(rgb[(4 * 16 + 13) * 3 + size_t(c)], p.right[size_t(c)], 40) << p.file << " right " << c;
+        }
+    }
 
     const std::string huge = write("huge.pdf", PdfBuilder().hugePicturePage(10000, 10000).textPage({"after"}).build());
     EXPECT_EQ(exportText(huge, dir.file("huge"), nullptr, WriteText | WritePictures), "after\r\n");

@@ -7,6 +7,8 @@
 namespace quillet::test {
 namespace {
 
+const char* const kRgb = "/ColorSpace /DeviceRGB /BitsPerComponent 8";
+
 std::string escaped(const std::string& text)
 {
     std::string out;
@@ -61,7 +63,7 @@ PdfBuilder& PdfBuilder::picturePage(const std::vector<std::pair<int, int>>& size
         std::string data;
         for (int p = 0; p < w * h; ++p)
             data += std::string{char(40 * i), char(255 - 40 * i), char(100)};
-        page.pictures.push_back({w, h, data});
+        page.pictures.push_back({w, h, data, kRgb, ""});
         page.content += "q " + std::to_string(w * 10) + " 0 0 " + std::to_string(h * 10) + " 72 " +
                         std::to_string(y) + " cm /Im" + std::to_string(i) + " Do Q\n";
         y -= h * 10 + 10;
@@ -73,7 +75,7 @@ PdfBuilder& PdfBuilder::picturePage(const std::vector<std::pair<int, int>>& size
 PdfBuilder& PdfBuilder::repeatedPicturePage(int times)
 {
     Page page;
-    page.pictures.push_back({2, 2, std::string(12, '\x80')});
+    page.pictures.push_back({2, 2, std::string(12, '\x80'), kRgb, ""});
     for (int i = 0; i < times; ++i)
         page.content += "q 4 0 0 4 " + std::to_string(10 + (i % 100) * 5) + " " + std::to_string(10 + (i / 100) * 5) +
                         " cm /Im0 Do Q\n";
@@ -84,8 +86,35 @@ PdfBuilder& PdfBuilder::repeatedPicturePage(int times)
 PdfBuilder& PdfBuilder::hugePicturePage(int width, int height)
 {
     Page page;
-    page.pictures.push_back({width, height, std::string(size_t(width) * 3, '\x40')});
+    page.pictures.push_back({width, height, std::string(size_t(width) * 3, '\x40'), kRgb, ""});
     page.content = "q 100 0 0 100 72 600 cm /Im0 Do Q\n";
+    pages_.push_back(page);
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::stencilPage()
+{
+    Page page;
+    std::string rows;
+    for (int y = 0; y < 8; ++y)
+        rows += std::string("\x00\xFF", 2);  // 0 paints
+    page.pictures.push_back({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""});
+    page.content = "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n";
+    pages_.push_back(page);
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::softMaskPage()
+{
+    Page page;
+    std::string blue;
+    for (int i = 0; i < 16 * 8; ++i)
+        blue += std::string("\x00\x00\xFF", 3);
+    std::string mask;
+    for (int y = 0; y < 4; ++y)
+        mask += std::string(4, '\xFF') + std::string(4, '\x00');
+    page.pictures.push_back({16, 8, blue, kRgb, mask});
+    page.content = "q 160 0 0 80 72 600 cm /Im0 Do Q\n";
     pages_.push_back(page);
     return *this;
 }
@@ -119,10 +148,15 @@ std::string PdfBuilder::build() const
         for (size_t i = 0; i < page.pictures.size(); ++i) {
             const Picture& picture = page.pictures[i];
             xobjects += "/Im" + std::to_string(i) + " " + std::to_string(next++) + " 0 R ";
-            pictureObjects.push_back(stream("/Type /XObject /Subtype /Image /Width " + std::to_string(picture.width) +
-                                                " /Height " + std::to_string(picture.height) +
-                                                " /ColorSpace /DeviceRGB /BitsPerComponent 8",
-                                            picture.data));
+            std::string dictionary = "/Type /XObject /Subtype /Image /Width " + std::to_string(picture.width) +
+                                     " /Height " + std::to_string(picture.height) + " " + picture.dictionary;
+            if (!picture.maskData.empty())
+                dictionary += " /SMask " + std::to_string(next++) + " 0 R";
+            pictureObjects.push_back(stream(dictionary, picture.data));
+            if (!picture.maskData.empty())
+                pictureObjects.push_back(stream("/Type /XObject /Subtype /Image /Width 8 /Height 4 "
+                                                "/ColorSpace /DeviceGray /BitsPerComponent 8",
+                                                picture.maskData));
         }
         objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
                           std::to_string(contentNumber) +

@@ -22,6 +22,10 @@ public:
     // A picture whose declared size is width x height but whose data is one
     // row: the engine must refuse it before decoding.
     PdfBuilder& hugePicturePage(int width, int height);
+    // A 16 x 8 stencil mask, its left half painted in red.
+    PdfBuilder& stencilPage();
+    // A 16 x 8 blue picture whose 8 x 4 soft mask hides its right half.
+    PdfBuilder& softMaskPage();
     PdfBuilder& rawPage(const std::string& content);
     PdfBuilder& unknownSecurityHandler();
 
@@ -31,6 +35,8 @@ private:
     struct Picture {
         int width, height;
         std::string data;
+        std::string dictionary;
+        std::string maskData;  // 8 x 4 grey soft mask when set
     };
     struct Page {
         std::string content;
