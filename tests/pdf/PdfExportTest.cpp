@@ -137,6 +137,13 @@ TEST_F(PdfExportTest, DocumentsThatDoNotOpen)
     EXPECT_EQ(exportText(kData + "owner-only.pdf", dir.file("owner"), &code).substr(0, 16), "Quarterly report");
     EXPECT_EQ(code, Success);
 
+    // No pages is a success with an empty text.
+    const std::string empty = write("empty.pdf", PdfBuilder().build());
+    EXPECT_EQ(exportText(empty, dir.file("empty"), &code), "");
+    EXPECT_EQ(code, Success);
+    EXPECT_TRUE(fileExists(dir.file("empty/1.txt")));
+    EXPECT_EQ(content(empty, QStringLiteral("kept")), QString());
+
     // A cut-short file is repaired as far as it goes; whatever it gives is defined.
     const std::string cut = write("cut.pdf", good.substr(0, good.size() / 2) + std::string(600, ' '));
     exportText(cut, dir.file("cut"), &code);
