@@ -19,7 +19,9 @@ namespace {
 
 struct Scratch {
     std::string folder;
-    Scratch() : folder((std::filesystem::temp_directory_path() / ("quillet-pdf-bench-" + std::to_string(::getpid()))).string())
+    Scratch()
+        : folder(
+              (std::filesystem::temp_directory_path() / ("quillet-pdf-bench-" + std::to_string(::getpid()))).string())
     {
         std::filesystem::create_directories(folder);
     }
@@ -75,8 +77,9 @@ void exportPages(benchmark::State& state, const std::string& source, int pages, 
             state.SkipWithError("export failed");
     }
     quilletDestory();
-    state.counters["pages/s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
-    rusage usage {};
+    state.counters["pages/s"] =
+        benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     state.counters["peak MB"] = double(usage.ru_maxrss) / 1024.0;
 }

@@ -23,7 +23,9 @@ bool registerHandlers(fz_context* ctx)
         ok = fz_recognize_document(ctx, "application/pdf") != nullptr;
     }
     fz_catch(ctx)
+    {
         ok = false;
+    }
     return ok;
 }
 

@@ -4,8 +4,8 @@
 
 namespace quillet {
 
-uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags,
-                           int timeLimitSeconds, CVRX_PDFEngine* engine)
+uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags, int timeLimitSeconds,
+                           CVRX_PDFEngine* engine)
 {
     PdfTextExtractor extractor(source, engine);
     return extractor.extract(folder, flags, timeLimitSeconds);

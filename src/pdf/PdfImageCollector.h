@@ -14,8 +14,7 @@ namespace quillet {
 // every picture in drawing order: images, and stencil masks with their
 // colour. Forms are flattened by the engine. False when the run failed; the
 // pictures met before the failure are kept.
-bool collectPagePictures(fz_context* ctx, fz_display_list* list, fz_page* page,
-                         std::vector<PdfPageObject>& objects);
+bool collectPagePictures(fz_context* ctx, fz_display_list* list, fz_page* page, std::vector<PdfPageObject>& objects);
 
 void dropPagePictures(fz_context* ctx, std::vector<PdfPageObject>& objects);
 

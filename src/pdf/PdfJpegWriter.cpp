@@ -119,8 +119,8 @@ std::string compress(void* encoder, const std::vector<uint8_t>& rgb, int w, int 
 std::string encodePictureAsJpeg(fz_context* ctx, void* jpegEncoder, const PdfPageObject& object)
 {
     // JPEG sides end at 65535.
-    if (ctx == nullptr || jpegEncoder == nullptr || object.type != PdfPageObject::kImage ||
-        !withinCap(object.image) || object.image->w > 65535 || object.image->h > 65535)
+    if (ctx == nullptr || jpegEncoder == nullptr || object.type != PdfPageObject::kImage || !withinCap(object.image) ||
+        object.image->w > 65535 || object.image->h > 65535)
         return {};
     Pixmaps pixmaps;
     if (!decode(ctx, object, &pixmaps))

@@ -4,10 +4,7 @@
 
 namespace quillet {
 
-CZX_Pause::CZX_Pause(int64_t budgetMilliseconds)
-    : budget_{0, budgetMilliseconds, platform::monotonicMilliseconds()}
-{
-}
+CZX_Pause::CZX_Pause(int64_t budgetMilliseconds) : budget_{0, budgetMilliseconds, platform::monotonicMilliseconds()} {}
 
 bool CZX_Pause::NeedToPauseNow()
 {

@@ -64,8 +64,8 @@ PdfBuilder& PdfBuilder::picturePage(const std::vector<std::pair<int, int>>& size
         for (int p = 0; p < w * h; ++p)
             data += std::string{char(40 * i), char(255 - 40 * i), char(100)};
         page.pictures.push_back({w, h, data, kRgb, ""});
-        page.content += "q " + std::to_string(w * 10) + " 0 0 " + std::to_string(h * 10) + " 72 " +
-                        std::to_string(y) + " cm /Im" + std::to_string(i) + " Do Q\n";
+        page.content += "q " + std::to_string(w * 10) + " 0 0 " + std::to_string(h * 10) + " 72 " + std::to_string(y) +
+                        " cm /Im" + std::to_string(i) + " Do Q\n";
         y -= h * 10 + 10;
     }
     pages_.push_back(page);
