@@ -115,6 +115,8 @@ int CVRX_PDFDocument::close()
         return 1;
     pages_.clear();
     pdf_drop_document(context(), document_);
+    // Nothing cached for this document serves the next one.
+    fz_empty_store(context());
     document_ = nullptr;
     pageCount_ = 0;
     return 0;

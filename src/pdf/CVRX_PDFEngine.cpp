@@ -9,6 +9,8 @@ extern "C" fz_document_handler pdf_document_handler;
 namespace quillet {
 namespace {
 
+constexpr size_t kStoreBytes = size_t(64) << 20;
+
 // MuPDF reports damage it repairs on stderr; a library stays quiet.
 void silence(void*, const char*) {}
 
@@ -40,7 +42,9 @@ int CVRX_PDFEngine::initialise()
 {
     if (codecModule_ != nullptr)
         return 0;
-    fz_context* ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+    // The store caches fonts and decoded pictures; a quarter of MuPDF's
+    // default keeps a thread's engine small in a long-lived process.
+    fz_context* ctx = fz_new_context(nullptr, nullptr, kStoreBytes);
     if (ctx == nullptr)
         return -1;
     fz_set_warning_callback(ctx, silence, nullptr);
