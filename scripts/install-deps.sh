@@ -6,6 +6,8 @@ set -eu
 PACKAGES="
   build-essential cmake ninja-build pkg-config
   qtbase5-dev zlib1g-dev libminizip-dev
+  libmupdf-dev libmujs-dev libgumbo-dev libopenjp2-7-dev libjbig2dec0-dev
+  libjpeg62-turbo-dev libfreetype-dev libpng-dev libbrotli-dev libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   binutils

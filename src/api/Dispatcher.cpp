@@ -1,5 +1,6 @@
 #include "api/Dispatcher.h"
 
+#include "api/EngineRegistry.h"
 #include "api/Signature.h"
 #include "legacy/OleEntry.h"
 #include "ooxml/PackageEntry.h"
@@ -54,7 +55,9 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     case SourceFormat::Pdf:
         if (flags == RefusePdf)
             return Refused;
-        code = exportPdfDocument(*source, folder, flags, timeLimitSeconds);
+        code = EngineRegistry::instance().withCurrentEngine([&](CVRX_PDFEngine* engine) {
+            return exportPdfDocument(*source, folder, flags, timeLimitSeconds, engine);
+        });
         break;
     case SourceFormat::Rtf:
         code = exportRtfDocument(*source, folder, flags);
@@ -109,7 +112,9 @@ void documentContent(const QString& path, QString& text)
         packageDocumentContent(native, text);
         break;
     case SourceFormat::Pdf:
-        pdfDocumentContent(native, text, 30);
+        EngineRegistry::instance().withCurrentEngine([&](CVRX_PDFEngine* engine) {
+            pdfDocumentContent(native, text, 30, engine);
+        });
         break;
     case SourceFormat::Rtf:
     case SourceFormat::Unknown:

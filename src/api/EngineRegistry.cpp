@@ -23,6 +23,13 @@ EngineHolder* EngineRegistry::holderOf(uint64_t threadId)
     return it == holders_.end() ? nullptr : it->second.get();
 }
 
+EngineHolder* EngineRegistry::currentHolder()
+{
+    const uint64_t self = platform::currentThreadId();
+    std::lock_guard<std::mutex> lock(mutex_);
+    return holderOf(self);
+}
+
 int EngineRegistry::initializeCurrentThread()
 {
     ensureNameTables();

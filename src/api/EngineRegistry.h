@@ -29,11 +29,25 @@ public:
     // changes nothing, so another thread's engine is never torn down.
     int destroyCurrentThread();
 
+    // Runs fn with the calling thread's engine (null without one) while its
+    // holder stays locked. Only the owning thread removes a holder, so the
+    // holder outlives the call.
+    template <typename Fn>
+    auto withCurrentEngine(Fn&& fn)
+    {
+        EngineHolder* holder = currentHolder();
+        if (holder == nullptr)
+            return fn(static_cast<CVRX_PDFEngine*>(nullptr));
+        std::lock_guard<std::recursive_mutex> lock(holder->mutex);
+        return fn(holder->engine.get());
+    }
+
     size_t holderCount();
     bool currentThreadHasEngine();
 
 private:
     EngineHolder* holderOf(uint64_t threadId);
+    EngineHolder* currentHolder();
 
     std::mutex mutex_;
     std::map<uint64_t, std::unique_ptr<EngineHolder>> holders_;

@@ -1,9 +1,14 @@
 #pragma once
 
+// The PDF engine of one thread: a MuPDF context with its document handlers
+// and the JPEG encoder used for pictures. Made by quilletInitialize, torn
+// down by quilletDestory; a thread that never initialised gets one for the
+// length of a single conversion.
+
+struct fz_context;
+
 namespace quillet {
 
-// The PDF engine instance of one thread, made by quilletInitialize and torn
-// down by quilletDestory.
 class CVRX_PDFEngine {
 public:
     CVRX_PDFEngine() = default;
@@ -11,14 +16,19 @@ public:
     CVRX_PDFEngine(const CVRX_PDFEngine&) = delete;
     CVRX_PDFEngine& operator=(const CVRX_PDFEngine&) = delete;
 
-    // 0 on success; -1, -2 or -3 name the stage at which the engine failed.
+    // 0 on success; -1 no context (allocator, store, colour and font
+    // tables), -2 no PDF document handler, -3 no JPEG encoder.
     int initialise();
-    void teardown();
+    // -1 when not initialised, else 0.
+    int teardown();
     bool isInitialised() const { return codecModule_ != nullptr; }
 
+    fz_context* context() const { return codecModule_; }
+    void* jpegEncoder() const { return encoder_; }
+
 private:
-    void* reserved_ = nullptr;
-    void* codecModule_ = nullptr;
+    fz_context* codecModule_ = nullptr;
+    void* encoder_ = nullptr;
 };
 
 }  // namespace quillet

@@ -1,16 +1,20 @@
 #include "pdf/PdfEntry.h"
 
-#include <quillet/quillet.h>
+#include "pdf/PdfTextExtractor.h"
 
 namespace quillet {
 
-// The PDF drivers are not built yet: export answers "unsupported" and the
-// content call leaves the text alone.
-uint32_t exportPdfDocument(const std::string&, const std::string&, uint32_t, int)
+uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags, int timeLimitSeconds,
+                           CVRX_PDFEngine* engine)
 {
-    return Unsupported;
+    PdfTextExtractor extractor(source, engine);
+    return extractor.extract(folder, flags, timeLimitSeconds);
 }
 
-void pdfDocumentContent(const std::string&, QString&, int) {}
+void pdfDocumentContent(const std::string& path, QString& text, int timeLimitSeconds, CVRX_PDFEngine* engine)
+{
+    PdfTextExtractor extractor(path, engine);
+    extractor.getContent(text, timeLimitSeconds);
+}
 
 }  // namespace quillet

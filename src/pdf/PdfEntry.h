@@ -9,8 +9,12 @@
 
 namespace quillet {
 
-uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags,
-                           int timeLimitSeconds);
-void pdfDocumentContent(const std::string& path, QString& text, int timeLimitSeconds);
+class CVRX_PDFEngine;
+
+// `engine` is the calling thread's engine, or null when the thread never
+// initialised one; a temporary engine then serves the call.
+uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags, int timeLimitSeconds,
+                           CVRX_PDFEngine* engine);
+void pdfDocumentContent(const std::string& path, QString& text, int timeLimitSeconds, CVRX_PDFEngine* engine);
 
 }  // namespace quillet

@@ -31,7 +31,7 @@ constexpr uint32_t kAnyCode = 0xFFFFFFFF;
 // Every file of them must find all its expected text unless it is a known miss.
 // Nearly all xls substrings are lines of one workbook whose rows end in formula
 // results, which the binary workbook reader does not read.
-const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0}, {"docx", 92.0}, {"rtf", 90.0}, {"xls", 2.0}};
+const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0}, {"docx", 92.0}, {"pdf", 97.0}, {"rtf", 90.0}, {"xls", 2.0}};
 
 // Result codes by format and tag (or one file's path), first match wins; ""
 // matches every file.
@@ -57,6 +57,10 @@ const std::vector<std::tuple<std::string, std::string, uint32_t>> kCodeRules = {
     {"rtf", "rtf/tika__testRTFHexEscapeInsideWord.rtf", quillet::Unsupported},
     {"rtf", "rtf/tika__testRTFInvalidUnicode.rtf", quillet::Unsupported},
     {"rtf", "", quillet::Success},
+    {"pdf", "owner-password-only", quillet::Success},  // opens without a password
+    {"pdf", "user-password", quillet::Encrypted},
+    {"pdf", "corrupt", kAnyCode},  // repaired (0), or under 512 bytes (4097)
+    {"pdf", "", quillet::Success},
 };
 
 // Accepted misses with their reasons; a listed file that finds everything fails,
@@ -84,6 +88,8 @@ const std::map<std::string, std::string> kKnownMisses = {
     {"rtf/striprtf__issue_20.rtf", "26 bytes, below the size window (4097)"},
     {"rtf/tika__testRTFControls.rtf", "the optional hyphen is dropped and the non-breaking space is a space; the expected lines keep U+00AD and U+00A0"},
     {"rtf/tika__testRTFHexEscapeInsideWord.rtf", "192 bytes, below the size window (4097)"},
+    {"pdf/pdfminer__issue-791-non-unicode-cmap.pdf",
+     "the font's ToUnicode map does not give Unicode; the engine yields U+FFFD (pdftotext and mutool miss it too)"},
 };
 
 // Packages are named after their main part; these have no central directory.

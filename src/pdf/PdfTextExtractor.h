@@ -1,0 +1,58 @@
+#pragma once
+
+#include "output/TextSink.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillet {
+
+class CVRX_PDFDocument;
+class CVRX_PDFEngine;
+class CVRX_PDFPage;
+
+// Walks a PDF page by page for one call: into "1.txt" and pictures, or into
+// the in-memory text.
+class PdfTextExtractor {
+public:
+    using Clock = int64_t (*)();
+
+    // Without an initialised engine the extractor makes one for its call.
+    // The clock counts milliseconds and never goes backwards.
+    PdfTextExtractor(std::string path, CVRX_PDFEngine* engine, Clock clock = nullptr);
+    ~PdfTextExtractor();
+    PdfTextExtractor(const PdfTextExtractor&) = delete;
+    PdfTextExtractor& operator=(const PdfTextExtractor&) = delete;
+
+    // 0, 4098 (cannot open), 4102 (password or security handler), 4103
+    // (time limit), 4104 (a page failed).
+    uint32_t extract(const std::string& folder, uint32_t flags, int timeLimitSeconds);
+    // The same codes; `text` is set on 0 and 4104 only.
+    uint32_t getContent(QString& text, int timeLimitSeconds);
+
+    static constexpr int kSliceMilliseconds = 200;
+    static constexpr int kContentPageLimit = 102;
+    static constexpr int kMaxPicturesPerPage = 99;
+
+private:
+    CVRX_PDFEngine* usableEngine();
+    uint32_t openDocument(CVRX_PDFDocument& document);
+    bool pastLimit(int64_t start, int timeLimitSeconds) const;
+    void appendPageText(CVRX_PDFPage& page);
+    void savePictures(CVRX_PDFPage& page, const std::string& folder);
+
+    std::string path_;
+    std::unique_ptr<TextSink> sink_;
+    CVRX_PDFEngine* engine_;
+    std::unique_ptr<CVRX_PDFEngine> ownEngine_;
+    Clock clock_;
+    int64_t pictureCounter_ = 1;
+};
+
+// The parse of a page in 200 ms slices until it is no longer to be continued.
+int parsePage(CVRX_PDFPage& page);
+
+}  // namespace quillet
