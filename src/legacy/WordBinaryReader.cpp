@@ -14,6 +14,8 @@ namespace {
 // Pieces may share their bytes, but a piece table that names the same text
 // over and over must not multiply the stream without bound.
 constexpr int64_t kTextBudgetPerStreamByte = 4;
+// Even, so that a block never splits a UTF-16 unit.
+constexpr int64_t kBlockBytes = 64 * 1024;
 
 }  // namespace
 
@@ -35,32 +37,42 @@ int WordBinaryReader::open()
     return WordPiece::readTable(*table_, fib_.pieceTableOffset, pieces_);
 }
 
-std::u16string WordBinaryReader::pieceText(const WordPiece& piece, int64_t& budget)
+// The piece goes to the sink in blocks, so no piece is held whole.
+void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
 {
-    std::u16string text;
     // A piece that starts outside the stream has no text of its own.
     if (!wordDocument_->seek(piece.byteOffset))
-        return text;
+        return;
     const int64_t characters = std::max<int64_t>(int64_t(piece.endCharacter) - piece.firstCharacter, 0);
     int64_t bytes = piece.unicode ? characters * 2 : characters;
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
-    wordDocument_->readText(text, static_cast<size_t>(bytes), piece.unicode);
-    if (!piece.unicode)
-        for (char16_t& unit : text)
-            unit = windows1252Character(static_cast<uint8_t>(unit));
-    removeFieldCodes(text);
-    return text;
+    FieldCodeFilter fields;
+    while (bytes > 0) {
+        const int64_t take = std::min(bytes, kBlockBytes);
+        raw_.clear();
+        wordDocument_->readText(raw_, static_cast<size_t>(take), piece.unicode);
+        if (!piece.unicode)
+            for (char16_t& unit : raw_)
+                unit = windows1252Character(static_cast<uint8_t>(unit));
+        kept_.clear();
+        fields.feed(raw_.data(), raw_.size(), kept_);
+        sink_->appendWide(kept_);
+        bytes -= take;
+    }
+    kept_.clear();
+    fields.finish(kept_);
+    sink_->appendWide(kept_);
 }
 
 void WordBinaryReader::appendPieces(bool separated)
 {
-    static const std::u16string kPieceEnd = u"\r\n";
+    static constexpr char16_t kPieceEnd[] = u"\r\n";
     int64_t budget = wordDocument_->size() * kTextBudgetPerStreamByte;
     for (const WordPiece& piece : pieces_) {
-        sink_->appendWide(pieceText(piece, budget));
+        appendPiece(piece, budget);
         if (separated)
-            sink_->appendWide(kPieceEnd);
+            sink_->appendWide(kPieceEnd, 2);
     }
 }
 

@@ -34,7 +34,7 @@ public:
 private:
     int open();
     void appendPieces(bool separated);
-    std::u16string pieceText(const WordPiece& piece, int64_t& budget);
+    void appendPiece(const WordPiece& piece, int64_t& budget);
     void writePictures(const std::string& folder);
 
     CompoundFile& file_;
@@ -44,6 +44,7 @@ private:
     std::unique_ptr<TextSink> sink_;
     WordFib fib_;
     std::vector<WordPiece> pieces_;
+    std::u16string raw_, kept_;  // one block of a piece, before and after its fields go
 };
 
 int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags);

@@ -100,3 +100,36 @@ TEST(WordBinaryReader, PiecesNamingTheSameTextShareOneBudget)
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.text, utf16leBytes(expected));
 }
+
+TEST(WordBinaryReader, DamagedBlocksTablesAndPiecesThroughTheLibrary)
+{
+    const auto twoPieces = [](int outside, uint32_t clxOffset) {
+        WordPlan plan;
+        plan.pieces = {{"one", false}, {"two", false}};
+        plan.outsidePiece = outside;
+        plan.clxOffset = clxOffset;
+        return buildWordFile(plan);
+    };
+    // A block whose counts pass, but which stops before the piece table's place in it.
+    std::string block(300, '\0');
+    block.replace(10, 2, le16(0x0200));
+    block.replace(32, 2, le16(14));
+    block.replace(62, 2, le16(22));
+    block.replace(152, 2, le16(10));
+    CompoundFileBuilder shortBlock;
+    shortBlock.add("WordDocument", block);
+    shortBlock.add("1Table", std::string(64, '\0'));
+    const std::tuple<const char*, std::string, uint32_t, uint32_t, std::string> cases[] = {
+        {"outside piece", twoPieces(0, 16), WriteText, Success, "\r\r\ntwo\r\r\n"},
+        {"table offset outside", twoPieces(-1, 0x7000), WriteText, WordStructureMissing, "(none)"},
+        {"short block", shortBlock.build(), WriteText, ConversionFailed, "(none)"},
+        {"pictures only", twoPieces(-1, 16), WritePictures, Success, "(none)"},
+    };
+    for (const auto& [name, bytes, flags, code, text] : cases) {
+        TempDir dir;
+        writeFile(dir.file("in.doc"), bytes);
+        EXPECT_EQ(export2Txt(dir.file("in.doc").c_str(), dir.file("out").c_str(), 0, flags, 0), code) << name;
+        const std::string written = dir.file("out/1.txt");
+        EXPECT_EQ(fileExists(written) ? readFile(written) : "(none)", text) << name;
+    }
+}
