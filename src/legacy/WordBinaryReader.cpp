@@ -48,17 +48,26 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
     FieldCodeFilter fields;
+    block_.resize(kBlockBytes / 2);
     while (bytes > 0) {
-        const int64_t take = std::min(bytes, kBlockBytes);
-        raw_.clear();
-        wordDocument_->readText(raw_, static_cast<size_t>(take), piece.unicode);
-        if (!piece.unicode)
-            for (char16_t& unit : raw_)
-                unit = windows1252Character(static_cast<uint8_t>(unit));
+        const size_t take = static_cast<size_t>(std::min(bytes, piece.unicode ? kBlockBytes : kBlockBytes / 2));
+        size_t units = take;
+        if (piece.unicode) {
+            // UTF-16LE units land as they are; an odd last byte is passed over.
+            units = take / 2;
+            wordDocument_->readBytes(block_.data(), units * 2);
+            wordDocument_->skip(static_cast<int64_t>(take % 2));
+        } else {
+            // Widened from the back, so each byte is read before its unit is written.
+            auto* bytesAt = reinterpret_cast<uint8_t*>(block_.data());
+            wordDocument_->readBytes(bytesAt, take);
+            for (size_t i = take; i-- > 0;)
+                block_[i] = windows1252Character(bytesAt[i]);
+        }
         kept_.clear();
-        fields.feed(raw_.data(), raw_.size(), kept_);
+        fields.feed(block_.data(), units, kept_);
         sink_->appendWide(kept_);
-        bytes -= take;
+        bytes -= static_cast<int64_t>(take);
     }
     kept_.clear();
     fields.finish(kept_);

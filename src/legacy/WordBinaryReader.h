@@ -44,7 +44,8 @@ private:
     std::unique_ptr<TextSink> sink_;
     WordFib fib_;
     std::vector<WordPiece> pieces_;
-    std::u16string raw_, kept_;  // one block of a piece, before and after its fields go
+    std::vector<char16_t> block_;  // one block of a piece
+    std::u16string kept_;          // the block without its fields
 };
 
 int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags);

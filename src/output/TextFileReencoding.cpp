@@ -6,7 +6,7 @@
 #include "platform/StdioFile.h"
 #include "platform/Utf8.h"
 
-#include <vector>
+#include <memory>
 
 namespace quillet {
 namespace {
@@ -17,13 +17,13 @@ namespace {
 // a block's end waits for its partner.
 class Utf8LineEncoder {
 public:
-    static constexpr size_t kBlockUnits = 64 * 1024;
+    static constexpr size_t kBlockUnits = 32 * 1024;
 
-    explicit Utf8LineEncoder(StdioFile& out) : out_(out), bytes_(kBlockUnits * 3 + 8) {}
+    explicit Utf8LineEncoder(StdioFile& out) : out_(out), bytes_(new char[kBlockUnits * 3 + 8]) {}
 
     void feed(const uint8_t* bytes, size_t count)
     {
-        char* end = bytes_.data();
+        char* end = bytes_.get();
         size_t i = 0;
         if (hasCarry_ && count > 0) {
             const uint8_t pair[2] = {carry_, bytes[0]};
@@ -31,25 +31,32 @@ public:
             hasCarry_ = false;
             i = 1;
         }
-        for (; i + 1 < count; i += 2)
-            end = put(loadU16(bytes + i), end);
+        for (; i + 1 < count; i += 2) {
+            const char16_t unit = loadU16(bytes + i);
+            if (unit < 0x80 && unit != 0x0A && high_ == 0) {
+                *end++ = static_cast<char>(unit);
+                lineOpen_ = true;
+                continue;
+            }
+            end = put(unit, end);
+        }
         if (i < count) {
             carry_ = bytes[i];
             hasCarry_ = true;
         }
-        out_.write(bytes_.data(), static_cast<size_t>(end - bytes_.data()));
+        out_.write(bytes_.get(), static_cast<size_t>(end - bytes_.get()));
     }
 
     void finish()
     {
-        char* end = bytes_.data();
+        char* end = bytes_.get();
         if (high_ != 0)
             end = putUtf8(0xFFFD, end);
         if (lineOpen_) {
             *end++ = '\r';
             *end++ = '\n';
         }
-        out_.write(bytes_.data(), static_cast<size_t>(end - bytes_.data()));
+        out_.write(bytes_.get(), static_cast<size_t>(end - bytes_.get()));
     }
 
 private:
@@ -81,7 +88,7 @@ private:
     }
 
     StdioFile& out_;
-    std::vector<char> bytes_;
+    std::unique_ptr<char[]> bytes_;
     char16_t high_ = 0;
     bool lineOpen_ = false;
     uint8_t carry_ = 0;
@@ -103,12 +110,13 @@ bool reencodeTextFileToUtf8(const std::string& folder)
         return true;  // the text file stays as the reader wrote it
 
     Utf8LineEncoder encoder(out);
-    std::vector<uint8_t> block(Utf8LineEncoder::kBlockUnits * 2);
+    const size_t blockBytes = Utf8LineEncoder::kBlockUnits * 2;
+    const std::unique_ptr<uint8_t[]> block(new uint8_t[blockBytes]);
     for (;;) {
-        const size_t got = in.read(block.data(), block.size());
+        const size_t got = in.read(block.get(), blockBytes);
         if (got == 0)
             break;
-        encoder.feed(block.data(), got);
+        encoder.feed(block.get(), got);
     }
     encoder.finish();
     in.close();

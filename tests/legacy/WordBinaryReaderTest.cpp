@@ -53,10 +53,18 @@ TEST(WordBinaryReader, FieldsGoWithTheirResultButNotWhatFollows)
         {u"\u0013A\u0015x\u0013B\u0014b\u0015y", u"xy"},
         {u"a\u0015b\u0013c\u0015d", u"a\u0015b\u0013c\u0015d"},  // an end before the first begin
         {u"a\u0013x\u0013y\u0015b\u0015c", u"ab\u0015c"},          // nested: up to the first end
+        {u"a\u0013b\u0014c", u"a\u0013b\u0014c"},                    // a field that never ends stays
     };
     for (auto& [text, expected] : cases) {
+        // Fed one unit at a time, as blocks of a long piece arrive, the result is the same.
+        std::u16string parts;
+        FieldCodeFilter filter;
+        for (char16_t unit : text)
+            filter.feed(&unit, 1, parts);
+        filter.finish(parts);
         removeFieldCodes(text);
         EXPECT_EQ(text, expected);
+        EXPECT_EQ(parts, expected);
     }
 }
 
@@ -132,4 +140,20 @@ TEST(WordBinaryReader, DamagedBlocksTablesAndPiecesThroughTheLibrary)
         const std::string written = dir.file("out/1.txt");
         EXPECT_EQ(fileExists(written) ? readFile(written) : "(none)", text) << name;
     }
+}
+
+TEST(WordBinaryReader, LongPiecesStreamInBlocksWithFieldsAcrossTheirEdges)
+{
+    // Blocks hold 32,768 units: the field of the first piece and the quote of
+    // the second straddle the first block's end.
+    const std::u16string wide = std::u16string(32760, u'a') + u"\u0013CODE\u0014result\u0015" + std::u16string(10, u'b');
+    const std::string narrow = std::string(32767, 'c') + "\x93\x94" + std::string(7000, 'd');
+    WordPlan plan;
+    plan.pieces = {{utf16leBytes(wide), true}, {narrow, false}};
+    const Outcome result = run(buildWordFile(plan));
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.text, utf16leBytes(std::u16string(32760, u'a') + std::u16string(10, u'b') + u"\r\n" +
+                                        std::u16string(32767, u'c') + u"\u201C\u201D" + std::u16string(7000, u'd') +
+                                        u"\r\n"));
+    EXPECT_EQ(result.content.size(), 32760 + 10 + 32767 + 2 + 7000);
 }
