@@ -48,9 +48,13 @@ PEERS
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
 ours = next(r for r in results if r["command"] == "quillet")
-print(f"  {'command':<12} {'mean ms':>9} {'peer/quillet':>13}")
+# CPU time (user + system) beside the wall time: on a busy machine the
+# wall time mostly measures the wait for a core.
+cpu = lambda r: r["user"] + r["system"]
+print(f"  {'command':<14} {'mean ms':>9} {'peer/quillet':>13} {'cpu ms':>8} {'cpu peer/quillet':>17}")
 for r in results:
-    print(f"  {r['command']:<12} {r['mean'] * 1000:9.1f} {r['mean'] / ours['mean']:13.2f}")
+    print(f"  {r['command']:<14} {r['mean'] * 1000:9.1f} {r['mean'] / ours['mean']:13.2f}"
+          f" {cpu(r) * 1000:8.1f} {cpu(r) / cpu(ours):17.2f}")
 PY
     done
   )

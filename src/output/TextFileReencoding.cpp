@@ -6,6 +6,7 @@
 #include "platform/StdioFile.h"
 #include "platform/Utf8.h"
 
+#include <emmintrin.h>
 #include <memory>
 
 namespace quillet {
@@ -31,14 +32,28 @@ public:
             hasCarry_ = false;
             i = 1;
         }
-        for (; i + 1 < count; i += 2) {
-            const char16_t unit = loadU16(bytes + i);
-            if (unit < 0x80 && unit != 0x0A && high_ == 0) {
-                *end++ = static_cast<char>(unit);
-                lineOpen_ = true;
-                continue;
+        while (i + 1 < count) {
+            // Eight units at a time while they are ASCII other than a line
+            // feed, the common case; the first other unit goes the long way.
+            if (high_ == 0 && i + 16 <= count) {
+                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+                const __m128i wide = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
+                const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(0x0A)),
+                                                     _mm_xor_si128(_mm_cmpeq_epi16(wide, _mm_setzero_si128()),
+                                                                   _mm_set1_epi16(-1)));
+                const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+                // The output has room for three bytes a unit, so all eight may be stored.
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(end), _mm_packus_epi16(units, units));
+                const size_t plain = mask == 0 ? 8 : static_cast<size_t>(__builtin_ctz(mask)) / 2;
+                end += plain;
+                i += 2 * plain;
+                if (plain > 0)
+                    lineOpen_ = true;
+                if (plain == 8)
+                    continue;
             }
-            end = put(unit, end);
+            end = put(loadU16(bytes + i), end);
+            i += 2;
         }
         if (i < count) {
             carry_ = bytes[i];
