@@ -7,13 +7,19 @@
 # Each bench/peers/FORMAT.sh is sourced and defines two functions:
 #   generate DIR   writes its large file(s) into DIR, one path per line on stdout
 #   peers FILE     prints "name<TAB>command" lines for the peer tools on FILE
+#                  (and for other quillet commands worth timing beside them)
 # QUILLET (the command-line tool) and WORK (a scratch folder) are set for them.
+# Commands run without a shell (hyperfine -N), so no process start is
+# measured but the tools' own; a WORK kept from an earlier run is reused.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
-QUILLET="${QUILLET:-$root/build-release/tools/quillet}"
-if [ ! -x "$QUILLET" ]; then
-  cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF >/dev/null
+if [ -z "${QUILLET:-}" ]; then
+  # Always brought up to date: a stale tool would be measured otherwise.
+  QUILLET="$root/build-release/tools/quillet"
+  if [ ! -f "$root/build-release/build.ninja" ]; then
+    cmake -S "$root" -B "$root/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF >/dev/null
+  fi
   cmake --build "$root/build-release" --target quillet_cli >/dev/null
 fi
 WORK="${WORK:-$(mktemp -d)}"
@@ -29,7 +35,7 @@ for format in $formats; do
     mkdir -p "$WORK/$format"
     generate "$WORK/$format" | while read -r file; do
       echo "== $format: $(basename "$file") ($(du -h "$file" | cut -f1))"
-      set -- --warmup 2 --min-runs 10 --export-json "$WORK/$format/result.json" \
+      set -- -N --warmup 3 --min-runs 20 --export-json "$WORK/$format/result.json" \
         -n quillet "$QUILLET export '$file' '$WORK/$format/out'"
       tab="$(printf '\t')"
       while IFS="$tab" read -r name command; do
@@ -42,9 +48,13 @@ PEERS
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
 ours = next(r for r in results if r["command"] == "quillet")
-print(f"  {'command':<12} {'mean ms':>9} {'peer/quillet':>13}")
+# CPU time (user + system) beside the wall time: on a busy machine the
+# wall time mostly measures the wait for a core.
+cpu = lambda r: r["user"] + r["system"]
+print(f"  {'command':<14} {'mean ms':>9} {'peer/quillet':>13} {'cpu ms':>8} {'cpu peer/quillet':>17}")
 for r in results:
-    print(f"  {r['command']:<12} {r['mean'] * 1000:9.1f} {r['mean'] / ours['mean']:13.2f}")
+    print(f"  {r['command']:<14} {r['mean'] * 1000:9.1f} {r['mean'] / ours['mean']:13.2f}"
+          f" {cpu(r) * 1000:8.1f} {cpu(r) / cpu(ours):17.2f}")
 PY
     done
   )

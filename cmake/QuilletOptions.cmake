@@ -3,6 +3,8 @@ add_compile_options(-Wall -Wextra)
 if(QUILLET_WERROR)
   add_compile_options(-Werror)
 endif()
+# A library linked but not used would still be loaded at every process start.
+add_link_options(LINKER:--as-needed)
 
 if(QUILLET_SANITIZE)
   # Any sanitizer finding must fail the run, so nothing is recoverable.

@@ -16,12 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static FuzzScratch scratch;
     if (!scratch.ready())
         return 0;
-    const std::string source = scratch.file("input");
+    const std::string source = scratch.write("input", data, size);
     const std::string out = scratch.file("out");
-    if (FILE* f = std::fopen(source.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
     export2Txt(source.c_str(), out.c_str(), 0, 0x111, 5);
     getFileFormate(source.c_str(), 0);
     QString text;

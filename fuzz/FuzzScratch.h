@@ -3,6 +3,8 @@
 // A private folder under the system's temporary folder for the inputs and
 // outputs of one fuzzing process, removed when the process ends.
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -28,6 +30,17 @@ public:
 
     bool ready() const { return !folder_.empty(); }
     std::string file(const std::string& name) const { return folder_ + "/" + name; }
+
+    // Writes the input under name and returns its path.
+    std::string write(const std::string& name, const uint8_t* data, size_t size) const
+    {
+        const std::string path = file(name);
+        if (FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(data, 1, size, f);
+            std::fclose(f);
+        }
+        return path;
+    }
 
 private:
     std::string folder_;

@@ -38,12 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static FuzzScratch scratch;
     if (!scratch.ready())
         return 0;
-    const std::string path = scratch.file("input.zip");
+    const std::string path = scratch.write("input.zip", data, size);
     const std::string pictures = scratch.file("out");
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
     std::filesystem::create_directory(pictures);
 
     ZipArchive archive(path);

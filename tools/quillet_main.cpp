@@ -1,6 +1,7 @@
 // quillet: the command-line face of libquillet.
 #include <quillet/quillet.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -97,9 +98,18 @@ int runText(const char* file)
     quilletDestory();
     if (text.isNull())
         return fail(std::string("no text extracted from ") + file);
-    const QByteArray utf8 = text.toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
-    if (!utf8.isEmpty() && !utf8.endsWith('\n'))
+    // In slices, so that no second copy of the whole text is made; a slice
+    // never ends between the two halves of a pair.
+    const int slice = 64 * 1024;
+    for (int at = 0; at < text.size();) {
+        int count = std::min(slice, text.size() - at);
+        if (at + count < text.size() && text.at(at + count - 1).isHighSurrogate())
+            --count;
+        const QByteArray utf8 = text.midRef(at, count).toUtf8();
+        std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
+        at += count;
+    }
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
         std::fputc('\n', stdout);
     return 0;
 }

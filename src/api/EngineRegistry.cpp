@@ -1,6 +1,5 @@
 #include "api/EngineRegistry.h"
 
-#include "package/NameTable.h"
 #include "pdf/CVRX_PDFEngine.h"
 #include "platform/ThreadId.h"
 
@@ -32,8 +31,8 @@ EngineHolder* EngineRegistry::currentHolder()
 
 int EngineRegistry::initializeCurrentThread()
 {
-    ensureNameTables();
-
+    // The name tables are built on their first use by a package reader, not
+    // here: a conversion of any other format never pays for them.
     const uint64_t self = platform::currentThreadId();
     EngineHolder* holder;
     {

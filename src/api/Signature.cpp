@@ -1,5 +1,7 @@
 #include "api/Signature.h"
 
+#include "compound/CompoundHeader.h"
+
 #include "platform/StdioFile.h"
 
 #include <cstring>
@@ -8,8 +10,7 @@ namespace quillet {
 
 bool isCompoundFile(const unsigned char* head)
 {
-    static const unsigned char magic[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-    return std::memcmp(head, magic, sizeof magic) == 0;
+    return std::memcmp(head, CompoundHeader::kSignature, sizeof CompoundHeader::kSignature) == 0;
 }
 
 bool isZip(const unsigned char* head)

@@ -6,11 +6,15 @@
 #include <quillet/quillet.h>
 
 #include <algorithm>
+#include <limits>
+#include <unordered_set>
 
 namespace quillet {
 namespace {
 
 constexpr int64_t kMostFatEntries = 0x800000;
+constexpr int32_t kEndOfChain = -2;
+constexpr size_t kNoLimit = std::numeric_limits<size_t>::max();
 const char kDualStorageName[] = "PP97_DUALSTORAGE";
 
 }  // namespace
@@ -49,15 +53,11 @@ bool CompoundFile::inFile(int32_t sector) const
 
 void CompoundFile::appendFatSector(int32_t sector)
 {
-    // Entries past the file's last sector could only describe sectors that
-    // read as zeros; a chain that reaches one ends there instead.
-    const size_t cap = static_cast<size_t>(fileSectors_);
-    if (fat_.size() >= cap)
-        return;
-    standard_->readSector(sector_.data(), sector);
-    const size_t take = std::min(static_cast<size_t>(sectorSize_ / 4), cap - fat_.size());
-    for (size_t i = 0; i < take; ++i)
-        fat_.push_back(loadI32(sector_.data() + 4 * i));
+    // The part of a FAT sector lost with the end of a cut-short file says
+    // nothing: its chains end there rather than run on to sector 0.
+    const size_t got = standard_->readSector(sector_.data(), sector);
+    for (size_t i = 0; i < static_cast<size_t>(sectorSize_ / 4); ++i)
+        fat_.push_back(4 * i + 4 <= got ? loadI32(sector_.data() + 4 * i) : kEndOfChain);
 }
 
 void CompoundFile::readFat()
@@ -75,13 +75,12 @@ void CompoundFile::readFat()
 
     const int64_t perSector = sectorSize_ / 4;
     int64_t loaded = inHeader;
-    std::vector<bool> seen(static_cast<size_t>(fileSectors_));
+    std::unordered_set<int32_t> seen;
     int32_t difat = header_.firstDifatSector;
     for (int32_t walked = 0; walked < header_.difatSectorCount && loaded < declared; ++walked) {
         // A DIFAT sector outside the file or met twice cannot complete the FAT.
-        if (!inFile(difat) || seen[static_cast<size_t>(difat)])
+        if (!inFile(difat) || !seen.insert(difat).second)
             break;
-        seen[static_cast<size_t>(difat)] = true;
         standard_->readSector(sector_.data(), difat);
         const int64_t take = std::min<int64_t>(perSector - 1, declared - loaded);
         std::vector<int32_t> numbers(static_cast<size_t>(take));
@@ -115,9 +114,13 @@ void CompoundFile::readMiniFat()
 
 void CompoundFile::readDirectory()
 {
-    for (int32_t sector : chainOf(header_.firstDirectorySector)) {
+    const size_t slots = static_cast<size_t>(sectorSize_ / DirectoryEntry::kSlotSize);
+    for (int32_t sector : walkChain(header_.firstDirectorySector, true, kMostDirectoryEntries / slots)) {
+        // Past the end every slot would read as an empty entry.
+        if (!inFile(sector))
+            break;
         standard_->readSector(sector_.data(), sector);
-        for (int slot = 0; slot < sectorSize_ / DirectoryEntry::kSlotSize; ++slot) {
+        for (size_t slot = 0; slot < slots; ++slot) {
             entries_.push_back(DirectoryEntry::decode(sector_.data() + slot * DirectoryEntry::kSlotSize));
             const DirectoryEntry& entry = entries_.back();
             if (entry.type == DirectoryEntry::Root && !mini_)
@@ -173,53 +176,34 @@ void CompoundFile::walkTree()
 
 std::vector<int32_t> CompoundFile::chainOf(int32_t firstSector) const
 {
-    std::vector<int32_t> chain;
-    int32_t current = firstSector;
-    while (current >= 0) {
-        chain.push_back(current);
-        if (static_cast<size_t>(current) >= fat_.size())
-            return chain;
-        if (chain.size() >= kChainGuard)
-            break;
-        current = fat_[static_cast<size_t>(current)];
-    }
-    if (current < 0)
-        return chain;
-
-    chain.clear();
-    std::vector<bool> met(fat_.size());
-    for (current = firstSector; current >= 0; current = fat_[static_cast<size_t>(current)]) {
-        if (static_cast<size_t>(current) >= fat_.size())
-            throw CompoundFileError();
-        if (met[static_cast<size_t>(current)])
-            break;
-        met[static_cast<size_t>(current)] = true;
-        chain.push_back(current);
-    }
-    return chain;
+    return walkChain(firstSector, true, kNoLimit);
 }
 
-std::vector<int32_t> CompoundFile::miniChainOf(int32_t firstSector) const
+// A standard chain keeps a sector beyond the FAT as its last one and ends
+// after kMostSectorsPastEnd sectors past the end of the file; a mini chain
+// ends before a sector beyond the mini FAT. A chain ends at the first sector
+// met a second time; a standard chain that leaves the FAT after kChainGuard
+// sectors is damage.
+std::vector<int32_t> CompoundFile::walkChain(int32_t first, bool standard, size_t limit) const
 {
-    const auto inMiniFat = [this](int32_t sector) {
-        return sector >= 0 && static_cast<size_t>(sector) < miniFat_.size();
-    };
+    const std::vector<int32_t>& table = standard ? fat_ : miniFat_;
     std::vector<int32_t> chain;
-    int32_t current = firstSector;
-    while (inMiniFat(current)) {
-        chain.push_back(current);
-        if (chain.size() >= kChainGuard)
+    std::vector<bool> met(table.size());
+    size_t pastEnd = 0;
+    for (int32_t current = first; current >= 0 && chain.size() < limit; current = table[static_cast<size_t>(current)]) {
+        const size_t index = static_cast<size_t>(current);
+        if (index >= table.size()) {
+            if (standard && chain.size() >= kChainGuard)
+                throw CompoundFileError();
+            if (standard)
+                chain.push_back(current);
             break;
-        current = miniFat_[static_cast<size_t>(current)];
-    }
-    if (chain.size() < kChainGuard)
-        return chain;
-
-    chain.clear();
-    std::vector<bool> met(miniFat_.size());
-    for (current = firstSector; inMiniFat(current) && !met[static_cast<size_t>(current)];
-         current = miniFat_[static_cast<size_t>(current)]) {
-        met[static_cast<size_t>(current)] = true;
+        }
+        if (met[index])
+            break;
+        met[index] = true;
+        if (standard && !inFile(current) && ++pastEnd > kMostSectorsPastEnd)
+            break;
         chain.push_back(current);
     }
     return chain;
@@ -250,11 +234,14 @@ std::unique_ptr<CompoundStream> CompoundFile::openStream(const std::string& name
         return nullptr;
     // The size is the unsigned low word: no stream has a negative length.
     const uint32_t size = static_cast<uint32_t>(entry->size);
-    if (size >= kMiniStreamCutoff)
-        return std::make_unique<CompoundStream>(*standard_, size, chainOf(entry->firstSector));
+    // One sector more than the size needs still tells a chain that is too long.
+    if (size >= kMiniStreamCutoff) {
+        const size_t needed = (size + static_cast<size_t>(sectorSize_) - 1) / static_cast<size_t>(sectorSize_);
+        return std::make_unique<CompoundStream>(*standard_, size, walkChain(entry->firstSector, true, needed + 1));
+    }
     if (!mini_)
         return nullptr;
-    std::vector<int32_t> chain = miniChainOf(entry->firstSector);
+    std::vector<int32_t> chain = walkChain(entry->firstSector, false, kNoLimit);
     for (int32_t sector : chain)
         if (!mini_->contains(sector))
             return nullptr;

@@ -24,6 +24,12 @@ public:
     // met, so that a loop ends at its first repeated sector.
     static constexpr size_t kChainGuard = 102400;
     static constexpr size_t kMiniStreamCutoff = 4096;
+    // The directory keeps at most this many entries; real files hold a few
+    // dozen, and each costs memory whether its slot is used or not.
+    static constexpr size_t kMostDirectoryEntries = 65536;
+    // A chain may run this many sectors past the end of a cut-short file
+    // (they read as zeros) before it is ended there.
+    static constexpr size_t kMostSectorsPastEnd = 4096;
 
     explicit CompoundFile(const std::string& path);
     ~CompoundFile();
@@ -43,10 +49,6 @@ public:
     std::unique_ptr<CompoundStream> openStream(const std::string& name);
     std::vector<int32_t> chainOf(int32_t firstSector) const;
 
-    int sectorSize() const { return sectorSize_; }
-    const CompoundHeader& header() const { return header_; }
-    const std::vector<int32_t>& fat() const { return fat_; }
-    const std::vector<int32_t>& miniFat() const { return miniFat_; }
     const std::vector<DirectoryEntry>& entries() const { return entries_; }
     const std::vector<const DirectoryEntry*>& treeEntries() const { return tree_; }
     const std::vector<const DirectoryEntry*>& dualStorageEntries() const { return dualStorage_; }
@@ -57,7 +59,9 @@ private:
     void readMiniFat();
     void readDirectory();
     void walkTree();
-    std::vector<int32_t> miniChainOf(int32_t firstSector) const;
+    // Follows the FAT (standard) or the mini FAT from first for at most limit
+    // sectors; see chainOf for the rules.
+    std::vector<int32_t> walkChain(int32_t first, bool standard, size_t limit) const;
     bool inFile(int32_t sector) const;
 
     int error_ = 0;

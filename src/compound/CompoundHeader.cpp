@@ -8,7 +8,6 @@ namespace quillet {
 
 bool CompoundHeader::parse(const uint8_t* bytes)
 {
-    static const uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     const uint16_t shift = loadU16(bytes + 30);
     sectorSize = shift == 9 ? 512 : shift == 12 ? 4096 : 0;
     fatSectorCount = loadI32(bytes + 44);

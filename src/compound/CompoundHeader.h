@@ -11,6 +11,8 @@ namespace quillet {
 // sectors are always 64 bytes and the mini-stream cutoff always 4096.
 struct CompoundHeader {
     static constexpr size_t kSize = 512;
+    // The first bytes of every compound file.
+    static constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     static constexpr size_t kHeaderFatEntries = 109;
 
     int sectorSize = 0;  // 0 when the sector shift is neither 9 nor 12

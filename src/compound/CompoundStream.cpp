@@ -15,7 +15,6 @@ CompoundStream::CompoundStream(Sectors& sectors, int64_t size, std::vector<int32
     : sectors_(sectors),
       size_(std::max<int64_t>(size, 0)),
       chain_(std::move(chain)),
-      buffer_(sectors.sectorSize()),
       sectorSize_(sectors.sectorSize())
 {
     const int64_t sector = static_cast<int64_t>(sectorSize_);
@@ -35,8 +34,21 @@ void CompoundStream::loadNext()
             status_ = ConversionFailed;
         return;
     }
-    sectors_.readSector(buffer_.data(), chain_[next_]);
-    ++next_;
+    // Only as many sectors as the stream still needs from here, in one run
+    // of consecutive sector numbers.
+    const int64_t sector = static_cast<int64_t>(sectorSize_);
+    const int64_t needed = (size_ - static_cast<int64_t>(next_) * sector + sector - 1) / sector;
+    const size_t most = static_cast<size_t>(std::clamp<int64_t>(needed, 1, kRunBytes / sectorSize_));
+    size_t count = 1;
+    while (count < most && next_ + count < chain_.size() &&
+           int64_t(chain_[next_ + count]) == int64_t(chain_[next_ + count - 1]) + 1)
+        ++count;
+    if (buffer_.size() < count * sectorSize_)
+        buffer_.resize(count * sectorSize_);
+    sectors_.readSectors(buffer_.data(), chain_[next_], count);
+    runStart_ = next_;
+    loaded_ = count;
+    next_ += count;
     offset_ = 0;
 }
 
@@ -49,7 +61,7 @@ void CompoundStream::require(int64_t count) const
 void CompoundStream::consume(uint8_t* out, size_t count)
 {
     while (count > 0) {
-        const size_t take = std::min(count, sectorSize_ - offset_);
+        const size_t take = std::min(count, loadedBytes() - offset_);
         if (out != nullptr) {
             std::memcpy(out, buffer_.data() + offset_, take);
             out += take;
@@ -57,7 +69,7 @@ void CompoundStream::consume(uint8_t* out, size_t count)
         offset_ += take;
         position_ += static_cast<int64_t>(take);
         count -= take;
-        if (offset_ == sectorSize_)
+        if (offset_ == loadedBytes())
             loadNext();
     }
 }
@@ -99,20 +111,24 @@ void CompoundStream::appendBytes(std::string& out, size_t count)
 
 void CompoundStream::readText(std::u16string& out, size_t byteCount, bool unicode)
 {
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16LE units are copied as they are");
     require(static_cast<int64_t>(byteCount));
-    std::string bytes;
-    bytes.resize(byteCount);
-    consume(reinterpret_cast<uint8_t*>(bytes.data()), byteCount);
-    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    const size_t start = out.size();
     if (unicode) {
         const size_t units = byteCount / 2;
-        out.reserve(out.size() + units);
-        for (size_t i = 0; i < units; ++i)
-            out.push_back(static_cast<char16_t>(loadU16(p + 2 * i)));
-    } else {
-        out.reserve(out.size() + byteCount);
-        for (size_t i = 0; i < byteCount; ++i)
-            out.push_back(static_cast<char16_t>(p[i]));
+        out.resize(start + units);
+        consume(reinterpret_cast<uint8_t*>(&out[start]), units * 2);
+        consume(nullptr, byteCount % 2);
+        return;
+    }
+    out.resize(start + byteCount);
+    uint8_t chunk[4096];
+    for (size_t done = 0; done < byteCount;) {
+        const size_t take = std::min(sizeof chunk, byteCount - done);
+        consume(chunk, take);
+        for (size_t i = 0; i < take; ++i)
+            out[start + done + i] = static_cast<char16_t>(chunk[i]);
+        done += take;
     }
 }
 
@@ -121,13 +137,13 @@ bool CompoundStream::seek(int64_t position)
     if (position < 0 || position >= size_)
         return false;
     const size_t index = static_cast<size_t>(position / static_cast<int64_t>(sectorSize_));
-    const bool loaded = next_ >= 1 && next_ - 1 == index && offset_ < sectorSize_;
+    const bool loaded = index >= runStart_ && index < runStart_ + loaded_;
     if (!loaded && index < chain_.size()) {
         next_ = index;
         loadNext();
     }
     position_ = position;
-    offset_ = static_cast<size_t>(position % static_cast<int64_t>(sectorSize_));
+    offset_ = (index - runStart_) * sectorSize_ + static_cast<size_t>(position % static_cast<int64_t>(sectorSize_));
     return true;
 }
 
@@ -143,8 +159,9 @@ void CompoundStream::skip(int64_t count)
     }
     // To the very end: nothing more will be read.
     position_ = target;
-    offset_ = sectorSize_;
-    next_ = chain_.size();
+    offset_ = 0;
+    loaded_ = 0;
+    runStart_ = next_ = chain_.size();
 }
 
 }  // namespace quillet

@@ -9,7 +9,8 @@ namespace quillet {
 
 class Sectors;
 
-// One stream of a compound file, read through a one-sector buffer. Every
+// One stream of a compound file, read through a buffer that holds a run of
+// sectors lying next to each other in the file, loaded with one read. Every
 // read or skip that asks for more than remains raises CompoundFileError.
 // The sectors belong to the compound file, which must outlive the stream.
 class CompoundStream {
@@ -38,9 +39,13 @@ public:
     int64_t remaining() const { return size_ - position_; }
     int status() const { return status_; }
 
+    // Bytes a run load reads at most.
+    static constexpr size_t kRunBytes = 64 * 1024;
+
 private:
     void require(int64_t count) const;
     void loadNext();
+    size_t loadedBytes() const { return loaded_ * sectorSize_; }
     // count bytes that require() has admitted; out may be null to skip.
     void consume(uint8_t* out, size_t count);
 
@@ -51,7 +56,9 @@ private:
     std::vector<int32_t> chain_;
     size_t next_ = 0;  // chain index of the next sector to load
     std::vector<uint8_t> buffer_;
-    size_t offset_ = 0;  // in buffer_
+    size_t offset_ = 0;     // in buffer_
+    size_t runStart_ = 0;   // chain index of the first sector in buffer_
+    size_t loaded_ = 0;     // sectors in buffer_
     size_t sectorSize_;
 };
 

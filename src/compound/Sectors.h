@@ -15,6 +15,9 @@ public:
     // Returns the number of bytes that came from the file.
     virtual size_t readSector(uint8_t* buffer, int32_t index) = 0;
     virtual size_t sectorSize() const = 0;
+    // count consecutive sectors from first on; the same as count calls of
+    // readSector, which is what this default does.
+    virtual size_t readSectors(uint8_t* buffer, int32_t first, size_t count);
 
 protected:
     // count bytes at offset, zero-filled where the file ends first.

@@ -14,6 +14,8 @@ public:
     }
 
     size_t readSector(uint8_t* buffer, int32_t index) override;
+    // One read for the whole run.
+    size_t readSectors(uint8_t* buffer, int32_t first, size_t count) override;
     size_t sectorSize() const override { return sectorSize_; }
 
 private:

@@ -5,6 +5,7 @@
 #include "legacy/BinaryReaderEntries.h"
 #include "legacy/OleEntry.h"
 #include "legacy/WordBinaryReader.h"
+#include "platform/Ascii.h"
 
 #include <quillet/quillet.h>
 
@@ -22,11 +23,7 @@ std::string extensionOf(const std::string& path)
 {
     if (path.size() < 4)
         return {};
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return tail;
+    return asciiLower(path.substr(path.size() - 4));
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ namespace {
 // Pieces may share their bytes, but a piece table that names the same text
 // over and over must not multiply the stream without bound.
 constexpr int64_t kTextBudgetPerStreamByte = 4;
+// Even, so that a block never splits a UTF-16 unit.
+constexpr int64_t kBlockBytes = 64 * 1024;
 
 }  // namespace
 
@@ -36,32 +38,51 @@ int WordBinaryReader::open()
     return WordPiece::readTable(*table_, fib_.pieceTableOffset, pieces_);
 }
 
-std::u16string WordBinaryReader::pieceText(const WordPiece& piece, int64_t& budget)
+// The piece goes to the sink in blocks, so no piece is held whole.
+void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
 {
-    std::u16string text;
     // A piece that starts outside the stream has no text of its own.
     if (!wordDocument_->seek(piece.byteOffset))
-        return text;
+        return;
     const int64_t characters = std::max<int64_t>(int64_t(piece.endCharacter) - piece.firstCharacter, 0);
     int64_t bytes = piece.unicode ? characters * 2 : characters;
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
-    wordDocument_->readText(text, static_cast<size_t>(bytes), piece.unicode);
-    if (!piece.unicode)
-        for (char16_t& unit : text)
-            unit = windows1252Character(static_cast<uint8_t>(unit));
-    removeFieldCodes(text);
-    return text;
+    FieldCodeFilter fields;
+    block_.resize(kBlockBytes / 2);
+    while (bytes > 0) {
+        const size_t take = static_cast<size_t>(std::min(bytes, piece.unicode ? kBlockBytes : kBlockBytes / 2));
+        size_t units = take;
+        if (piece.unicode) {
+            // UTF-16LE units land as they are; an odd last byte is passed over.
+            units = take / 2;
+            wordDocument_->readBytes(block_.data(), units * 2);
+            wordDocument_->skip(static_cast<int64_t>(take % 2));
+        } else {
+            // Widened from the back, so each byte is read before its unit is written.
+            auto* bytesAt = reinterpret_cast<uint8_t*>(block_.data());
+            wordDocument_->readBytes(bytesAt, take);
+            for (size_t i = take; i-- > 0;)
+                block_[i] = windows1252Character(bytesAt[i]);
+        }
+        kept_.clear();
+        fields.feed(block_.data(), units, kept_);
+        sink_->appendWide(kept_);
+        bytes -= static_cast<int64_t>(take);
+    }
+    kept_.clear();
+    fields.finish(kept_);
+    sink_->appendWide(kept_);
 }
 
 void WordBinaryReader::appendPieces(bool separated)
 {
-    static const std::u16string kPieceEnd = u"\r\n";
+    static constexpr char16_t kPieceEnd[] = u"\r\n";
     int64_t budget = wordDocument_->size() * kTextBudgetPerStreamByte;
     for (const WordPiece& piece : pieces_) {
-        sink_->appendWide(pieceText(piece, budget));
+        appendPiece(piece, budget);
         if (separated)
-            sink_->appendWide(kPieceEnd);
+            sink_->appendWide(kPieceEnd, 2);
     }
 }
 

@@ -34,7 +34,7 @@ public:
 private:
     int open();
     void appendPieces(bool separated);
-    std::u16string pieceText(const WordPiece& piece, int64_t& budget);
+    void appendPiece(const WordPiece& piece, int64_t& budget);
     void writePictures(const std::string& folder);
 
     CompoundFile& file_;
@@ -44,6 +44,8 @@ private:
     std::unique_ptr<TextSink> sink_;
     WordFib fib_;
     std::vector<WordPiece> pieces_;
+    std::vector<char16_t> block_;  // one block of a piece
+    std::u16string kept_;          // the block without its fields
 };
 
 // The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and

@@ -39,7 +39,7 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
     OxfrPart* main = findMainPart(archive);
     if (main == nullptr)
         return WordStructureMissing;
-    sink_ = std::make_unique<TextSink>(folder, false);
+    sink_ = std::make_unique<TextSink>(folder);
     documentSteps(*main, true);
     sink_->close();
     return Success;

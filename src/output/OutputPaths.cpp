@@ -1,31 +1,17 @@
 #include "output/OutputPaths.h"
 
+#include "platform/LocalPath.h"
+
 namespace quillet {
-namespace {
-
-const char* separatorAfter(const std::string& folder)
-{
-    if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
-        return "";
-    for (char c : folder) {
-        if (c == '\\')
-            return "\\";
-        if (c == '/')
-            return "/";
-    }
-    return "/";
-}
-
-}  // namespace
 
 std::string textFilePath(const std::string& folder)
 {
-    return folder + separatorAfter(folder) + "1.txt";
+    return platform::joinFolder(folder, "1.txt");
 }
 
 std::string picturePath(const std::string& folder, int64_t index, const std::string& extension)
 {
-    return folder + separatorAfter(folder) + "image" + std::to_string(index) + extension;
+    return platform::joinFolder(folder, "image" + std::to_string(index) + extension);
 }
 
 }  // namespace quillet

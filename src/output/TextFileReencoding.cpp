@@ -1,70 +1,113 @@
 #include "output/TextFileReencoding.h"
 
 #include "output/OutputPaths.h"
+#include "platform/ByteOrder.h"
+#include "platform/FileSystem.h"
 #include "platform/StdioFile.h"
 #include "platform/Utf8.h"
-#include "platform/FileSystem.h"
 
-#include <vector>
+#include <emmintrin.h>
+#include <memory>
 
 namespace quillet {
 namespace {
 
-// Streams the UTF-16LE file line by line: a line ends at U+000A, which is
-// consumed; a carriage return before it stays in the line.
-class LineWriter {
+// UTF-16LE in, UTF-8 out, one large block at a time: a line ends at U+000A,
+// which becomes CR LF; a carriage return before it stays in the line. A
+// pair split between blocks waits for its second half; a byte left over at
+// a block's end waits for its partner.
+class Utf8LineEncoder {
 public:
-    explicit LineWriter(StdioFile& out) : out_(out) {}
+    static constexpr size_t kBlockUnits = 32 * 1024;
 
-    void feed(const char16_t* units, size_t count)
+    explicit Utf8LineEncoder(StdioFile& out) : out_(out), bytes_(new char[kBlockUnits * 3 + 8]) {}
+
+    void feed(const uint8_t* bytes, size_t count)
     {
-        size_t start = 0;
-        for (size_t i = 0; i < count; ++i) {
-            if (units[i] == 0x0A) {
-                line_.insert(line_.end(), units + start, units + i);
-                flushLine();
-                start = i + 1;
-            }
+        char* end = bytes_.get();
+        size_t i = 0;
+        if (hasCarry_ && count > 0) {
+            const uint8_t pair[2] = {carry_, bytes[0]};
+            end = put(loadU16(pair), end);
+            hasCarry_ = false;
+            i = 1;
         }
-        line_.insert(line_.end(), units + start, units + count);
-        if (line_.size() >= kLongLine)
-            flushPart();
+        while (i + 1 < count) {
+            // Eight units at a time while they are ASCII other than a line
+            // feed, the common case; the first other unit goes the long way.
+            if (high_ == 0 && i + 16 <= count) {
+                const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+                const __m128i wide = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
+                const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(0x0A)),
+                                                     _mm_xor_si128(_mm_cmpeq_epi16(wide, _mm_setzero_si128()),
+                                                                   _mm_set1_epi16(-1)));
+                const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+                // The output has room for three bytes a unit, so all eight may be stored.
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(end), _mm_packus_epi16(units, units));
+                const size_t plain = mask == 0 ? 8 : static_cast<size_t>(__builtin_ctz(mask)) / 2;
+                end += plain;
+                i += 2 * plain;
+                if (plain > 0)
+                    lineOpen_ = true;
+                if (plain == 8)
+                    continue;
+            }
+            end = put(loadU16(bytes + i), end);
+            i += 2;
+        }
+        if (i < count) {
+            carry_ = bytes[i];
+            hasCarry_ = true;
+        }
+        out_.write(bytes_.get(), static_cast<size_t>(end - bytes_.get()));
     }
 
     void finish()
     {
-        if (!line_.empty() || partWritten_)
-            flushLine();
+        char* end = bytes_.get();
+        if (high_ != 0)
+            end = putUtf8(0xFFFD, end);
+        if (lineOpen_) {
+            *end++ = '\r';
+            *end++ = '\n';
+        }
+        out_.write(bytes_.get(), static_cast<size_t>(end - bytes_.get()));
     }
 
 private:
-    static constexpr size_t kLongLine = 1u << 20;
-
-    // Keeps memory flat on text without line feeds; a pair split here would
-    // be lost, so a trailing high surrogate waits for the next part.
-    void flushPart()
+    char* put(char16_t unit, char* end)
     {
-        size_t n = line_.size();
-        if (isHighSurrogate(line_[n - 1]))
-            --n;
-        const std::string bytes = utf16ToUtf8(line_.data(), n);
-        out_.write(bytes.data(), bytes.size());
-        partWritten_ = true;
-        line_.erase(line_.begin(), line_.begin() + static_cast<std::ptrdiff_t>(n));
-    }
-
-    void flushLine()
-    {
-        std::string bytes = utf16ToUtf8(line_.data(), line_.size());
-        bytes += "\r\n";
-        out_.write(bytes.data(), bytes.size());
-        line_.clear();
-        partWritten_ = false;
+        if (high_ != 0) {
+            const char16_t high = high_;
+            high_ = 0;
+            if (isLowSurrogate(unit))
+                return putUtf8(combineSurrogates(high, unit), end);
+            end = putUtf8(0xFFFD, end);
+        }
+        if (unit == 0x0A) {
+            lineOpen_ = false;
+            *end++ = '\r';
+            *end++ = '\n';
+            return end;
+        }
+        lineOpen_ = true;
+        if (unit < 0x80) {
+            *end++ = static_cast<char>(unit);
+            return end;
+        }
+        if (isHighSurrogate(unit)) {
+            high_ = unit;
+            return end;
+        }
+        return putUtf8(unit, end);
     }
 
     StdioFile& out_;
-    std::vector<char16_t> line_;
-    bool partWritten_ = false;
+    std::unique_ptr<char[]> bytes_;
+    char16_t high_ = 0;
+    bool lineOpen_ = false;
+    uint8_t carry_ = 0;
+    bool hasCarry_ = false;
 };
 
 }  // namespace
@@ -81,32 +124,16 @@ bool reencodeTextFileToUtf8(const std::string& folder)
     if (!out.isOpen())
         return true;  // the text file stays as the reader wrote it
 
-    LineWriter writer(out);
-    std::vector<char16_t> units(32768);
-    unsigned char carry = 0;
-    bool hasCarry = false;
-    std::vector<unsigned char> bytes(units.size() * 2);
+    Utf8LineEncoder encoder(out);
+    const size_t blockBytes = Utf8LineEncoder::kBlockUnits * 2;
+    const std::unique_ptr<uint8_t[]> block(new uint8_t[blockBytes]);
     for (;;) {
-        size_t got = 0;
-        if (hasCarry) {
-            bytes[0] = carry;
-            got = 1;
-        }
-        const size_t n = in.read(bytes.data() + got, bytes.size() - got);
-        got += n;
-        if (n == 0 && got < 2)
+        const size_t got = in.read(block.get(), blockBytes);
+        if (got == 0)
             break;
-        const size_t whole = got / 2;
-        for (size_t i = 0; i < whole; ++i)
-            units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-        hasCarry = (got % 2) != 0;
-        if (hasCarry)
-            carry = bytes[got - 1];
-        writer.feed(units.data(), whole);
-        if (n == 0)
-            break;
+        encoder.feed(block.get(), got);
     }
-    writer.finish();
+    encoder.finish();
     in.close();
     if (out.close() != 0) {
         platform::removeFile(tempPath);

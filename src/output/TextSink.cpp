@@ -1,12 +1,9 @@
 #include "output/TextSink.h"
 
 #include "output/OutputPaths.h"
-#include "platform/MemoryAdvice.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
-#include <iterator>
 
 namespace quillet {
 namespace {
@@ -19,17 +16,22 @@ constexpr char16_t kKeptPunctuation[] = {
 
 constexpr char16_t kFieldBegin = 0x13;
 constexpr char16_t kFieldSeparator = 0x14;
+// A field without a result has no separator: its end mark must clear the
+// flag too, or the rest of the document would be hidden.
+constexpr char16_t kFieldEnd = 0x15;
 
 }  // namespace
 
-TextSink::TextSink(const std::string& folder, bool keepsText) : keepsText_(keepsText || folder.empty())
+TextSink::TextSink(const std::string& folder)
 {
-    for (char16_t c : kKeptPunctuation)
-        keptPunctuation_.insert(QChar(c));
     if (!folder.empty()) {
         path_ = textFilePath(folder);
         file_ = std::make_unique<StdioFile>(path_, "wb");
+        pending_.reserve(kBufferSize);
+        return;
     }
+    for (char16_t c : kKeptPunctuation)
+        keptPunctuation_.insert(QChar(c));
 }
 
 TextSink::~TextSink()
@@ -39,51 +41,48 @@ TextSink::~TextSink()
 
 void TextSink::filterInto(const char16_t* units, size_t count)
 {
-    // Kept units go to the text in blocks: an append per unit costs more
-    // than the filter itself.
-    char16_t block[1024];
-    int held = 0;
-    if (count >= (1u << 20) && size_t(text_.size()) + count < size_t(INT_MAX / 2)) {
-        // One large append: room for all of it, faulted in cheaply.
-        text_.reserve(text_.size() + int(count));
-        platform::adviseLargeBuffer(text_.data() + text_.size(), count * sizeof(QChar));
-    }
+    char16_t kept[2048];
+    size_t held = 0;
     for (size_t i = 0; i < count; ++i) {
         char16_t c = units[i];
-        if (c == 0x0D)
-            c = 0x0A;
-        else if (c == 0x07)
-            c = 0x20;
-
-        bool kept;
-        if (c < 0x20)
-            kept = c == 0x0A || c == kFieldBegin || c == kFieldSeparator;
-        else if (c >= 0x4E00 && c <= 0x9FA5)
-            kept = true;
-        else if (c < 0x80)
-            kept = true;
-        else
-            kept = keptPunctuation_.contains(QChar(c));
-        if (!kept)
+        if (c >= 0x20 && c < 0x80) {
+            // The common case, kept unless inside a field code.
+        } else if (c < 0x20) {
+            if (c == 0x0D)
+                c = 0x0A;
+            else if (c == 0x07)
+                c = 0x20;
+            if (c == kFieldBegin) {
+                inFieldCode_ = 1;
+                continue;
+            }
+            if (c == kFieldSeparator || c == kFieldEnd) {
+                inFieldCode_ = 0;
+                continue;
+            }
+            if (c != 0x0A && c != 0x20)
+                continue;
+        } else if (!(c >= 0x4E00 && c <= 0x9FA5) && !keptPunctuation_.contains(QChar(c))) {
             continue;
-
-        if (c == kFieldBegin)
-            inFieldCode_ = 1;
-        else if (c == kFieldSeparator)
-            inFieldCode_ = 0;
-        else if (inFieldCode_ == 0)
-            block[held++] = c;
-        if (held == int(std::size(block))) {
-            text_.append(reinterpret_cast<const QChar*>(block), held);
+        }
+        if (inFieldCode_ != 0)
+            continue;
+        kept[held++] = c;
+        if (held == sizeof kept / sizeof kept[0]) {
+            text_.append(reinterpret_cast<const QChar*>(kept), static_cast<int>(held));
             held = 0;
         }
     }
-    text_.append(reinterpret_cast<const QChar*>(block), held);
+    text_.append(reinterpret_cast<const QChar*>(kept), static_cast<int>(held));
 }
 
 void TextSink::appendUtf8(const char* utf8, size_t size)
 {
-    const size_t untilZero = keepsText_ ? strnlen(utf8, size) : 0;
+    if (file_) {
+        write(utf8, size);
+        return;
+    }
+    const size_t untilZero = strnlen(utf8, size);
     // QString sizes are int; a single append beyond that is split.
     size_t offset = 0;
     while (offset < untilZero) {
@@ -92,34 +91,58 @@ void TextSink::appendUtf8(const char* utf8, size_t size)
         filterInto(reinterpret_cast<const char16_t*>(decoded.utf16()), static_cast<size_t>(decoded.size()));
         offset += slice;
     }
-    if (file_)
-        file_->write(utf8, size);
 }
 
 void TextSink::appendWide(const char16_t* units, size_t count)
 {
-    if (keepsText_)
-        filterInto(units, count);
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16 units are written in host order");
     if (file_)
-        file_->writeWide(units, count);
+        write(units, count * sizeof(char16_t));
+    else
+        filterInto(units, count);
 }
 
 void TextSink::writeRaw(const std::string& bytes)
 {
     if (file_)
-        file_->write(bytes.data(), bytes.size());
+        write(bytes.data(), bytes.size());
+}
+
+void TextSink::write(const void* bytes, size_t count)
+{
+    if (!hasFile())
+        return;
+    if (pending_.size() + count > kBufferSize)
+        flush();
+    if (count >= kBufferSize) {
+        file_->write(bytes, count);
+        return;
+    }
+    const char* p = static_cast<const char*>(bytes);
+    pending_.insert(pending_.end(), p, p + count);
+}
+
+void TextSink::flush()
+{
+    if (!pending_.empty())
+        file_->write(pending_.data(), pending_.size());
+    pending_.clear();
 }
 
 void TextSink::close()
 {
-    if (file_)
+    if (file_) {
+        flush();
         file_->close();
+    }
 }
 
 void TextSink::discard()
 {
-    if (file_)
+    if (file_) {
+        pending_.clear();
         file_->closeAndRemove();
+    }
 }
 
 }  // namespace quillet

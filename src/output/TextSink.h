@@ -7,18 +7,20 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
-// Where one reader run puts its text: "1.txt" in the output folder receives
-// the appended bytes unchanged (UTF-16LE or UTF-8, no byte-order mark), while
-// an in-memory copy keeps only ASCII, the common CJK ideographs and a set of
-// CJK and typographic punctuation, without field codes.
+// Where one reader run puts its text. With a folder, "1.txt" there receives
+// the appended bytes unchanged (UTF-16LE or UTF-8, no byte-order mark),
+// through a buffer of its own. Without one, an in-memory copy keeps only
+// ASCII, the common CJK ideographs and a set of CJK and typographic
+// punctuation, without field codes; a sink that writes a file keeps no such
+// copy, so an export holds no second copy of the document.
 class TextSink {
 public:
-    // An empty folder keeps the text in memory only; without keepsText the
-    // file alone receives it, so that memory stays flat in document size.
-    explicit TextSink(const std::string& folder, bool keepsText = true);
+    // An empty folder keeps the text in memory only.
+    explicit TextSink(const std::string& folder);
     ~TextSink();
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
@@ -30,23 +32,29 @@ public:
     // To the file only.
     void writeRaw(const std::string& bytes);
 
+    // The filtered text; empty for a sink made with a folder.
     QString text() const { return text_; }
     bool hasFile() const { return file_ != nullptr && file_->isOpen(); }
     const std::string& filePath() const { return path_; }
 
+    // Writes what is buffered and closes the file.
     void close();
     // Closes and deletes the file.
     void discard();
 
+    static constexpr size_t kBufferSize = 64 * 1024;
+
 private:
     void filterInto(const char16_t* units, size_t count);
+    void write(const void* bytes, size_t count);
+    void flush();
 
     std::unique_ptr<StdioFile> file_;
     std::string path_;
     QString text_;
     int inFieldCode_ = 0;
-    bool keepsText_ = true;
     QSet<QChar> keptPunctuation_;
+    std::vector<char> pending_;  // bytes for the file, not yet written
 };
 
 }  // namespace quillet

@@ -1,7 +1,5 @@
 #include "package/HLHandlerBuilder.h"
 
-#include "package/XmlText.h"
-
 #include <stdexcept>
 
 namespace quillet {
@@ -35,13 +33,8 @@ void HLHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t tagBe
         throwUnexpectedTag(buffer, length, tagBegin, tagEnd);
     const bool isStart = kind == Open || kind == OpenWithAttributes;
     const bool isEmpty = kind == Empty || kind == EmptyWithAttributes;
-    if (skipDepth_ > 0) {
-        if (isStart)
-            ++skipDepth_;
-        else if (kind == Close)
-            --skipDepth_;
+    if (skip_.pass(kind))
         return;
-    }
     if (stack_.empty())
         return;
 
@@ -51,7 +44,7 @@ void HLHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t tagBe
     if (token == -1) {
         // An unknown end tag closes nothing.
         if (isStart)
-            skipDepth_ = 1;
+            skip_.begin();
         return;
     }
 
@@ -73,13 +66,13 @@ void HLHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t tagBe
         return;
     }
     if (isStart && stack_.size() >= kMaxDepth) {
-        skipDepth_ = 1;
+        skip_.begin();
         return;
     }
     ElementHandler* child = top->getChildHandler(token);
     if (child == nullptr) {
         if (isStart)
-            skipDepth_ = 1;
+            skip_.begin();
         return;
     }
     if (isEmpty) {
@@ -97,11 +90,7 @@ void HLHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t tagBe
 void HLHandlerBuilder::acceptText(const char* buffer, size_t length, size_t textBegin, size_t textEnd,
                                   bool decodeEntities)
 {
-    // Text after an end tag or an empty element (mixed content) is dropped.
-    if (skipDepth_ > 0 || stack_.empty() || (lastKind_ != Open && lastKind_ != OpenWithAttributes))
-        return;
-    decodeXmlTextInto(buffer, length, textBegin, textEnd, decodeEntities, text_);
-    stack_.back()->characters(text_);
+    deliverText(skip_, lastKind_, stack_, buffer, length, textBegin, textEnd, decodeEntities, text_);
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "package/ElementHandler.h"
+#include "package/SubtreeSkip.h"
 #include "package/XmlRoAttr.h"
 #include "package/XmlTagParser.h"
 #include "package/XmlTagScanner.h"
@@ -39,7 +40,7 @@ private:
     XmlTagParser tagParser_;
     XmlRoAttrList attributes_;
     bool rootPending_ = true;
-    long long skipDepth_ = 0;
+    SubtreeSkip skip_;
     TagKind lastKind_ = Invalid;
     std::string text_;
 };

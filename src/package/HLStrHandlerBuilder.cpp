@@ -19,13 +19,8 @@ void HLStrHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t ta
     lastKind_ = kind;
     if (kind == Invalid)
         throwUnexpectedTag(buffer, length, tagBegin, tagEnd);
-    if (skipDepth_ > 0) {
-        if (kind == Open || kind == OpenWithAttributes)
-            ++skipDepth_;
-        else if (kind == Close)
-            --skipDepth_;
+    if (skip_.pass(kind))
         return;
-    }
     if (root_ == nullptr)
         return;
 
@@ -43,7 +38,7 @@ void HLStrHandlerBuilder::acceptTag(const char* buffer, size_t length, size_t ta
         if (split <= end) {
             forEachAttribute(buffer, split, end,
                              [&](size_t nameBegin, size_t nameEnd, size_t valueBegin, size_t valueEnd) {
-                                 if (skipDepth_ > 0 || stack_.empty())
+                                 if (skip_.active() || stack_.empty())
                                      return;
                                  attributeName_.assign(buffer + nameBegin, buffer + nameEnd + 1);
                                  decodeXmlTextInto(buffer, length, valueBegin, valueEnd, true, text_);
@@ -78,7 +73,7 @@ void HLStrHandlerBuilder::startName(const std::string& name)
         return;
     ElementStrHandler* child = stack_.back()->getChildHandler(name);
     if (child == nullptr) {
-        skipDepth_ = 1;
+        skip_.begin();
         return;
     }
     child->startElement(name);
@@ -87,8 +82,8 @@ void HLStrHandlerBuilder::startName(const std::string& name)
 
 void HLStrHandlerBuilder::endName(const std::string& name)
 {
-    if (skipDepth_ > 0) {
-        --skipDepth_;
+    if (skip_.active()) {
+        skip_.leave();
         return;
     }
     if (stack_.empty())
@@ -100,10 +95,7 @@ void HLStrHandlerBuilder::endName(const std::string& name)
 void HLStrHandlerBuilder::acceptText(const char* buffer, size_t length, size_t textBegin, size_t textEnd,
                                      bool decodeEntities)
 {
-    if (skipDepth_ > 0 || stack_.empty() || (lastKind_ != Open && lastKind_ != OpenWithAttributes))
-        return;
-    decodeXmlTextInto(buffer, length, textBegin, textEnd, decodeEntities, text_);
-    stack_.back()->characters(text_);
+    deliverText(skip_, lastKind_, stack_, buffer, length, textBegin, textEnd, decodeEntities, text_);
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "package/ElementHandler.h"
+#include "package/SubtreeSkip.h"
 #include "package/XmlTagParser.h"
 #include "package/XmlTagScanner.h"
 
@@ -30,7 +31,7 @@ private:
     ElementStrHandler* root_;
     std::vector<ElementStrHandler*> stack_;
     bool rootPending_ = true;
-    long long skipDepth_ = 0;
+    SubtreeSkip skip_;
     TagKind lastKind_ = Invalid;
     std::string name_;
     std::string attributeName_;

@@ -57,20 +57,6 @@ const TableSet& tableSet()
     return set;
 }
 
-bool isXmlSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool sameBytes(const char* a, const char* b, size_t length)
-{
-    for (size_t i = 0; i < length; ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
 // Prefix::None is never a prefix written in a file; it selects the tables
 // of names without one.
 enum class Prefix { Other, W, R, Mc, V, A, C, P, Xdr, Dgm, None };
@@ -180,8 +166,7 @@ const NameResolver& NameResolver::forVocabulary(Vocabulary vocabulary)
 const NameTable* NameResolver::tableFor(const char* prefix, size_t prefixLength) const
 {
     // A prefix with trailing spaces hashes, and so counts, as the prefix without them.
-    while (prefixLength > 0 && prefix[prefixLength - 1] == ' ')
-        --prefixLength;
+    prefixLength = trimmedLength(prefix, prefixLength);
     if (prefixLength == 0)
         return unprefixed_;
     return byPrefix_[static_cast<int>(prefixOf(prefix, prefixLength))];
@@ -189,8 +174,7 @@ const NameTable* NameResolver::tableFor(const char* prefix, size_t prefixLength)
 
 int NameResolver::lookup(const char* name, size_t length) const
 {
-    while (length > 0 && isXmlSpace(name[length - 1]))
-        --length;
+    length = trimmedLength(name, length, true);
     // One pass: the hash restarts after the first ":".
     uint32_t hash = 0;
     size_t colon = length;
@@ -201,14 +185,12 @@ int NameResolver::lookup(const char* name, size_t length) const
             hash = 0;
             continue;
         }
-        hash = hash * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
+        hash = nameHashStep(hash, c);
     }
     const NameTable* table = unprefixed_;
     if (colon != length) {
         // An empty prefix is a prefix all the same: ":name".
-        size_t prefixLength = colon;
-        while (prefixLength > 0 && name[prefixLength - 1] == ' ')
-            --prefixLength;
+        const size_t prefixLength = trimmedLength(name, colon);
         table = byPrefix_[static_cast<int>(prefixLength == 0 ? Prefix::Other : prefixOf(name, prefixLength))];
         name += colon + 1;
         length -= colon + 1;

@@ -10,15 +10,42 @@ namespace quillet {
 
 enum class Vocabulary : int { WordProcessing = 0, Spreadsheet = 1, Presentation = 2 };
 
-// h = h * 31 + b over the bytes taken as signed, modulo 2^32, after dropping
-// trailing spaces (0x20).
+inline bool isXmlWhitespace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The length without trailing spaces (0x20), or without any trailing XML
+// white space.
+inline size_t trimmedLength(const char* bytes, size_t length, bool anyWhitespace = false)
+{
+    while (length > 0 && (bytes[length - 1] == ' ' || (anyWhitespace && isXmlWhitespace(bytes[length - 1]))))
+        --length;
+    return length;
+}
+
+inline bool sameBytes(const char* a, const char* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+// One step of the name hash: h * 31 + b, the byte taken as signed, modulo 2^32.
+inline uint32_t nameHashStep(uint32_t hash, char c)
+{
+    return hash * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(c)));
+}
+
+// The hash of the bytes after dropping trailing spaces.
 inline uint32_t nameHash(const char* bytes, size_t length)
 {
-    while (length > 0 && bytes[length - 1] == ' ')
-        --length;
+    length = trimmedLength(bytes, length);
     uint32_t hash = 0;
     for (size_t i = 0; i < length; ++i)
-        hash = hash * 31u + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(bytes[i])));
+        hash = nameHashStep(hash, bytes[i]);
     return hash;
 }
 
@@ -31,8 +58,7 @@ public:
     // The token of the name, or -1. The hash must be nameHash of the bytes.
     int lookup(uint32_t hash, const char* name, size_t length) const
     {
-        while (length > 0 && name[length - 1] == ' ')
-            --length;
+        length = trimmedLength(name, length);
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
             if (slot.token == -1)
@@ -45,15 +71,6 @@ public:
     size_t size() const { return size_; }
 
 private:
-    static bool sameBytes(const char* a, const char* b, size_t length)
-    {
-        for (size_t i = 0; i < length; ++i) {
-            if (a[i] != b[i])
-                return false;
-        }
-        return true;
-    }
-
     struct Slot {
         uint32_t hash = 0;
         int token = -1;  // -1: empty slot

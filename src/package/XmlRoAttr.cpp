@@ -1,5 +1,7 @@
 #include "package/XmlRoAttr.h"
 
+#include "platform/Ascii.h"
+
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
@@ -29,10 +31,7 @@ bool equalsIgnoringCase(const std::string& text, const char* word)
     for (; word[i] != '\0'; ++i) {
         if (i >= text.size())
             return false;
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i])
+        if (asciiLower(text[i]) != word[i])
             return false;
     }
     return i == text.size();

@@ -20,11 +20,6 @@ enum TagKind : int {
 // Only the space character (0x20) marks the "with attributes" kinds.
 TagKind classifyTag(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd);
 
-inline bool isXmlWhitespace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // Turns one tag into its element token and attributes under a vocabulary.
 class XmlTagParser {
 public:

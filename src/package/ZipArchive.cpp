@@ -1,5 +1,8 @@
 #include "package/ZipArchive.h"
 
+#include "platform/Ascii.h"
+#include "platform/LocalPath.h"
+
 #include <minizip/unzip.h>
 
 #include <cstdio>
@@ -16,16 +19,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using OutputFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// The folder's own separator, as for the text file: none when it ends with
-// one, else the first it holds, else "/".
-std::string joinFolder(const std::string& folder, const std::string& fileName)
-{
-    if (folder.back() == '/' || folder.back() == '\\')
-        return folder + fileName;
-    const size_t separator = folder.find_first_of("/\\");
-    return folder + (separator == std::string::npos ? '/' : folder[separator]) + fileName;
-}
 
 // After the last "/" unless that is the name's first byte.
 std::string bareFileName(const std::string& name)
@@ -153,7 +146,7 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
         return opened;
     ZipEntryStream stream(*this, openSerial_);
 
-    OutputFile file(std::fopen(joinFolder(folder, bareFileName(name)).c_str(), "wb"));
+    OutputFile file(std::fopen(platform::joinFolder(folder, bareFileName(name)).c_str(), "wb"));
     if (!file)
         return -1;
     char piece[kCopyPieceSize];
@@ -193,12 +186,7 @@ bool isImageEntryName(const std::string& name)
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos)
         return false;
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return imageExtensions.count(extension) != 0;
+    return imageExtensions.count(asciiLower(name.substr(dot + 1))) != 0;
 }
 
 }  // namespace quillet

@@ -1,10 +1,10 @@
 #include "plaintext/PlainText.h"
 
+#include "platform/ByteOrder.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-
-#include <vector>
 
 namespace quillet {
 namespace {
@@ -14,14 +14,13 @@ constexpr qint64 kLargestText = 0x3FFFFFFF;
 
 QString utf16FromBytes(const char* bytes, qint64 size, bool bigEndian)
 {
-    const qint64 units = size / 2;
-    std::vector<char16_t> text(static_cast<size_t>(units));
-    for (qint64 i = 0; i < units; ++i) {
-        const unsigned char a = static_cast<unsigned char>(bytes[2 * i]);
-        const unsigned char b = static_cast<unsigned char>(bytes[2 * i + 1]);
-        text[static_cast<size_t>(i)] = bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a);
-    }
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<int>(units));
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes);
+    const int units = static_cast<int>(size / 2);
+    QString text(units, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (int i = 0; i < units; ++i)
+        out[i] = QChar(bigEndian ? loadU16BigEndian(p + 2 * i) : loadU16(p + 2 * i));
+    return text;
 }
 
 }  // namespace

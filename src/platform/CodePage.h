@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class QTextCodec;
@@ -11,6 +12,11 @@ namespace quillet::platform {
 // western systems) to UTF-16. Code pages the system cannot decode fall back
 // to 1252, so a document never loses its text to an unknown page number.
 std::u16string codePageToUtf16(unsigned codePage, const char* bytes, size_t count);
+
+// Windows-1252 without a codec: 0x80-0x9F hold quotes, dashes and the euro
+// sign; the five bytes the page leaves undefined, and all others, keep their
+// value.
+char16_t windows1252Character(uint8_t byte);
 
 // True when codePageToUtf16 decodes this page itself rather than by fallback.
 bool isCodePageKnown(unsigned codePage);

@@ -22,4 +22,12 @@ std::string toNativePath(std::string path)
     return path;
 }
 
+std::string joinFolder(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
+        return folder + name;
+    const size_t separator = folder.find_first_of("/\\");
+    return folder + (separator == std::string::npos ? '/' : folder[separator]) + name;
+}
+
 }  // namespace quillet::platform

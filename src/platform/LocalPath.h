@@ -12,4 +12,8 @@ std::string utf8ToLocalPath(const std::string& utf8);
 // for Windows use "\" as a separator, so it is one here too.
 std::string toNativePath(std::string path);
 
+// folder + name, with the folder's own separator: none when it ends with
+// "/" or "\\", else the first one it holds, "/" when it holds none.
+std::string joinFolder(const std::string& folder, const std::string& name);
+
 }  // namespace quillet::platform

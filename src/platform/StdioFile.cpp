@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16 units are written in host order");
 
@@ -36,6 +37,24 @@ size_t StdioFile::read(void* buffer, size_t count)
     if (stream_ == nullptr || count == 0)
         return 0;
     return std::fread(buffer, 1, count, stream_);
+}
+
+size_t StdioFile::readAt(int64_t offset, void* buffer, size_t count)
+{
+    if (stream_ == nullptr || offset < 0)
+        return 0;
+    const int fd = ::fileno(stream_);
+    size_t got = 0;
+    while (got < count) {
+        const ssize_t n = ::pread(fd, static_cast<char*>(buffer) + got, count - got,
+                                  static_cast<off_t>(offset) + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    return got;
 }
 
 void StdioFile::write(const void* bytes, size_t count)

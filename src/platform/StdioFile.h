@@ -26,6 +26,9 @@ public:
 
     // Bytes read; 0 when not open.
     size_t read(void* buffer, size_t count);
+    // Bytes read at offset without moving the stream: one system call for a
+    // run of sectors, and no seek before it.
+    size_t readAt(int64_t offset, void* buffer, size_t count);
     void write(const void* bytes, size_t count);
     // UTF-16 units, written little-endian.
     void writeWide(const char16_t* units, size_t count);

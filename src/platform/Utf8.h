@@ -8,7 +8,16 @@ namespace quillet {
 inline bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 inline bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
-// A code point as UTF-8; surrogates and values above U+10FFFF give U+FFFD.
+inline char32_t combineSurrogates(char16_t high, char16_t low)
+{
+    return 0x10000 + ((char32_t(high) - 0xD800) << 10) + (char32_t(low) - 0xDC00);
+}
+
+// Writes a code point as UTF-8 (at most 4 bytes) and returns the end;
+// surrogates and values above U+10FFFF give U+FFFD.
+char* putUtf8(char32_t codePoint, char* out);
+
+// A code point as UTF-8, appended by the same rule.
 void appendUtf8(char32_t codePoint, std::string& out);
 
 // UTF-16 as UTF-8, pairs combined; an unpaired surrogate becomes U+FFFD.

@@ -10,6 +10,8 @@
 #include <quillet/quillet.h>
 
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -161,4 +163,75 @@ TEST(CompoundFile, DirectoryWalksFindOrderAndCycles)
     EXPECT_EQ(readAll(*stream), "dual");
     EXPECT_EQ(opened->findEntry("Hidden"), &opened->entries()[size_t(hidden)]);  // not walked, still found
     EXPECT_FALSE(opened->hasEntry("hidden"));
+}
+
+namespace {
+
+// FAT entry k, for files whose FAT sectors come first, one after another.
+void putFatEntry(std::string& bytes, const CompoundFileBuilder& builder, int64_t k, uint32_t value)
+{
+    putU32(bytes, builder.sectorOffset(0) + 4 * k, value);
+}
+
+}  // namespace
+
+TEST(CompoundFile, CutShortFilesReadZerosWhereTheirSectorsAreMissing)
+{
+    CompoundFileBuilder builder{9, 40};
+    const int far = builder.add("Far", pattern(5000));
+    builder.add("Tail", pattern(5000));  // ten sectors, the file's last
+    std::string bytes = builder.build();
+    // "Far" is declared to run 4600 sectors on from beyond the end of the file.
+    const int64_t beyond = int64_t(bytes.size()) / 512 + 10, count = 4600;
+    putU32(bytes, builder.entryOffset(far) + 116, uint32_t(beyond));
+    putU32(bytes, builder.entryOffset(far) + 120, uint32_t(count * 512));
+    for (int64_t k = beyond; k < beyond + count; ++k)
+        putFatEntry(bytes, builder, k, k + 1 < beyond + count ? uint32_t(k + 1) : uint32_t(-2));
+    bytes.resize(bytes.size() - 3 * 512 - 412);  // Tail keeps 6 sectors and 100 bytes
+    const auto opened = openBytes(bytes);
+
+    auto tail = opened->openStream("Tail");
+    ASSERT_TRUE(tail);
+    EXPECT_EQ(tail->status(), 0);
+    EXPECT_EQ(readAll(*tail), pattern(5000).substr(0, 6 * 512 + 100) + std::string(5000 - 6 * 512 - 100, '\0'));
+    // Past the end, a chain is followed only so far.
+    auto cut = opened->openStream("Far");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->status(), ConversionFailed);
+    EXPECT_EQ(cut->size(), int64_t(CompoundFile::kMostSectorsPastEnd) * 512);
+    EXPECT_EQ(readAll(*cut), std::string(CompoundFile::kMostSectorsPastEnd * 512, '\0'));
+}
+
+TEST(CompoundFile, DirectoryOfASparseFourGibFileIsCapped)
+{
+    CompoundFileBuilder builder{9, 200};
+    builder.add("WordDocument", pattern(5000));
+    std::string bytes = builder.build();
+    // The directory's chain runs on through sectors that hold only zeros.
+    const int64_t beyond = int64_t(bytes.size()) / 512 + 8, last = 200 * 128 - 1;
+    putFatEntry(bytes, builder, builder.directoryStart, uint32_t(beyond));
+    for (int64_t k = beyond; k <= last; ++k)
+        putFatEntry(bytes, builder, k, k < last ? uint32_t(k + 1) : uint32_t(-2));
+    TempDir dir;
+    const std::string path = dir.file("sparse.doc");
+    writeFile(path, bytes);
+    std::filesystem::resize_file(path, uintmax_t(4) << 30);
+
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(CompoundFile(path).entries().size(), CompoundFile::kMostDirectoryEntries);
+    EXPECT_STREQ(getFileFormate(path.c_str(), 0), "DOC");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+}
+
+TEST(CompoundFile, DirectoryNamesDecodeOnlyForLengthsFourToSixtyFour)
+{
+    const std::pair<uint16_t, std::string> cases[] = {
+        {2, ""}, {3, ""}, {4, "A"}, {5, "A"}, {64, std::string(31, 'A')}, {66, ""}, {0xFFFF, ""}};
+    for (const auto& [length, name] : cases) {
+        std::string slot(128, '\0');
+        for (size_t i = 0; i < 32; ++i)
+            slot[2 * i] = 'A';
+        slot.replace(64, 2, le16(length));
+        EXPECT_EQ(DirectoryEntry::decode(reinterpret_cast<const uint8_t*>(slot.data())).name, name) << length;
+    }
 }

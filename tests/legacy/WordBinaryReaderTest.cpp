@@ -53,10 +53,18 @@ TEST(WordBinaryReader, FieldsGoWithTheirResultButNotWhatFollows)
         {u"\u0013A\u0015x\u0013B\u0014b\u0015y", u"xy"},
         {u"a\u0015b\u0013c\u0015d", u"a\u0015b\u0013c\u0015d"},  // an end before the first begin
         {u"a\u0013x\u0013y\u0015b\u0015c", u"ab\u0015c"},          // nested: up to the first end
+        {u"a\u0013b\u0014c", u"a\u0013b\u0014c"},                    // a field that never ends stays
     };
     for (auto& [text, expected] : cases) {
+        // Fed one unit at a time, as blocks of a long piece arrive, the result is the same.
+        std::u16string parts;
+        FieldCodeFilter filter;
+        for (char16_t unit : text)
+            filter.feed(&unit, 1, parts);
+        filter.finish(parts);
         removeFieldCodes(text);
         EXPECT_EQ(text, expected);
+        EXPECT_EQ(parts, expected);
     }
 }
 
@@ -99,4 +107,53 @@ TEST(WordBinaryReader, PiecesNamingTheSameTextShareOneBudget)
     const Outcome result = run(buildWordFile(plan));
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.text, utf16leBytes(expected));
+}
+
+TEST(WordBinaryReader, DamagedBlocksTablesAndPiecesThroughTheLibrary)
+{
+    const auto twoPieces = [](int outside, uint32_t clxOffset) {
+        WordPlan plan;
+        plan.pieces = {{"one", false}, {"two", false}};
+        plan.outsidePiece = outside;
+        plan.clxOffset = clxOffset;
+        return buildWordFile(plan);
+    };
+    // A block whose counts pass, but which stops before the piece table's place in it.
+    std::string block(300, '\0');
+    block.replace(10, 2, le16(0x0200));
+    block.replace(32, 2, le16(14));
+    block.replace(62, 2, le16(22));
+    block.replace(152, 2, le16(10));
+    CompoundFileBuilder shortBlock;
+    shortBlock.add("WordDocument", block);
+    shortBlock.add("1Table", std::string(64, '\0'));
+    const std::tuple<const char*, std::string, uint32_t, uint32_t, std::string> cases[] = {
+        {"outside piece", twoPieces(0, 16), WriteText, Success, "\r\r\ntwo\r\r\n"},
+        {"table offset outside", twoPieces(-1, 0x7000), WriteText, WordStructureMissing, "(none)"},
+        {"short block", shortBlock.build(), WriteText, ConversionFailed, "(none)"},
+        {"pictures only", twoPieces(-1, 16), WritePictures, Success, "(none)"},
+    };
+    for (const auto& [name, bytes, flags, code, text] : cases) {
+        TempDir dir;
+        writeFile(dir.file("in.doc"), bytes);
+        EXPECT_EQ(export2Txt(dir.file("in.doc").c_str(), dir.file("out").c_str(), 0, flags, 0), code) << name;
+        const std::string written = dir.file("out/1.txt");
+        EXPECT_EQ(fileExists(written) ? readFile(written) : "(none)", text) << name;
+    }
+}
+
+TEST(WordBinaryReader, LongPiecesStreamInBlocksWithFieldsAcrossTheirEdges)
+{
+    // Blocks hold 32,768 units: the field of the first piece and the quote of
+    // the second straddle the first block's end.
+    const std::u16string wide = std::u16string(32760, u'a') + u"\u0013CODE\u0014result\u0015" + std::u16string(10, u'b');
+    const std::string narrow = std::string(32767, 'c') + "\x93\x94" + std::string(7000, 'd');
+    WordPlan plan;
+    plan.pieces = {{utf16leBytes(wide), true}, {narrow, false}};
+    const Outcome result = run(buildWordFile(plan));
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.text, utf16leBytes(std::u16string(32760, u'a') + std::u16string(10, u'b') + u"\r\n" +
+                                        std::u16string(32767, u'c') + u"\u201C\u201D" + std::u16string(7000, u'd') +
+                                        u"\r\n"));
+    EXPECT_EQ(result.content.size(), 32760 + 10 + 32767 + 2 + 7000);
 }

@@ -53,6 +53,9 @@ TEST(OutputFiles, ReencodingEndsEveryLineWithCrLf)
     };
     EXPECT_EQ(reencoded(utf16leBytes(u"a\r\nb")), "a\r\r\nb\r\n");
     EXPECT_EQ(reencoded(""), "");
+    // Line feeds and other letters anywhere within runs of ASCII.
+    EXPECT_EQ(reencoded(utf16leBytes(u"abcdefg\nhijklmnop\u00E9qrstuvwxyz0123\n456789\n\n")),
+              "abcdefg\r\nhijklmnop\xC3\xA9qrstuvwxyz0123\r\n456789\r\n\r\n");
     // A pair, a lone high and a lone low surrogate, then a stray odd byte.
     EXPECT_EQ(reencoded(utf16leBytes(u"\U0001F600x\xD800y\xDC00") + "Z"),
               "\xF0\x9F\x98\x80x\xEF\xBF\xBDy\xEF\xBF\xBD\r\n");

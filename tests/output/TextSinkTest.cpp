@@ -16,17 +16,36 @@ TEST(TextSink, MemoryKeepsAsciiCjkAndListedPunctuationOnly)
     EXPECT_EQ(sink.text(), QString::fromUtf16(u"A\u4E00\u9FA5\u3002\u201C\u25CB za\nb cdef\nG"));
 }
 
-TEST(TextSink, FileGetsEveryUnitWhileMemoryDropsFieldCodesAcrossAppends)
+TEST(TextSink, FieldCodesEndAtTheirSeparatorOrTheirEndAcrossAppends)
+{
+    // A field with no result has no separator: its end mark ends the code.
+    const std::vector<std::pair<std::vector<std::u16string>, QString>> cases = {
+        {{u"ab\u0013HYPER", u"LINK x\u0014link\u0015\u00E9"}, QStringLiteral("ablink")},
+        {{u"a\u0013PAGE\u0015b", u"c"}, QStringLiteral("abc")},
+        {{u"a\u0013NUM", u"PAGES\u0015", u"rest"}, QStringLiteral("arest")},
+        {{u"a\u0013x\u0014y\u0013z\u0015w"}, QStringLiteral("ayw")},
+    };
+    for (const auto& [parts, expected] : cases) {
+        TextSink sink("");
+        for (const std::u16string& part : parts)
+            sink.appendWide(part);
+        EXPECT_EQ(sink.text(), expected);
+    }
+}
+
+TEST(TextSink, FileGetsEveryUnitThroughItsBufferAndKeepsNoMemoryCopy)
 {
     TempDir dir;
     const std::u16string first = u"ab\u0013HYPER", second = u"LINK x\u0014link\u0015\u00E9";
+    const std::u16string large(TextSink::kBufferSize, u'z');  // more than the buffer in one append
     {
         TextSink sink(dir.path());
         sink.appendWide(first);
+        sink.appendWide(large);
         sink.appendWide(second);
-        EXPECT_EQ(sink.text(), QStringLiteral("ablink"));
+        EXPECT_TRUE(sink.text().isEmpty());
     }
-    EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(first + second));
+    EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(first + large + second));
 }
 
 TEST(TextSink, Utf8RawDiscardAndMissingFolder)
@@ -35,24 +54,21 @@ TEST(TextSink, Utf8RawDiscardAndMissingFolder)
     const std::string bytes("x\xE4\xB8\x80y\0z", 7);
     {
         TextSink sink(dir.path());
-        sink.appendUtf8(bytes);  // decoded for memory up to the first zero, written whole
+        sink.appendUtf8(bytes);  // written whole
         sink.writeRaw("raw");
-        EXPECT_EQ(sink.text(), QString::fromUtf16(u"x\u4E00y"));
     }
     EXPECT_EQ(readFile(dir.file("1.txt")), bytes + "raw");
-    {
-        TextSink fileOnly(dir.path(), false);
-        fileOnly.appendUtf8(bytes);
-        EXPECT_EQ(fileOnly.text(), QString());
-    }
-    EXPECT_EQ(readFile(dir.file("1.txt")), bytes);
+    TextSink memory("");
+    memory.appendUtf8(bytes);  // decoded up to the first zero
+    memory.writeRaw("raw");
+    EXPECT_EQ(memory.text(), QString::fromUtf16(u"x\u4E00y"));
     {
         TextSink sink(dir.path());
         sink.discard();
     }
     EXPECT_FALSE(fileExists(dir.file("1.txt")));
     TextSink nowhere(dir.file("no/such"));
-    nowhere.appendUtf8("kept");
+    nowhere.appendUtf8("lost");
     EXPECT_FALSE(nowhere.hasFile());
-    EXPECT_EQ(nowhere.text(), QStringLiteral("kept"));
+    EXPECT_TRUE(nowhere.text().isEmpty());
 }

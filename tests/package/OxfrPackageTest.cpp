@@ -35,6 +35,7 @@ TEST(OxfrPackage, RelationshipPathsAndTargets)
 {
     EXPECT_EQ(relationshipPartPath(""), "_rels/.rels");
     EXPECT_EQ(relationshipPartPath("/word/document.xml"), "word/_rels/document.xml.rels");
+    EXPECT_EQ(relationshipPartPath("document.xml"), "_rels/document.xml.rels");  // a part at the root
     // Absolute targets name the entry without their leading "/"; every "." and ".." is applied.
     const std::string cases[][3] = {{"xl/workbook.xml", "/xl/styles.xml", "xl/styles.xml"},
                                     {"xl/worksheets/sheet1.xml", "../../media/image1.png", "media/image1.png"},
@@ -69,6 +70,9 @@ TEST(OxfrPackage, RelationshipLookups)
     // Of duplicate ids the first counts; ids are compared exactly.
     EXPECT_EQ(relationships->findById("rId1")->getTargetPart()->path(), "xl/worksheets/sheet1.xml");
     EXPECT_EQ(relationships->findById("RID1"), nullptr);
+    // Types too are compared exactly: one letter's case makes another type.
+    EXPECT_EQ(relationships->findByType(kType + "sharedstrings"), nullptr);
+    EXPECT_EQ(relationships->findByType(kType + "Worksheet"), nullptr);
     OxfrPart* strings = relationships->findByType(relationship_type::SharedStrings)->getTargetPart();
     EXPECT_EQ(strings->path() + " " + std::to_string(strings->size()), "xl/sharedStrings.xml 6");
     EXPECT_EQ(strings->relationships()->count(), 0);

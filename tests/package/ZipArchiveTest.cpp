@@ -1,11 +1,15 @@
 #include "package/ZipArchive.h"
 
+#include "support/CompoundFileBuilder.h"
 #include "support/TempDir.h"
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <stdexcept>
+#include <sys/resource.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -116,4 +120,54 @@ TEST(ZipArchive, ExtractsUnderBareFileNames)
     EXPECT_EQ(archive.extractEntry("folder/", dir.path()), -1);
     EXPECT_EQ(listFolder(dir.path()), extracted);
     EXPECT_THROW(archive.extractEntry("missing.png", dir.path()), std::out_of_range);
+}
+
+TEST(ZipArchive, ExtractionReportsWriteAndCloseFailures)
+{
+    TempDir dir;
+    ZipBuilder().add("small.png", std::string(100, 's')).add("large.png", std::string(100000, 'l'))
+        .write(dir.file("a.zip"));
+    ZipArchive archive(dir.file("a.zip"));
+    // Files may not grow past 10 bytes: the small picture fails when its
+    // buffer is flushed at the close, the large one in a write.
+    rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 10;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const int small = archive.extractEntry("small.png", dir.path());
+    const int large = archive.extractEntry("large.png", dir.path());
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(small, -1);
+    EXPECT_EQ(large, -1);
+}
+
+TEST(ZipArchive, IndexStopsAtItsCap)
+{
+    // Empty stored entries written by hand; ZIP64 end records carry a count
+    // beyond 65,535.
+    const auto le64 = [](uint64_t value) { return le32(uint32_t(value)) + le32(uint32_t(value >> 32)); };
+    const size_t count = ZipArchive::kMaxEntries + 2;
+    std::string local, central;
+    for (size_t i = 0; i < count; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "n%07zu", i);
+        const std::string fixed = le16(0) + le16(0) + le16(0) + le16(0) + le32(0) + le32(0) + le32(0) + le16(8) + le16(0);
+        central += le32(0x02014b50) + le16(20) + le16(10) + fixed + le16(0) + le16(0) + le16(0) + le32(0) +
+                   le32(uint32_t(local.size())) + name;
+        local += le32(0x04034b50) + le16(10) + fixed + name;
+    }
+    const uint64_t end = local.size() + central.size();
+    const std::string records = le32(0x06064b50) + le64(44) + le16(45) + le16(45) + le32(0) + le32(0) + le64(count) +
+                                le64(count) + le64(central.size()) + le64(local.size()) + le32(0x07064b50) + le32(0) +
+                                le64(end) + le32(1) + le32(0x06054b50) + le16(0) + le16(0) + le16(0xFFFF) +
+                                le16(0xFFFF) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF) + le16(0);
+    TempDir dir;
+    writeFile(dir.file("many.zip"), local + central + records);
+    ZipArchive archive(dir.file("many.zip"));
+    EXPECT_EQ(archive.index().size(), ZipArchive::kMaxEntries);
+    EXPECT_EQ(archive.entrySize("n0262143"), 0);
+    EXPECT_EQ(archive.entrySize("n0262144"), -1);
 }

@@ -15,6 +15,8 @@ struct WordPlan {
     uint16_t pairCount = 93;
     std::string table = "1Table";
     int repeat = 1;  // times the piece list runs through the pieces
+    uint32_t clxOffset = 16;  // where the block says the piece table starts; it is at 16
+    int outsidePiece = -1;    // this piece's text is said to lie past the end of "WordDocument"
 };
 
 // Adds "WordDocument" and the table stream.
@@ -32,11 +34,12 @@ inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
             const bool unicode = plan.pieces[i].second;
             end += uint32_t(plan.pieces[i].first.size() / (unicode ? 2 : 1));
             positions += le32(end);
-            descriptors += le16(0) + le32(unicode ? uint32_t(at) : uint32_t(at * 2) | 0x40000000u) + le16(0);
+            const uint32_t offset = int(i) == plan.outsidePiece ? 0x100000u : uint32_t(at);
+            descriptors += le16(0) + le32(unicode ? offset : (offset * 2) | 0x40000000u) + le16(0);
         }
     const std::string list = positions + descriptors;
     const std::string clx = std::string("\x01\x03\0abc\x02", 7) + le32(uint32_t(list.size())) + list;
-    document.replace(418, 8, le32(16) + le32(uint32_t(clx.size())));
+    document.replace(418, 8, le32(plan.clxOffset) + le32(uint32_t(clx.size())));
     builder.add("WordDocument", document);
     builder.add(plan.table, std::string(16, '\0') + clx);
 }
