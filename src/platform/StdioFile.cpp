@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,16 @@ int StdioFile::open(const std::string& path, const char* mode)
     close();
     path_ = path;
     errno = 0;
-    stream_ = std::fopen(path.c_str(), mode);
+    if (mode[0] == 'r') {
+        // Without O_NONBLOCK, opening a FIFO that has no writer waits forever;
+        // regular files ignore the flag, and special files then read as empty.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        stream_ = fd < 0 ? nullptr : ::fdopen(fd, mode);
+        if (fd >= 0 && stream_ == nullptr)
+            ::close(fd);
+    } else {
+        stream_ = std::fopen(path.c_str(), mode);
+    }
     if (stream_ == nullptr) {
         error_ = errno != 0 ? errno : EINVAL;
         return error_;

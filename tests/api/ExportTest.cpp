@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -77,6 +79,13 @@ TEST(Export, SourcesThatCannotBeOpened)
     EXPECT_TRUE(fileExists(out));  // made before the source was looked at
     EXPECT_EQ(export2Txt(nullptr, out.c_str(), 0, WriteText, 0), uint32_t(EINVAL));
     EXPECT_EQ(export2Txt(dir.path().c_str(), out.c_str(), 0, WriteText, 0), uint32_t(EISDIR));
+    // A FIFO without a writer must not block: it reads as an empty file.
+    ASSERT_EQ(::mkfifo(dir.file("pipe.doc").c_str(), 0600), 0);
+    EXPECT_EQ(export2Txt(dir.file("pipe.doc").c_str(), out.c_str(), 0, WriteText, 0), uint32_t(Unsupported));
+    EXPECT_STREQ(getFileFormate(dir.file("pipe.doc").c_str(), 0), "NOT_SUPPORT");
+    QString text = QStringLiteral("kept");
+    quilletGetFileContent(QString::fromStdString(dir.file("pipe.doc")), text);
+    EXPECT_EQ(text, QStringLiteral("kept"));
     if (::geteuid() != 0) {
         writeFile(dir.file("locked.doc"), padded(kOle, 600));
         ::chmod(dir.file("locked.doc").c_str(), 0);
