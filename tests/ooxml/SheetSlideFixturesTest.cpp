@@ -1,0 +1,49 @@
+// Real packages written by LibreOffice Calc and Impress from our own text:
+// several sheets, comments, notes, a table and Chinese text.
+#include "ooxml/PptxTextExtractor.h"
+#include "ooxml/XlsxTextExtractor.h"
+#include "package/ZipArchive.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+
+std::string exportFixture(const std::string& name, uint32_t flags)
+{
+    TempDir out;
+    ZipArchive archive(std::string(QUILLET_TEST_DATA) + "/" + name);
+    if (name.find(".xlsx") != std::string::npos)
+        XlsxTextExtractor().exportText(archive, out.path(), flags);
+    else
+        PptxTextExtractor().exportText(archive, out.path(), flags);
+    return readFile(out.file("1.txt"));
+}
+
+}  // namespace
+
+TEST(SheetSlideFixtures, LibreOfficeFilesGiveTheirTextAndExtras)
+{
+    const std::string sheet1 = "Item\tCount\tPrice\t\n\tApples\t12\t0.5\t\n\tPears & plums\t3\t1\t\n\tApples\t#VALUE!\t\n\t";
+    const std::string sheet2 = "你好，世界\t价格\t\n\t第二行\t42\t\n\t";
+    // LibreOffice's default odd-page header and footer, codes included.
+    const std::string headerFooter = "&C&\"DejaVu Serif,Book\"&12&A\t&C&\"DejaVu Serif,Book\"&12Page &P\t";
+    const std::string slide1 = "\tQuarterly review\tFirst point\nSecond point";
+    const std::string slide2 = "\t中文幻灯片：你好\tNorth\tSouth\t东\t西";
+    const std::tuple<const char*, uint32_t, std::string> cases[] = {
+        {"xlsx/several-sheets.xlsx", 0x10, sheet1 + sheet2},
+        {"xlsx/several-sheets.xlsx", 0x110,
+         sheet1 + headerFooter + "\n\tCheck the apples\n\t" + sheet2 + headerFooter + "\n\t批注内容\n\t" + headerFooter},
+        {"pptx/notes-comments.pptx", 0x10, slide1 + "\n\t" + slide2 + "\n\t\n\t"},
+        {"pptx/notes-comments.pptx", 0x110,
+         slide1 + "\tSpeaker notes here" + "Check the figures\n\t" + slide2 + "\t备注文字\n\t\n\t"},
+    };
+    for (const auto& [name, flags, expected] : cases)
+        EXPECT_EQ(exportFixture(name, flags), expected) << name << " " << flags;
+}
