@@ -22,13 +22,14 @@ const char kUsage[] =
     "text     prints the document's text as UTF-8 (body text only; the library\n"
     "         keeps ASCII, CJK ideographs and CJK punctuation in this mode).\n"
     "         Files ending in .txt are read as plain text.\n"
-    "export   writes OUTDIR/1.txt (UTF-8, CR LF line ends) and, on request, the\n"
-    "         pictures beside it, creating OUTDIR when its parent exists.\n"
+    "export   writes OUTDIR/1.txt (UTF-8; CR LF line ends except for OOXML)\n"
+    "         and, on request, the pictures beside it, creating OUTDIR when\n"
+    "         its parent exists.\n"
     "\n"
     "export flags (default --text):\n"
     "  --text          0x10   write 1.txt\n"
     "  --pictures      0x01   write embedded pictures beside 1.txt\n"
-    "  --extras        0x100  with --text: headers, footers, comments, notes\n"
+    "  --extras        0x110  1.txt with headers, footers, comments, notes\n"
     "  --flags N              the flag word itself (decimal or 0x...); exactly\n"
     "                         0x1000 refuses PDF files\n"
     "  --time-limit S         PDF: stop taking pages after S seconds (default 300)\n"
@@ -123,7 +124,8 @@ int runExport(int argc, char** argv)
             flags |= quillet::WritePictures;
             flagsGiven = true;
         } else if (arg == "--extras") {
-            flags |= quillet::WriteExtras;
+            // Extras mean nothing without the text they join.
+            flags |= quillet::WriteExtras | quillet::WriteText;
             flagsGiven = true;
         } else if (arg == "--utf8-paths") {
             utf8 = 1;

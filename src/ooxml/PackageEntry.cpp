@@ -1,6 +1,6 @@
 #include "ooxml/PackageEntry.h"
 
-#include "package/ZipArchive.h"
+#include "ooxml/OoxmlPackageFile.h"
 
 #include <quillet/quillet.h>
 
@@ -8,24 +8,22 @@ namespace quillet {
 
 const char* packageFormatName(const std::string& path)
 {
-    const ZipArchive archive(path);
-    // A package with several main parts takes the first name in this order.
-    if (archive.hasEntry("xl/workbook.xml"))
-        return format::Xlsx;
-    if (archive.hasEntry("word/document.xml"))
-        return format::Docx;
-    if (archive.hasEntry("ppt/presentation.xml"))
-        return format::Pptx;
-    return nullptr;
+    switch (OoxmlPackageFile(path).packageKind()) {
+    case SpreadsheetPackage: return format::Xlsx;
+    case WordProcessingPackage: return format::Docx;
+    case PresentationPackage: return format::Pptx;
+    default: return nullptr;
+    }
 }
 
-// The package readers are not built yet: export answers "unsupported" and
-// the content call leaves the text alone.
-uint32_t exportPackageDocument(const std::string&, const std::string&, uint32_t)
+uint32_t exportPackageDocument(const std::string& source, const std::string& folder, uint32_t flags)
 {
-    return Unsupported;
+    return OoxmlPackageFile(source).exportPackage(folder, flags);
 }
 
-void packageDocumentContent(const std::string&, QString&) {}
+void packageDocumentContent(const std::string& path, QString& text)
+{
+    OoxmlPackageFile(path).packageContent(text);
+}
 
 }  // namespace quillet

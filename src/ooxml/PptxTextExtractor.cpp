@@ -51,7 +51,8 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
     if (!archive.hasEntry(relationshipPartPath(presentation->path())))
         return;
     const RelationshipIndex slides(presentation->relationships());
-    sink_ = std::make_unique<TextSink>(folder);
+    // Nothing reads an in-memory copy on the export path.
+    sink_ = std::make_unique<TextSink>(folder, false);
     // A slide listed again is not read again: its text is already written,
     // and repeats would let a small file demand unbounded work.
     std::unordered_set<std::string> read;

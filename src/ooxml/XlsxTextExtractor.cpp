@@ -47,7 +47,8 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
             parseXmlPart(&archive, part->path(), &root, Vocabulary::Spreadsheet);
         }
     }
-    sink_ = std::make_unique<TextSink>(folder);
+    // Nothing reads an in-memory copy on the export path.
+    sink_ = std::make_unique<TextSink>(folder, false);
 
     // A missing part counts -1; a sum below zero, like a part that is on its
     // own too large, wraps to a huge number.

@@ -19,7 +19,7 @@ constexpr char16_t kFieldSeparator = 0x14;
 
 }  // namespace
 
-TextSink::TextSink(const std::string& folder)
+TextSink::TextSink(const std::string& folder, bool keepsText) : keepsText_(keepsText || folder.empty())
 {
     for (char16_t c : kKeptPunctuation)
         keptPunctuation_.insert(QChar(c));
@@ -66,7 +66,7 @@ void TextSink::filterInto(const char16_t* units, size_t count)
 
 void TextSink::appendUtf8(const char* utf8, size_t size)
 {
-    const size_t untilZero = strnlen(utf8, size);
+    const size_t untilZero = keepsText_ ? strnlen(utf8, size) : 0;
     // QString sizes are int; a single append beyond that is split.
     size_t offset = 0;
     while (offset < untilZero) {
@@ -81,7 +81,8 @@ void TextSink::appendUtf8(const char* utf8, size_t size)
 
 void TextSink::appendWide(const char16_t* units, size_t count)
 {
-    filterInto(units, count);
+    if (keepsText_)
+        filterInto(units, count);
     if (file_)
         file_->writeWide(units, count);
 }

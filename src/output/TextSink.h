@@ -16,8 +16,9 @@ namespace quillet {
 // CJK and typographic punctuation, without field codes.
 class TextSink {
 public:
-    // An empty folder keeps the text in memory only.
-    explicit TextSink(const std::string& folder);
+    // An empty folder keeps the text in memory only; without keepsText the
+    // file alone receives it, so that memory stays flat in document size.
+    explicit TextSink(const std::string& folder, bool keepsText = true);
     ~TextSink();
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
@@ -44,6 +45,7 @@ private:
     std::string path_;
     QString text_;
     int inFieldCode_ = 0;
+    bool keepsText_ = true;
     QSet<QChar> keptPunctuation_;
 };
 

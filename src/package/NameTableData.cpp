@@ -361,7 +361,8 @@ const char* const kWNames[] = {
     "personalReply", "tblStylePr", "styleId", "customStyle", "styles", "latentStyles",
     "lsdException", "defLockedState", "defUIPriority", "defSemiHidden", "defUnhideWhenUsed",
     "defQFormat", "count", "chapNum", "heading", "noLabel", "caption", "autoCaption",
-    "autoCaptions", "document", "background", "body", "glossaryDocument", "docParts",
+    "autoCaptions", "document", "background", "body", "glossaryDocument", "docParts", "bdo",
+    "dir",
 };
 
 }  // namespace

@@ -326,7 +326,7 @@ enum : int {
     personalCompose, personalReply, tblStylePr, styleId, customStyle, styles, latentStyles,
     lsdException, defLockedState, defUIPriority, defSemiHidden, defUnhideWhenUsed, defQFormat,
     count, chapNum, heading, noLabel, caption, autoCaption, autoCaptions, document, background,
-    body, glossaryDocument, docParts,
+    body, glossaryDocument, docParts, bdo, dir,
 };
 }  // namespace w
 

@@ -41,6 +41,12 @@ TEST(TextSink, Utf8RawDiscardAndMissingFolder)
     }
     EXPECT_EQ(readFile(dir.file("1.txt")), bytes + "raw");
     {
+        TextSink fileOnly(dir.path(), false);
+        fileOnly.appendUtf8(bytes);
+        EXPECT_EQ(fileOnly.text(), QString());
+    }
+    EXPECT_EQ(readFile(dir.file("1.txt")), bytes);
+    {
         TextSink sink(dir.path());
         sink.discard();
     }

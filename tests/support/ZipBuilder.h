@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace quillet::test {
@@ -11,7 +11,13 @@ class ZipBuilder {
 public:
     ZipBuilder& add(const std::string& name, const std::string& bytes, bool stored = false)
     {
-        entries_.emplace_back(name, bytes, stored);
+        entries_.push_back({name, bytes, stored, -1});
+        return *this;
+    }
+    // Deflated, with this uncompressed size recorded instead of the real one.
+    ZipBuilder& addDeclared(const std::string& name, const std::string& bytes, int64_t declaredSize)
+    {
+        entries_.push_back({name, bytes, false, declaredSize});
         return *this;
     }
     // Throws std::runtime_error when minizip fails.
@@ -19,7 +25,12 @@ public:
     std::string bytes() const;
 
 private:
-    std::vector<std::tuple<std::string, std::string, bool>> entries_;
+    struct Entry {
+        std::string name, bytes;
+        bool stored;
+        int64_t declaredSize;  // -1: the real size
+    };
+    std::vector<Entry> entries_;
 };
 
 }  // namespace quillet::test

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// What the handlers of one word-processing run share.
+struct DocxExtractContext {
+    uint32_t flags = 0;
+    // Header and footer relationship ids in body order; repeats stay.
+    std::vector<std::string> referenceIds;
+
+    // Comments, headers and footers need both the text and the extras bit.
+    bool readsExtras() const { return (flags & 0x110u) == 0x110u; }
+};
+
+}  // namespace quillet

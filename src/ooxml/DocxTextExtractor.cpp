@@ -1,0 +1,115 @@
+#include "ooxml/DocxTextExtractor.h"
+
+#include "ooxml/DocxCommentsHandler.h"
+#include "ooxml/DocxFooterHandler.h"
+#include "ooxml/DocxHeaderHandler.h"
+#include "ooxml/ZAIDocumentHandler.h"
+#include "output/TextSink.h"
+#include "package/OxfrPackage.h"
+#include "package/OxfrPart.h"
+#include "package/XmlPart.h"
+#include "package/ZipArchive.h"
+
+#include <quillet/quillet.h>
+
+namespace quillet {
+
+DocxTextExtractor::DocxTextExtractor() = default;
+
+DocxTextExtractor::~DocxTextExtractor() = default;
+
+OxfrPart* DocxTextExtractor::findMainPart(ZipArchive* archive)
+{
+    OxfrPart* main = package_->mainDocumentPart();
+    // A relationship to an entry that is not there names no document either.
+    if (main == nullptr || !archive->hasEntry(main->path()))
+        return nullptr;
+    return main;
+}
+
+uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& folder, uint32_t flags)
+{
+    context_.flags = flags;
+    context_.referenceIds.clear();
+    package_ = std::make_unique<OxfrPackage>(archive);
+    if ((flags & WritePictures) != 0)
+        archive->extractImages(folder);
+    if ((flags & WriteText) == 0)
+        return Success;
+    OxfrPart* main = findMainPart(archive);
+    if (main == nullptr)
+        return WordStructureMissing;
+    sink_ = std::make_unique<TextSink>(folder, false);
+    documentSteps(*main, true);
+    sink_->close();
+    return Success;
+}
+
+void DocxTextExtractor::readText(ZipArchive* archive, QString& text)
+{
+    context_.flags = WriteText;
+    context_.referenceIds.clear();
+    package_ = std::make_unique<OxfrPackage>(archive);
+    OxfrPart* main = findMainPart(archive);
+    if (main == nullptr)
+        return;
+    sink_ = std::make_unique<TextSink>(std::string());
+    documentSteps(*main, false);
+    text = sink_->text();
+}
+
+void DocxTextExtractor::documentSteps(OxfrPart& main, bool exportPath)
+{
+    ZipArchive* archive = package_->archive();
+    context_.referenceIds.clear();
+    if (static_cast<uint64_t>(main.size()) < kMaxBodyBytes) {
+        ZAIDocumentHandler root(sink_.get(), &context_);
+        parseXmlPart(archive, main.path(), &root, Vocabulary::WordProcessing);
+    }
+    OxfrRelationships* relationships = main.relationships();
+    if (relationships == nullptr)
+        return;
+    if (exportPath && context_.readsExtras()) {
+        OxfrRelationship* comments = relationships->findByType(relationship_type::Comments);
+        if (comments != nullptr) {
+            if (OxfrPart* part = comments->getTargetPart()) {
+                DocxCommentsHandler root(sink_.get(), &context_);
+                parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+            }
+        }
+    }
+    readHeadersAndFooters(main);
+}
+
+void DocxTextExtractor::readHeadersAndFooters(OxfrPart& main)
+{
+    ZipArchive* archive = package_->archive();
+    OxfrRelationships* relationships = main.relationships();
+    const std::vector<std::string> ids = context_.referenceIds;
+    uint64_t budget = kMaxStoryBytes;
+    for (const std::string& id : ids) {
+        OxfrRelationship* relationship = relationships->findById(id);
+        OxfrPart* part = relationship != nullptr ? relationship->getTargetPart() : nullptr;
+        if (part == nullptr)
+            continue;
+        const std::string type = relationship->type();
+        const bool header = type == relationship_type::Header;
+        if (!header && type != relationship_type::Footer)
+            continue;
+        const int64_t size = part->size();
+        if (size < 0)
+            continue;
+        if (static_cast<uint64_t>(size) > budget)
+            break;
+        budget -= static_cast<uint64_t>(size);
+        if (header) {
+            DocxHeaderHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        } else {
+            DocxFooterHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        }
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,62 @@
+#include "ooxml/OoxmlPackageFile.h"
+
+#include "ooxml/DocxTextExtractor.h"
+#include "ooxml/PptxTextExtractor.h"
+#include "ooxml/XlsxTextExtractor.h"
+#include "package/ZipArchive.h"
+
+#include <quillet/quillet.h>
+
+namespace quillet {
+
+OoxmlPackageFile::OoxmlPackageFile(const std::string& path)
+    : archive_(std::make_unique<ZipArchive>(path)), path_(path)
+{
+}
+
+OoxmlPackageFile::~OoxmlPackageFile() = default;
+
+int OoxmlPackageFile::packageKind() const
+{
+    if (archive_->hasEntry("xl/workbook.xml"))
+        return SpreadsheetPackage;
+    if (archive_->hasEntry("word/document.xml"))
+        return WordProcessingPackage;
+    if (archive_->hasEntry("ppt/presentation.xml"))
+        return PresentationPackage;
+    return NoPackage;
+}
+
+uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t flags)
+{
+    switch (packageKind()) {
+    case WordProcessingPackage: {
+        DocxTextExtractor extractor;
+        return extractor.exportText(archive_.get(), folder, flags);
+    }
+    case SpreadsheetPackage: {
+        // Once the kind is known the export counts as done, whatever was found.
+        XlsxTextExtractor extractor;
+        extractor.exportText(*archive_, folder, flags);
+        return Success;
+    }
+    case PresentationPackage: {
+        PptxTextExtractor extractor;
+        extractor.exportText(*archive_, folder, flags);
+        return Success;
+    }
+    default:
+        return Unsupported;
+    }
+}
+
+uint32_t OoxmlPackageFile::packageContent(QString& text)
+{
+    if (packageKind() != WordProcessingPackage)
+        return Unsupported;
+    DocxTextExtractor extractor;
+    extractor.readText(archive_.get(), text);
+    return Success;
+}
+
+}  // namespace quillet
