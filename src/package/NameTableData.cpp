@@ -10,7 +10,7 @@ namespace {
 const char* const kSmlNames[] = {
     "si", "t", "r", "sheets", "sheet", "sheetId", "name", "sheetData", "drawing", "row", "c", "v",
     "worksheet", "workbook", "sst", "uniqueCount", "headerFooter", "oddHeader", "oddFooter",
-    "comments", "commentList", "comment", "text",
+    "comments", "commentList", "comment", "text", "is",
 };
 
 const char* const kRNames[] = {

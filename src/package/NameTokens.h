@@ -10,7 +10,7 @@ namespace sml {
 enum : int {
     si = 0x32 << 12, t, r, sheets, sheet, sheetId, name, sheetData, drawing, row, c, v, worksheet,
     workbook, sst, uniqueCount, headerFooter, oddHeader, oddFooter, comments, commentList, comment,
-    text,
+    text, is,
 };
 }  // namespace sml
 

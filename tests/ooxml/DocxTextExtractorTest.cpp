@@ -215,9 +215,9 @@ TEST(OoxmlPackageFile, KindsByFixedEntryNames)
     };
     const Case cases[] = {
         {{"word/document.xml"}, WordProcessingPackage, Success},
-        {{"word/document.xml", "xl/workbook.xml"}, SpreadsheetPackage, Unsupported},
+        {{"word/document.xml", "xl/workbook.xml"}, SpreadsheetPackage, Success},
         {{"ppt/presentation.xml", "word/document.xml"}, WordProcessingPackage, Success},
-        {{"ppt/presentation.xml"}, PresentationPackage, Unsupported},
+        {{"ppt/presentation.xml"}, PresentationPackage, Success},
         {{"WORD/document.xml"}, NoPackage, Unsupported},
         {{"content.xml"}, NoPackage, Unsupported},
     };

@@ -59,7 +59,7 @@ TEST(NameTable, GeneratedTokensAgreeWithTheTables)
             tokens.insert(token);
         }
     }
-    EXPECT_EQ(tokens.size(), 2305u);
+    EXPECT_EQ(tokens.size(), 2306u);
     EXPECT_EQ(lookup(NameSpaceId::Dgm, "uniqueIdurn_quickStyle"), token::dgm::uniqueIdurn_quickStyle);
     EXPECT_EQ(lookup(NameSpaceId::W, "default"), token::w::default_);
     // Names are compared, not only hashed: "\x03\x17" hashes like "t" (3 * 31 + 23), "\x03\x1a" like "w".

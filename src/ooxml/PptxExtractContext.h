@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// Shared by every handler of one presentation export.
+struct PptxExtractContext {
+    uint32_t flags = 0;
+    // Set by each new text body; the next text written clears it and is
+    // preceded by one tab, wherever in the run it comes.
+    uint32_t pendingTab = 0;
+    // The r:id of every p:sldId, in presentation order.
+    std::vector<std::string> slideIds;
+};
+
+}  // namespace quillet

@@ -1,0 +1,87 @@
+#include "ooxml/PptxTextExtractor.h"
+
+#include "ooxml/PptxCommentListHandler.h"
+#include "ooxml/PptxExtractContext.h"
+#include "ooxml/PresentationHandler.h"
+#include "ooxml/RelationshipIndex.h"
+#include "ooxml/SlideHandler.h"
+#include "output/TextSink.h"
+#include "package/OxfrPackage.h"
+#include "package/OxfrPart.h"
+#include "package/RelationshipPaths.h"
+#include "package/XmlPart.h"
+#include "package/ZipArchive.h"
+
+#include <unordered_set>
+
+namespace quillet {
+namespace {
+
+constexpr uint32_t kWritePictures = 0x01;
+constexpr uint32_t kWriteText = 0x10;
+constexpr uint32_t kTextAndExtras = 0x110;
+
+OxfrPart* firstOfType(OxfrRelationships* relationships, const char* type)
+{
+    OxfrRelationship* found = relationships != nullptr ? relationships->findByType(type) : nullptr;
+    return found != nullptr ? found->getTargetPart() : nullptr;
+}
+
+}  // namespace
+
+PptxTextExtractor::PptxTextExtractor() = default;
+
+PptxTextExtractor::~PptxTextExtractor() = default;
+
+void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+{
+    context_ = std::make_unique<PptxExtractContext>();
+    context_->flags = flags;
+    package_ = std::make_unique<OxfrPackage>(&archive);
+    if (flags & kWritePictures)
+        archive.extractImages(folder);
+    if (!(flags & kWriteText))
+        return;
+    OxfrPart* presentation = package_->mainDocumentPart();
+    if (presentation == nullptr)
+        return;
+    PresentationHandler root(context_.get());
+    parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
+
+    if (!archive.hasEntry(relationshipPartPath(presentation->path())))
+        return;
+    const RelationshipIndex slides(presentation->relationships());
+    // Nothing reads an in-memory copy on the export path.
+    sink_ = std::make_unique<TextSink>(folder);
+    // A slide listed again is not read again: its text is already written,
+    // and repeats would let a small file demand unbounded work.
+    std::unordered_set<std::string> read;
+    const std::vector<std::string> slideIds = context_->slideIds;
+    for (const std::string& id : slideIds) {
+        OxfrPart* slide = slides.targetPart(id);
+        if (slide == nullptr || uint64_t(slide->size()) >= kSlideBound || !read.insert(slide->path()).second)
+            continue;
+        readSlide(*slide);
+        sink_->appendUtf8("\n\t", 2);
+    }
+    sink_->close();
+}
+
+void PptxTextExtractor::readSlide(OxfrPart& slide)
+{
+    SlideHandler root(sink_.get(), context_.get());
+    parseXmlPart(slide.archive(), slide.path(), &root, Vocabulary::Presentation);
+    if ((context_->flags & kTextAndExtras) != kTextAndExtras)
+        return;
+    OxfrRelationships* relationships = slide.relationships();
+    if (OxfrPart* notes = firstOfType(relationships, relationship_type::NotesSlide)) {
+        NodesHandler notesRoot(sink_.get(), context_.get());
+        parseXmlPart(notes->archive(), notes->path(), &notesRoot, Vocabulary::Presentation);
+    }
+    if (OxfrPart* comments = firstOfType(relationships, relationship_type::Comments)) {
+        PptxCommentListHandler commentsRoot(sink_.get(), context_.get());
+        parseXmlPart(comments->archive(), comments->path(), &commentsRoot, Vocabulary::Presentation);
+    }
+}
+
+}  // namespace quillet

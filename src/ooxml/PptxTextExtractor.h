@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillet {
+
+class OxfrPackage;
+class OxfrPart;
+class TextSink;
+class ZipArchive;
+struct PptxExtractContext;
+
+// The text of a presentation package, slide by slide in show order, each
+// slide followed by "\n\t"; with flags 0x110 each slide's notes and comments
+// follow its own text. One extractor serves one export.
+class PptxTextExtractor {
+public:
+    PptxTextExtractor();
+    ~PptxTextExtractor();
+    PptxTextExtractor(const PptxTextExtractor&) = delete;
+    PptxTextExtractor& operator=(const PptxTextExtractor&) = delete;
+
+    // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
+    void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
+
+    // Slide parts of this uncompressed size or more are passed over.
+    static constexpr uint64_t kSlideBound = 0xA00000;
+
+private:
+    void readSlide(OxfrPart& slide);
+
+    // Released in reverse: the context, the sink (closing "1.txt"), the package.
+    std::unique_ptr<OxfrPackage> package_;
+    std::unique_ptr<TextSink> sink_;
+    std::unique_ptr<PptxExtractContext> context_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "package/OxfrRelationships.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace quillet {
+
+// findById in constant time: a workbook or presentation may name thousands
+// of parts, and a linear search for each would make the walk quadratic.
+class RelationshipIndex {
+public:
+    explicit RelationshipIndex(const OxfrRelationships* relationships)
+    {
+        const int count = relationships != nullptr ? relationships->count() : 0;
+        byId_.reserve(size_t(count));
+        for (int i = 0; i < count; ++i) {
+            OxfrRelationship* one = relationships->at(i);
+            byId_.emplace(one->id(), one);  // the first of an Id wins
+        }
+    }
+
+    // The target part of the relationship with this Id; null when there is
+    // none, or it is external.
+    OxfrPart* targetPart(const std::string& id) const
+    {
+        const auto found = byId_.find(id);
+        return found != byId_.end() ? found->second->getTargetPart() : nullptr;
+    }
+
+private:
+    std::unordered_map<std::string, OxfrRelationship*> byId_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// One sheet element of the workbook part.
+struct SheetRecord {
+    std::string sheetId;
+    std::string relationshipId;
+    std::string name;
+};
+
+// Shared by every handler of one spreadsheet export.
+struct XlsxExtractContext {
+    uint32_t flags = 0;
+    std::vector<std::string> sharedStrings;
+    // In workbook order.
+    std::vector<SheetRecord> sheets;
+};
+
+}  // namespace quillet

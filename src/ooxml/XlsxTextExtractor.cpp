@@ -1,0 +1,98 @@
+#include "ooxml/XlsxTextExtractor.h"
+
+#include "ooxml/RelationshipIndex.h"
+#include "ooxml/SharedStrsHandler.h"
+#include "ooxml/WorkbookHandler.h"
+#include "ooxml/WorksheetHandler.h"
+#include "ooxml/XlsxCommentsHandler.h"
+#include "ooxml/XlsxExtractContext.h"
+#include "output/TextSink.h"
+#include "package/OxfrPackage.h"
+#include "package/OxfrPart.h"
+#include "package/XmlPart.h"
+#include "package/ZipArchive.h"
+
+namespace quillet {
+namespace {
+
+constexpr uint32_t kWritePictures = 0x01;
+constexpr uint32_t kWriteText = 0x10;
+constexpr uint32_t kTextAndExtras = 0x110;
+
+}  // namespace
+
+XlsxTextExtractor::XlsxTextExtractor() : context_(std::make_unique<XlsxExtractContext>()) {}
+
+XlsxTextExtractor::~XlsxTextExtractor() = default;
+
+void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+{
+    context_->flags = flags;
+    package_ = std::make_unique<OxfrPackage>(&archive);
+    if (flags & kWritePictures)
+        archive.extractImages(folder);
+    if (!(flags & kWriteText))
+        return;
+    OxfrPart* workbook = package_->mainDocumentPart();
+    if (workbook == nullptr)
+        return;
+    WorkbookHandler workbookRoot(context_.get());
+    parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
+
+    OxfrRelationships* relationships = workbook->relationships();
+    if (relationships != nullptr) {
+        OxfrRelationship* strings = relationships->findByType(relationship_type::SharedStrings);
+        if (OxfrPart* part = strings != nullptr ? strings->getTargetPart() : nullptr) {
+            SharedStrsHandler root(context_.get());
+            parseXmlPart(&archive, part->path(), &root, Vocabulary::Spreadsheet);
+        }
+    }
+    // Nothing reads an in-memory copy on the export path.
+    sink_ = std::make_unique<TextSink>(folder);
+
+    // A missing part counts -1; a sum below zero, like a part that is on its
+    // own too large, wraps to a huge number.
+    const RelationshipIndex sheets(relationships);
+    uint64_t total = 0;
+    bool tooLarge = false;
+    for (const SheetRecord& sheet : context_->sheets) {
+        if (const OxfrPart* part = sheets.targetPart(sheet.relationshipId)) {
+            const int64_t size = part->size();
+            if (size < 0 && size != -1)
+                tooLarge = true;  // declared beyond 2^63
+            else if (size != -1 && uint64_t(size) >= kWorksheetBound)
+                tooLarge = true;
+            total += uint64_t(size);
+        }
+    }
+    if (!tooLarge && total < kWorksheetBound) {
+        for (const SheetRecord& sheet : context_->sheets) {
+            if (OxfrPart* part = sheets.targetPart(sheet.relationshipId))
+                processWorksheet(*part, flags);
+        }
+    } else {
+        for (const std::string& text : context_->sharedStrings) {
+            sink_->appendUtf8(text);
+            sink_->appendUtf8(" ", 1);
+        }
+    }
+    sink_->close();
+}
+
+void XlsxTextExtractor::processWorksheet(OxfrPart& part, uint32_t flags)
+{
+    WorksheetHandler root(sink_.get(), context_.get());
+    parseXmlPart(part.archive(), part.path(), &root, Vocabulary::Spreadsheet);
+    if ((flags & kTextAndExtras) != kTextAndExtras)
+        return;
+    OxfrRelationships* relationships = part.relationships();
+    OxfrRelationship* comments = relationships != nullptr ? relationships->findByType(relationship_type::Comments)
+                                                          : nullptr;
+    if (OxfrPart* target = comments != nullptr ? comments->getTargetPart() : nullptr) {
+        XlsxCommentsHandler root(sink_.get(), context_.get());
+        parseXmlPart(target->archive(), target->path(), &root, Vocabulary::Spreadsheet);
+        sink_->appendUtf8("\n\t", 2);
+    }
+}
+
+}  // namespace quillet
