@@ -108,7 +108,10 @@ std::string OutputFolders::absolute(const std::string& path)
         if (end == std::string::npos)
             end = joined.size();
         const std::string part = joined.substr(start, end - start);
-        if (!part.empty() && part != ".")
+        struct stat info {};
+        if (part == ".." && !clean.empty() && ::lstat(clean.c_str(), &info) == 0 && !S_ISLNK(info.st_mode))
+            clean.erase(clean.rfind('/'));  // "x/.." is x's parent unless x is a link
+        else if (!part.empty() && part != ".")
             clean += "/" + part;
         start = end + 1;
     }

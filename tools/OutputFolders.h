@@ -18,8 +18,8 @@ public:
     // Creates path and its missing parents; false with errno set on failure.
     static bool makePath(const std::string& path);
 
-    // The path made absolute against the working folder, with "." parts and
-    // repeated separators dropped (".." is kept: symbolic links decide it).
+    // The path made absolute against the working folder, without "." parts,
+    // repeated separators, or ".." after a folder that is no symbolic link.
     static std::string absolute(const std::string& path);
 };
 

@@ -338,3 +338,55 @@ TEST(Batch, UsageErrorsExitWithTwo)
         EXPECT_EQ(run.err.rfind("quillet: ", 0), 0u) << run.err;
     }
 }
+
+TEST(Batch, OddFileNamesGetOwnFoldersAndSurviveResume)
+{
+    TempDir dir;
+    const std::string in = dir.file("in");
+    ::mkdir(in.c_str(), 0755);
+    const std::vector<std::string> names{"quote\".doc", "back\\slash.doc", "new\nline.doc", "tab\tand\x01.doc",
+        "\xC3\xBCml\xC3\xA4ut \xE4\xB8\xAD.doc", ".hidden", std::string(200, 'n') + ".doc", "same?name.doc",
+        "same_name.doc", "-dash.doc"};
+    for (const std::string& name : names)
+        copyWord("stories.doc", in + "/" + name);
+    const std::string out = dir.file("out");
+    const ToolRun run = runTool(Launch({"--out", out, "--jobs", "2", "--quiet", in}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    size_t count = 0;
+    const auto byName = records(out, &count);
+    EXPECT_EQ(count, names.size());
+    std::set<std::string> folders;
+    for (const std::string& name : names) {
+        const auto it = byName.find(name);
+        ASSERT_NE(it, byName.end()) << name;
+        // The library takes a backslash for a separator, as on Windows.
+        const bool addressable = name.find('\\') == std::string::npos;
+        EXPECT_EQ(field(it->second, "status"), addressable ? "ok" : "error") << name;
+        const std::string folder = field(it->second, "out");
+        EXPECT_TRUE(folders.insert(folder).second) << "shared folder " << folder;
+        EXPECT_LE(folder.size(), 80u);
+        EXPECT_EQ(folder.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"),
+                  std::string::npos) << folder;
+        EXPECT_NE(folder[0], '.') << folder;
+        EXPECT_EQ(fileExists(out + "/" + folder + "/1.txt"), addressable) << name;
+    }
+
+    // In one process the same documents give the same records.
+    const std::string single = dir.file("single");
+    ASSERT_EQ(runTool(Launch({"--out", single, "--in-process", "--quiet", in})).status, 0);
+    for (auto [name, record] : records(single)) {
+        for (const char* key : {"path", "size", "mtime", "format", "code", "status", "chars", "out"})
+            EXPECT_EQ(field(record, key), field(byName.at(name), key)) << name << " " << key;
+    }
+
+    const std::string before = readFile(out + "/results.jsonl");
+    const ToolRun resumed = runTool(Launch({"--out", out, "--resume", in}));
+    EXPECT_NE(resumed.out.find(std::to_string(names.size()) + " skipped"), std::string::npos) << resumed.out;
+    EXPECT_EQ(readFile(out + "/results.jsonl"), before);
+
+    // An output folder that cannot be made stops the batch before it starts.
+    writeFile(dir.file("file"), "x");
+    const ToolRun blocked = runTool(Launch({"--out", dir.file("file/out"), in}));
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("cannot create output folder"), std::string::npos) << blocked.err;
+}
