@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -155,16 +156,22 @@ bool BatchRunner::runWorkers()
 {
     WorkerPool pool(options_.jobs, settings_);
     size_t next = 0;
-    while ((next < jobs_.size() || pool.busy()) && stopSignal == 0) {
-        while (next < jobs_.size() && pool.hasIdleSlot()) {
-            if (!pool.submit(next, jobs_[next].path, jobs_[next].folder)) {
+    std::deque<size_t> retry;  // jobs that never ran because their worker died
+    while ((next < jobs_.size() || !retry.empty() || pool.busy()) && stopSignal == 0) {
+        while ((next < jobs_.size() || !retry.empty()) && pool.hasIdleSlot()) {
+            const size_t job = retry.empty() ? next : retry.front();
+            if (!pool.submit(job, jobs_[job].path, jobs_[job].folder)) {
                 failure_ = std::string("cannot start a worker process: ") + std::strerror(errno);
                 abandon(pool.stop());
                 return false;
             }
-            ++next;
+            retry.empty() ? static_cast<void>(++next) : retry.pop_front();
         }
         for (const WorkerEvent& event : pool.collect(100)) {
+            if (event.kind == WorkerEvent::Requeued) {
+                retry.push_back(event.job);
+                continue;
+            }
             // A signal to the whole process group may have killed workers too.
             if (stopSignal != 0) {
                 abandon({event.job});

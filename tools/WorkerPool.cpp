@@ -75,13 +75,19 @@ WorkerPool::~WorkerPool()
 {
     for (Slot& slot : slots_)
         if (slot.pid > 0)
-            retire(slot, slot.busy);
+            retire(slot, !slot.jobs.empty());
+}
+
+bool WorkerPool::accepts(const Slot& slot) const
+{
+    // A worker due for recycling takes nothing more.
+    return slot.jobs.size() < kDepth && (slot.pid == 0 || slot.submitted < settings_.maxDocsPerWorker);
 }
 
 bool WorkerPool::hasIdleSlot() const
 {
     for (const Slot& slot : slots_)
-        if (!slot.busy)
+        if (accepts(slot))
             return true;
     return false;
 }
@@ -89,7 +95,7 @@ bool WorkerPool::hasIdleSlot() const
 bool WorkerPool::busy() const
 {
     for (const Slot& slot : slots_)
-        if (slot.busy)
+        if (!slot.jobs.empty())
             return true;
     return false;
 }
@@ -157,41 +163,99 @@ std::string WorkerPool::retire(Slot& slot, bool kill)
 
 bool WorkerPool::submit(size_t job, const std::string& source, const std::string& folder)
 {
-    for (Slot& slot : slots_) {
-        if (slot.busy)
-            continue;
-        // A worker that died while idle shows up as a failed write: one fresh try.
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (slot.pid == 0 && !spawn(slot))
-                return false;
-            if (Worker::writeRequest(slot.toWorker, source, folder)) {
-                slot.busy = true;
-                slot.job = job;
-                slot.started = Clock::now();
-                return true;
-            }
-            retire(slot, true);
-        }
+    Slot* chosen = nullptr;
+    for (Slot& slot : slots_)
+        if (accepts(slot) && (chosen == nullptr || slot.jobs.size() < chosen->jobs.size()))
+            chosen = &slot;
+    if (chosen == nullptr)
         return false;
+    Slot& slot = *chosen;
+    // A worker that died while idle shows up as a failed write: one fresh try.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (slot.pid == 0 && !spawn(slot))
+            return false;
+        if (Worker::writeRequest(slot.toWorker, source, folder)) {
+            if (slot.jobs.empty())
+                slot.started = Clock::now();
+            slot.jobs.push_back(job);
+            ++slot.submitted;
+            return true;
+        }
+        if (!slot.jobs.empty()) {
+            // The worker died under its running job; that end requeues this one.
+            slot.jobs.push_back(job);
+            return true;
+        }
+        retire(slot, true);
     }
     return false;
+}
+
+void WorkerPool::fail(Slot& slot, WorkerEvent::Kind kind, std::vector<WorkerEvent>& events)
+{
+    WorkerEvent event;
+    event.kind = kind;
+    event.job = slot.jobs.front();
+    event.worker = slot.pid;
+    event.ms = std::chrono::duration<double, std::milli>(Clock::now() - slot.started).count();
+    if (slot.received.size() >= Worker::kFormatBytes)
+        std::memcpy(event.result.format, slot.received.data(), Worker::kFormatBytes);
+    event.result.format[Worker::kFormatBytes - 1] = '\0';
+    const std::deque<size_t> waiting(slot.jobs.begin() + 1, slot.jobs.end());
+    event.detail = retire(slot, true);
+    events.push_back(event);
+    for (size_t job : waiting) {
+        WorkerEvent requeued;
+        requeued.kind = WorkerEvent::Requeued;
+        requeued.job = job;
+        events.push_back(requeued);
+    }
+}
+
+void WorkerPool::read(Slot& slot, std::vector<WorkerEvent>& events)
+{
+    // The reply of a job: its format name as soon as it is known, then the result.
+    constexpr size_t kReplyBytes = Worker::kFormatBytes + sizeof(DocumentResult);
+    char buffer[kReplyBytes * kDepth];
+    const ssize_t n = ::read(slot.fromWorker, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN))
+        return;
+    if (n <= 0) {
+        fail(slot, WorkerEvent::Crashed, events);
+        return;
+    }
+    slot.received.append(buffer, static_cast<size_t>(n));
+    while (slot.received.size() >= kReplyBytes && !slot.jobs.empty()) {
+        WorkerEvent event;
+        event.job = slot.jobs.front();
+        event.worker = slot.pid;
+        const auto now = Clock::now();
+        event.ms = std::chrono::duration<double, std::milli>(now - slot.started).count();
+        std::memcpy(&event.result, slot.received.data() + Worker::kFormatBytes, sizeof(DocumentResult));
+        event.result.format[Worker::kFormatBytes - 1] = '\0';
+        slot.received.erase(0, kReplyBytes);
+        slot.jobs.pop_front();
+        slot.started = now;
+        events.push_back(event);
+    }
+    // Recycled before leaks or fragmentation can build up.
+    if (slot.jobs.empty() && slot.submitted >= settings_.maxDocsPerWorker)
+        retire(slot, false);
 }
 
 std::vector<WorkerEvent> WorkerPool::collect(int waitMs)
 {
     std::vector<pollfd> fds;
     std::vector<Slot*> owners;
-    for (Slot& slot : slots_) {
-        if (slot.busy) {
-            fds.push_back(pollfd{slot.fromWorker, POLLIN, 0});
-            owners.push_back(&slot);
-        }
-    }
-    // Never sleep past the first deadline.
     const auto now = Clock::now();
     const auto timeout = std::chrono::seconds(settings_.timeoutSeconds);
-    for (const Slot* slot : owners) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(slot->started + timeout - now).count();
+    for (Slot& slot : slots_) {
+        if (slot.jobs.empty())
+            continue;
+        fds.push_back(pollfd{slot.fromWorker, POLLIN, 0});
+        owners.push_back(&slot);
+        // Never sleep past the first deadline.
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(slot.started + timeout - now).count();
         waitMs = static_cast<int>(std::max<long long>(0, std::min<long long>(waitMs, left + 1)));
     }
     if (::poll(fds.data(), fds.size(), waitMs) < 0 && errno != EINTR)
@@ -200,45 +264,10 @@ std::vector<WorkerEvent> WorkerPool::collect(int waitMs)
     std::vector<WorkerEvent> events;
     for (size_t i = 0; i < fds.size(); ++i) {
         Slot& slot = *owners[i];
-        WorkerEvent event;
-        event.job = slot.job;
-        event.worker = slot.pid;
-        // The reply: the format name as soon as it is known, then the result.
-        constexpr size_t kReplyBytes = Worker::kFormatBytes + sizeof(DocumentResult);
-        if (slot.received.size() >= Worker::kFormatBytes)
-            std::memcpy(event.result.format, slot.received.data(), Worker::kFormatBytes);
-        event.result.format[Worker::kFormatBytes - 1] = '\0';
-        if (fds[i].revents != 0) {
-            char buffer[kReplyBytes];
-            const size_t want = kReplyBytes - slot.received.size();
-            const ssize_t n = ::read(slot.fromWorker, buffer, want);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            event.ms = std::chrono::duration<double, std::milli>(Clock::now() - slot.started).count();
-            if (n <= 0) {
-                event.kind = WorkerEvent::Crashed;
-                event.detail = retire(slot, true);
-                events.push_back(event);
-                continue;
-            }
-            slot.received.append(buffer, static_cast<size_t>(n));
-            if (slot.received.size() < kReplyBytes)
-                continue;
-            std::memcpy(&event.result, slot.received.data() + Worker::kFormatBytes, sizeof(DocumentResult));
-            slot.received.clear();
-            slot.busy = false;
-            events.push_back(event);
-            // Recycled before leaks or fragmentation can build up.
-            if (++slot.done >= settings_.maxDocsPerWorker)
-                retire(slot, false);
-            continue;
-        }
-        if (Clock::now() - slot.started >= timeout) {
-            event.kind = WorkerEvent::TimedOut;
-            event.ms = std::chrono::duration<double, std::milli>(Clock::now() - slot.started).count();
-            retire(slot, true);
-            events.push_back(event);
-        }
+        if (fds[i].revents != 0)
+            read(slot, events);
+        if (!slot.jobs.empty() && Clock::now() - slot.started >= timeout)
+            fail(slot, WorkerEvent::TimedOut, events);
     }
     return events;
 }
@@ -247,8 +276,7 @@ std::vector<size_t> WorkerPool::stop()
 {
     std::vector<size_t> inFlight;
     for (Slot& slot : slots_) {
-        if (slot.busy)
-            inFlight.push_back(slot.job);
+        inFlight.insert(inFlight.end(), slot.jobs.begin(), slot.jobs.end());
         if (slot.pid > 0)
             retire(slot, true);
     }
