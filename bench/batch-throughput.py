@@ -59,9 +59,10 @@ def files_under(folder):
     return found
 
 
-def best_of(repeat, run):
+def best_of(repeat, run, prepare=lambda: None):
     best = None
     for _ in range(repeat):
+        prepare()
         start = time.perf_counter()
         run()
         elapsed = time.perf_counter() - start
@@ -69,9 +70,12 @@ def best_of(repeat, run):
     return best
 
 
+def clear_out(work):
+    shutil.rmtree(os.path.join(work, "out"), ignore_errors=True)
+
+
 def batch(quillet, work, list_file, extra):
     out = os.path.join(work, "out")
-    shutil.rmtree(out, ignore_errors=True)
     subprocess.run([quillet, "batch", "--quiet", "--out", out, "--list", list_file] + extra, check=True,
                    stdout=subprocess.DEVNULL)
     with open(os.path.join(out, "results.jsonl"), "rb") as log:
@@ -102,13 +106,15 @@ def measure(label, quillet, work, files, repeat):
     for name, extra in (("in one process", ["--in-process"]), ("batch --jobs 1", ["--jobs", "1"]),
                         ("batch --jobs 2", ["--jobs", "2"])):
         count = [0]
-        seconds = best_of(repeat, lambda: count.__setitem__(0, batch(quillet, work, list_file, extra)))
+        seconds = best_of(repeat, lambda: count.__setitem__(0, batch(quillet, work, list_file, extra)),
+                          lambda: clear_out(work))
         rows.append((name, count[0], seconds))
     peer_files = [f for f in files if os.path.splitext(f)[1].lower() in PEERS]
     with open(list_file, "wb") as f:
         f.write(b"".join(p.encode("utf-8", "surrogateescape") + b"\n" for p in peer_files))
     count = [0]
-    seconds = best_of(repeat, lambda: count.__setitem__(0, batch(quillet, work, list_file, ["--jobs", "2"])))
+    seconds = best_of(repeat, lambda: count.__setitem__(0, batch(quillet, work, list_file, ["--jobs", "2"])),
+                      lambda: clear_out(work))
     rows.append(("batch --jobs 2, peer files", count[0], seconds))
     rows.append(("peers, xargs -P 2", len(peer_files), best_of(repeat, lambda: peer_loop(peer_files))))
 

@@ -196,9 +196,8 @@ bool BatchRunner::runInProcess()
         WorkerEvent event;
         event.job = i;
         event.worker = ::getpid();
-        const auto start = std::chrono::steady_clock::now();
         event.result = Worker::convert(jobs_[i].path, jobs_[i].folder, settings_.conversion);
-        event.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        event.ms = event.result.microseconds / 1000.0;
         written = record(event);
         progress_->tick();
     }

@@ -14,6 +14,7 @@ struct DocumentResult {
     int64_t size = -1;               // -1 when the source could not be looked at
     int64_t mtimeSeconds = 0;
     int64_t mtimeNanoseconds = 0;
+    uint64_t microseconds = 0;       // the conversion's own time, format detection included
 };
 
 static_assert(std::is_trivially_copyable_v<DocumentResult>);

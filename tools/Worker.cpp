@@ -5,6 +5,7 @@
 #include <quillet/quillet.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -103,6 +104,7 @@ uint64_t countCharacters(const std::string& file, bool utf8)
 DocumentResult Worker::convert(const std::string& source, const std::string& folder,
                                const ConversionSettings& settings, int formatFd)
 {
+    const auto start = std::chrono::steady_clock::now();
     DocumentResult result;
     struct stat info {};
     if (::stat(source.c_str(), &info) == 0) {
@@ -121,6 +123,8 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
     result.chars = countCharacters(folder + "/1.txt",
                                    result.code == quillet::Success || isPackage(result.format));
+    result.microseconds = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
     return result;
 }
 

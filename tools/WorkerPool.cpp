@@ -229,13 +229,13 @@ void WorkerPool::read(Slot& slot, std::vector<WorkerEvent>& events)
         WorkerEvent event;
         event.job = slot.jobs.front();
         event.worker = slot.pid;
-        const auto now = Clock::now();
-        event.ms = std::chrono::duration<double, std::milli>(now - slot.started).count();
         std::memcpy(&event.result, slot.received.data() + Worker::kFormatBytes, sizeof(DocumentResult));
+        // Replies read together would share one arrival time: the worker's own clock is exact.
+        event.ms = event.result.microseconds / 1000.0;
         event.result.format[Worker::kFormatBytes - 1] = '\0';
         slot.received.erase(0, kReplyBytes);
         slot.jobs.pop_front();
-        slot.started = now;
+        slot.started = Clock::now();
         events.push_back(event);
     }
     // Recycled before leaks or fragmentation can build up.

@@ -27,7 +27,7 @@ struct WorkerEvent {
     Kind kind = Converted;
     size_t job = 0;
     pid_t worker = 0;
-    double ms = 0;
+    double ms = 0;                   // conversion time; for crash and timeout, until the end
     DocumentResult result;           // Converted; only the format otherwise
     std::string detail;              // how a crashed worker ended
 };
