@@ -82,7 +82,7 @@ def batch(quillet, work, list_file, extra):
         return sum(1 for _ in log)
 
 
-def peer_loop(files):
+def peer_loop(files, work):
     # One peer process per file, two at a time, as a shell user would run it.
     procs = []
     for ext, command in PEERS.items():
@@ -95,7 +95,8 @@ def peer_loop(files):
             args = ["xargs", "-0", "-P", "2", "-n", "1"] + command
         procs.append((args, b"\0".join(f.encode("utf-8", "surrogateescape") for f in chosen)))
     for args, data in procs:
-        subprocess.run(args, input=data, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # unrtf writes the pictures it finds into the working folder.
+        subprocess.run(args, input=data, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd=work)
 
 
 def measure(label, quillet, work, files, repeat):
@@ -116,7 +117,7 @@ def measure(label, quillet, work, files, repeat):
     seconds = best_of(repeat, lambda: count.__setitem__(0, batch(quillet, work, list_file, ["--jobs", "2"])),
                       lambda: clear_out(work))
     rows.append(("batch --jobs 2, peer files", count[0], seconds))
-    rows.append(("peers, xargs -P 2", len(peer_files), best_of(repeat, lambda: peer_loop(peer_files))))
+    rows.append(("peers, xargs -P 2", len(peer_files), best_of(repeat, lambda: peer_loop(peer_files, work))))
 
     print("== %s: %d files" % (label, len(files)))
     print("  %-28s %7s %9s %9s" % ("run", "docs", "seconds", "docs/s"))
