@@ -1,4 +1,7 @@
 // quillet: the command-line face of libquillet.
+#include "BatchOptions.h"
+#include "BatchRunner.h"
+
 #include <quillet/quillet.h>
 
 #include <algorithm>
@@ -16,6 +19,7 @@ const char kUsage[] =
     "       quillet text FILE\n"
     "       quillet export FILE OUTDIR [--text] [--pictures] [--extras] [--flags N]\n"
     "                                  [--time-limit S] [--utf8-paths]\n"
+    "%s"
     "\n"
     "format   names the file's format: DOC XLS PPT DOCX XLSX PPTX PDF RTF,\n"
     "         NOT_SUPPORT, OPEN_ERR, or (none) for a compound file or ZIP\n"
@@ -170,7 +174,7 @@ int runExport(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        std::fprintf(argc < 2 ? stderr : stdout, kUsage, quillet::cli::kBatchUsage);
         return argc < 2 ? 2 : 0;
     }
     const std::string command = argv[1];
@@ -181,5 +185,7 @@ int main(int argc, char** argv)
     }
     if (command == "export")
         return runExport(argc, argv);
+    if (command == "batch")
+        return quillet::cli::runBatch(argc - 2, argv + 2);
     return fail("unknown command " + command + " (see --help)");
 }

@@ -1,0 +1,397 @@
+// `quillet batch` as people run it: worker isolation, results.jsonl, resume,
+// progress output and hostile inputs.
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <map>
+#include <poll.h>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <utility>
+#include <unistd.h>
+
+using namespace quillet::test;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+struct Launch {
+    explicit Launch(std::vector<std::string> arguments, bool withHooks = false)
+        : args(std::move(arguments)), hooks(withHooks)
+    {
+    }
+    std::vector<std::string> args;
+    bool hooks = false;              // the worker's test-only abort and hang markers
+    bool terminal = false;           // stderr on a pseudo-terminal
+    std::string input;               // stdin
+    std::function<void(pid_t)> whileRunning;
+};
+
+// Runs the tool with stdout and stderr captured apart.
+ToolRun runTool(const Launch& launch)
+{
+    int out[2], err[2], in[2];
+    int master = -1;
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0 || ::pipe2(in, O_CLOEXEC) != 0)
+        return ToolRun{};
+    if (launch.terminal) {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+            return ToolRun{};
+        ::close(err[0]);
+        ::close(err[1]);
+        err[0] = master;
+        err[1] = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        if (launch.hooks)
+            ::setenv("QUILLET_BATCH_TEST_HOOKS", "1", 1);
+        else
+            ::unsetenv("QUILLET_BATCH_TEST_HOOKS");
+        std::vector<char*> argv{const_cast<char*>(QUILLET_CLI_PATH), const_cast<char*>("batch")};
+        for (const std::string& arg : launch.args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    ::close(err[1]);
+    if (!launch.input.empty() && ::write(in[1], launch.input.data(), launch.input.size()) < 0)
+        ADD_FAILURE() << "cannot feed stdin";
+    ::close(in[1]);
+    if (launch.whileRunning)
+        launch.whileRunning(pid);
+    ToolRun run;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&run.out, &run.err};
+    for (int open = 2; open > 0;) {
+        if (::poll(fds, 2, 60000) <= 0)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<size_t>(n));
+            } else {  // EOF, or EIO once the terminal's last writer is gone
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    int raw = 0;
+    ::waitpid(pid, &raw, 0);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        result.push_back(text.substr(start, end - start));
+    if (start < text.size())
+        result.push_back(text.substr(start));  // an unfinished line: the tests reject it
+    return result;
+}
+
+// results.jsonl by file name; every line must be a whole JSON object.
+std::map<std::string, QJsonObject> records(const std::string& dir, size_t* count = nullptr)
+{
+    const std::string text = readFile(dir + "/results.jsonl");
+    EXPECT_TRUE(text.empty() || text.back() == '\n') << "unfinished last line";
+    std::map<std::string, QJsonObject> byName;
+    for (const std::string& line : lines(text)) {
+        const QJsonObject object = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        EXPECT_FALSE(object.isEmpty()) << line;
+        const std::string path = object.value(QStringLiteral("path")).toString().toStdString();
+        byName[path.substr(path.rfind('/') + 1)] = object;
+    }
+    if (count != nullptr)
+        *count = lines(text).size();
+    return byName;
+}
+
+std::string field(const QJsonObject& record, const char* name)
+{
+    const QJsonValue value = record.value(QLatin1String(name));
+    return value.isString() ? value.toString().toStdString() : value.isNull() ? "null" : std::to_string(static_cast<long long>(value.toDouble()));
+}
+
+void copyWord(const std::string& name, const std::string& to)
+{
+    writeFile(to, readFile(std::string(QUILLET_TEST_DATA) + "/word/" + name));
+}
+
+}  // namespace
+
+TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
+{
+    TempDir dir;
+    const std::string in = dir.file("in");
+    ::mkdir(in.c_str(), 0755);
+    ::mkdir((in + "/sub").c_str(), 0755);
+    copyWord("english.doc", in + "/english.doc");
+    copyWord("chinese.doc", in + "/sub/chinese.doc");
+    copyWord("stories.doc", in + "/stories.doc");
+    copyWord("english.doc", in + "/bad.abort");
+    copyWord("english.doc", in + "/slow.hang");
+    writeFile(in + "/notes.bin", std::string(600, 'x'));
+    const std::string out = dir.file("out");
+
+    // One worker queues the next document behind the one that crashes or
+    // hangs: that one must run again on the replacement, not get lost.
+    ToolRun run;
+    for (const char* jobs : {"1", "2"}) {
+        const auto start = std::chrono::steady_clock::now();
+        run = runTool(Launch(
+            {"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err.find("quillet: 6/6"), std::string::npos) << "--quiet shows no progress";
+        EXPECT_NE(run.out.find("total"), std::string::npos) << run.out;
+
+        size_t count = 0;
+        auto byName = records(out, &count);
+        EXPECT_EQ(count, 6u);
+        const std::map<std::string, std::string> statuses{{"english.doc", "ok"}, {"chinese.doc", "ok"},
+            {"stories.doc", "ok"}, {"bad.abort", "crash"}, {"slow.hang", "timeout"}, {"notes.bin", "unsupported"}};
+        std::set<std::string> workers;
+        for (const auto& [name, status] : statuses) {
+            const QJsonObject& record = byName[name];
+            EXPECT_EQ(field(record, "status"), status) << name << " with jobs " << jobs;
+            workers.insert(field(record, "worker"));
+            const std::string folder = out + "/" + field(record, "out");
+            if (name != "notes.bin") {
+                EXPECT_EQ(field(record, "format"), "DOC") << name;
+            }
+            if (status == "ok") {
+                EXPECT_EQ(field(record, "code"), "0");
+                EXPECT_GT(std::stoll(field(record, "chars")), 20) << name;
+                EXPECT_TRUE(fileExists(folder + "/1.txt")) << name;
+            } else if (status != "unsupported") {
+                EXPECT_EQ(field(record, "code"), "null") << name;
+                EXPECT_FALSE(fileExists(folder)) << "partial output of " << name << " stays behind";
+            }
+        }
+        EXPECT_EQ(field(byName["notes.bin"], "size"), "600");
+        EXPECT_EQ(field(byName["notes.bin"], "code"), "4097");
+        EXPECT_GE(workers.size(), 4u) << "crashed and recycled workers are replaced";
+    }
+
+    // Stale input, a changed size, and half a line left by a killed batch.
+    ::utimensat(AT_FDCWD, (in + "/stories.doc").c_str(), nullptr, 0);
+    writeFile(in + "/notes.bin", std::string(700, 'x'));
+    const std::string before = readFile(out + "/results.jsonl");
+    writeFile(out + "/results.jsonl", before + "{\"path\":\"/half");
+    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}, true));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("4 skipped as already recorded"), std::string::npos) << run.out;
+    const std::string after = readFile(out + "/results.jsonl");
+    ASSERT_EQ(after.substr(0, before.size()), before);
+    std::set<std::string> redone;
+    for (const std::string& line : lines(after.substr(before.size())))
+        redone.insert(line.substr(0, line.find("\",\"size\"")).substr(line.rfind('/', line.find("\",\"size\"")) + 1));
+    EXPECT_EQ(redone, (std::set<std::string>{"stories.doc", "notes.bin"}));
+    EXPECT_EQ(field(records(out)["notes.bin"], "size"), "700");
+
+    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}, true));
+    EXPECT_EQ(readFile(out + "/results.jsonl"), after) << "a second resume converts nothing";
+}
+
+TEST(Batch, HostileInputsEndInDefinedRecords)
+{
+    TempDir dir;
+    const std::string in = dir.file("in");
+    ::mkdir(in.c_str(), 0755);
+    ::mkdir((in + "/deep").c_str(), 0755);
+    copyWord("english.doc", in + "/deep/a.doc");
+    copyWord("stories.doc", in + "/\xff\xfe.doc");
+    EXPECT_EQ(::symlink("..", (in + "/deep/loop").c_str()), 0);
+    EXPECT_EQ(::symlink("gone.doc", (in + "/dangling.doc").c_str()), 0);
+    EXPECT_EQ(::mkfifo((in + "/pipe.doc").c_str(), 0600), 0);
+    // The output folder lies inside the input and is walked past, also when
+    // it already holds output from an earlier run.
+    const std::string out = in + "/out";
+    const std::string listed = dir.file("listed.doc");
+    copyWord("chinese.doc", listed);
+    Launch launch({"--out", out, "--quiet", "--list", "-", in, in + "/", in + "/deep/..", in + "/deep/a.doc"});
+    launch.input = listed + "\n" + dir.file("vanished.doc") + "\r\n\n" + listed + "\n";
+    for (int pass = 0; pass < 2; ++pass) {
+        const ToolRun run = runTool(launch);
+        ASSERT_EQ(run.status, 0) << run.err;
+        size_t count = 0;
+        auto byName = records(out, &count);
+        EXPECT_EQ(count, 5u) << "a.doc, the non-UTF-8 name, the dangling link, the listed and the vanished file";
+        EXPECT_EQ(field(byName["a.doc"], "status"), "ok");
+        EXPECT_EQ(field(byName["listed.doc"], "status"), "ok");
+        // The stray bytes survive as escapes, so a resume can find the file again.
+        const std::string log = readFile(out + "/results.jsonl");
+        const size_t stray = log.find("/\\udcff\\udcfe.doc\"");
+        ASSERT_NE(stray, std::string::npos) << log;
+        EXPECT_NE(log.substr(stray, log.find('\n', stray) - stray).find("\"status\":\"ok\""), std::string::npos);
+        for (const char* missing : {"dangling.doc", "vanished.doc"}) {
+            EXPECT_EQ(field(byName[missing], "status"), "error") << missing;
+            EXPECT_EQ(field(byName[missing], "code"), "2") << missing;
+            EXPECT_EQ(field(byName[missing], "size"), "null") << missing;
+        }
+    }
+    const ToolRun resumed = runTool(Launch({"--out", out, "--resume", "--quiet", in}));
+    EXPECT_NE(resumed.out.find("0 documents in"), std::string::npos) << resumed.out;
+
+    // A full disk stops the batch with a clear message instead of a torn line.
+    const std::string full = dir.file("full");
+    ::mkdir(full.c_str(), 0755);
+    EXPECT_EQ(::symlink("/dev/full", (full + "/results.jsonl").c_str()), 0);
+    const ToolRun stopped = runTool(Launch({"--out", full, "--quiet", in}));
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_NE(stopped.err.find("No space left on device"), std::string::npos) << stopped.err;
+}
+
+TEST(Batch, InterruptLosesOnlyTheDocumentsInFlight)
+{
+    TempDir dir;
+    const std::string in = dir.file("in");
+    ::mkdir(in.c_str(), 0755);
+    copyWord("english.doc", in + "/a.doc");
+    copyWord("english.doc", in + "/b.hang");
+    copyWord("english.doc", in + "/c.doc");
+    const std::string out = dir.file("out");
+    Launch launch({"--out", out, "--jobs", "1", "--quiet", in}, true);
+    launch.whileRunning = [&out](pid_t pid) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (lines(readFile(out + "/results.jsonl")).size() < 1 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(pid, SIGINT);
+    };
+    ToolRun run = runTool(launch);
+    EXPECT_EQ(run.status, 128 + SIGINT);
+    EXPECT_NE(run.err.find("--resume"), std::string::npos) << run.err;
+    auto byName = records(out);
+    ASSERT_EQ(byName.size(), 1u);
+    EXPECT_EQ(field(byName["a.doc"], "status"), "ok");
+
+    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}));  // without the hooks b.hang is a Word file
+    EXPECT_EQ(run.status, 0);
+    byName = records(out);
+    EXPECT_EQ(byName.size(), 3u);
+    EXPECT_EQ(field(byName["b.hang"], "status"), "ok");
+}
+
+TEST(Batch, ProgressBarOnTerminalPlainLinesOtherwise)
+{
+    TempDir dir;
+    copyWord("english.doc", dir.file("a.doc"));
+    Launch onTerminal({"--out", dir.file("out1"), dir.file("a.doc")});
+    onTerminal.terminal = true;
+    ToolRun run = runTool(onTerminal);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("\r[####################] 1/1"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("doc/s"), std::string::npos);
+    EXPECT_NE(run.err.find("ETA"), std::string::npos);
+    EXPECT_NE(run.err.find("\033[K"), std::string::npos);
+
+    run = runTool(Launch({"--out", dir.file("out2"), dir.file("a.doc")}));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("quillet: 1/1 "), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\r'), std::string::npos);
+    EXPECT_NE(run.err.find(", ok 1\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("DOC"), std::string::npos) << run.out;
+}
+
+TEST(Batch, UsageErrorsExitWithTwo)
+{
+    TempDir dir;
+    const std::vector<std::vector<std::string>> cases{
+        {dir.path()},
+        {"--out", dir.file("o")},
+        {"--out", dir.file("o"), "--jobs", "0", dir.path()},
+        {"--out", dir.file("o"), "--timeout", "soon", dir.path()},
+        {"--out", dir.file("o"), "--max-memory", "-1", dir.path()},
+        {"--out", dir.file("o"), "--frobnicate", dir.path()},
+        {"--out", dir.file("o"), "--list", dir.file("no-list")},
+        {"--out"},
+    };
+    for (const auto& args : cases) {
+        const ToolRun run = runTool(Launch(args));
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.err.rfind("quillet: ", 0), 0u) << run.err;
+    }
+}
+
+TEST(Batch, OddFileNamesGetOwnFoldersAndSurviveResume)
+{
+    TempDir dir;
+    const std::string in = dir.file("in");
+    ::mkdir(in.c_str(), 0755);
+    const std::vector<std::string> names{"quote\".doc", "back\\slash.doc", "new\nline.doc", "tab\tand\x01.doc",
+        "\xC3\xBCml\xC3\xA4ut \xE4\xB8\xAD.doc", ".hidden", std::string(200, 'n') + ".doc", "same?name.doc",
+        "same_name.doc", "-dash.doc"};
+    for (const std::string& name : names)
+        copyWord("stories.doc", in + "/" + name);
+    const std::string out = dir.file("out");
+    const ToolRun run = runTool(Launch({"--out", out, "--jobs", "2", "--quiet", in}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    size_t count = 0;
+    const auto byName = records(out, &count);
+    EXPECT_EQ(count, names.size());
+    std::set<std::string> folders;
+    for (const std::string& name : names) {
+        const auto it = byName.find(name);
+        ASSERT_NE(it, byName.end()) << name;
+        // The library takes a backslash for a separator, as on Windows.
+        const bool addressable = name.find('\\') == std::string::npos;
+        EXPECT_EQ(field(it->second, "status"), addressable ? "ok" : "error") << name;
+        const std::string folder = field(it->second, "out");
+        EXPECT_TRUE(folders.insert(folder).second) << "shared folder " << folder;
+        EXPECT_LE(folder.size(), 80u);
+        EXPECT_EQ(folder.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"),
+                  std::string::npos) << folder;
+        EXPECT_NE(folder[0], '.') << folder;
+        EXPECT_EQ(fileExists(out + "/" + folder + "/1.txt"), addressable) << name;
+    }
+
+    // In one process the same documents give the same records.
+    const std::string single = dir.file("single");
+    ASSERT_EQ(runTool(Launch({"--out", single, "--in-process", "--quiet", in})).status, 0);
+    for (auto [name, record] : records(single)) {
+        for (const char* key : {"path", "size", "mtime", "format", "code", "status", "chars", "out"})
+            EXPECT_EQ(field(record, key), field(byName.at(name), key)) << name << " " << key;
+    }
+
+    const std::string before = readFile(out + "/results.jsonl");
+    const ToolRun resumed = runTool(Launch({"--out", out, "--resume", in}));
+    EXPECT_NE(resumed.out.find(std::to_string(names.size()) + " skipped"), std::string::npos) << resumed.out;
+    EXPECT_EQ(readFile(out + "/results.jsonl"), before);
+
+    // An output folder that cannot be made stops the batch before it starts.
+    writeFile(dir.file("file"), "x");
+    const ToolRun blocked = runTool(Launch({"--out", dir.file("file/out"), in}));
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("cannot create output folder"), std::string::npos) << blocked.err;
+}

@@ -1,0 +1,97 @@
+#include "ResultsLog.h"
+
+#include "JsonLine.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::cli {
+
+ResultsLog::~ResultsLog()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
+{
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (resume ? 0 : O_TRUNC), 0666);
+    if (fd_ < 0) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!resume)
+        return true;
+    std::string content;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = "cannot read " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    // A batch killed in the middle of a write may have left half a line.
+    const size_t complete = content.rfind('\n') == std::string::npos ? 0 : content.rfind('\n') + 1;
+    if (complete < content.size()) {
+        content.resize(complete);
+        if (::ftruncate(fd_, static_cast<off_t>(complete)) != 0) {
+            error = "cannot repair " + path + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    load(content);
+    return true;
+}
+
+void ResultsLog::load(const std::string& content)
+{
+    size_t start = 0;
+    while (start < content.size()) {
+        const size_t end = content.find('\n', start);
+        std::map<std::string, JsonLine::Value> fields;
+        if (JsonLine::parse(content.substr(start, end - start), fields)) {
+            const auto path = fields.find("path");
+            const auto size = fields.find("size");
+            const auto mtime = fields.find("mtime");
+            if (path != fields.end() && path->second.isString && size != fields.end() && mtime != fields.end())
+                known_[path->second.text] = Stamp{size->second.text, mtime->second.isNull ? "null" : mtime->second.text};
+        }
+        start = end + 1;
+    }
+}
+
+bool ResultsLog::recorded(const std::string& path, const std::string& size, const std::string& mtime) const
+{
+    const auto it = known_.find(path);
+    return it != known_.end() && it->second.size == size && it->second.mtime == mtime;
+}
+
+bool ResultsLog::append(const std::string& line, std::string& error)
+{
+    const off_t before = ::lseek(fd_, 0, SEEK_END);
+    size_t written = 0;
+    while (written < line.size()) {
+        const ssize_t n = ::write(fd_, line.data() + written, line.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int cause = n < 0 ? errno : ENOSPC;
+            if (before >= 0 && ::ftruncate(fd_, before) != 0) {
+                // Nothing more can be done; the reader drops an unfinished line.
+            }
+            error = "cannot write " + path_ + ": " + std::strerror(cause);
+            return false;
+        }
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace quillet::cli

@@ -1,0 +1,42 @@
+// DIR/results.jsonl: one line per document, each written whole or not at all.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+namespace quillet::cli {
+
+class ResultsLog {
+public:
+    ResultsLog() = default;
+    ~ResultsLog();
+    ResultsLog(const ResultsLog&) = delete;
+    ResultsLog& operator=(const ResultsLog&) = delete;
+
+    // Opens the log. With resume, reads the records already there and cuts
+    // off a last line left unfinished; without, starts an empty log.
+    bool open(const std::string& path, bool resume, std::string& error);
+
+    // Whether path was recorded with this size and modification time, as
+    // written in the log ("null" for a file that could not be looked at).
+    bool recorded(const std::string& path, const std::string& size, const std::string& mtime) const;
+    size_t recordCount() const { return known_.size(); }
+
+    // Appends one line ending in a line feed. On failure the log is cut back
+    // to where it was, so no partial line stays behind.
+    bool append(const std::string& line, std::string& error);
+
+private:
+    void load(const std::string& content);
+
+    struct Stamp {
+        std::string size;
+        std::string mtime;
+    };
+    int fd_ = -1;
+    std::string path_;
+    std::unordered_map<std::string, Stamp> known_;
+};
+
+}  // namespace quillet::cli

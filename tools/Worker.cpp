@@ -1,0 +1,163 @@
+#include "Worker.h"
+
+#include "OutputFolders.h"
+
+#include <quillet/quillet.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::cli {
+
+namespace {
+
+constexpr uint32_t kMaxPathBytes = 1u << 16;
+
+bool readAll(int fd, void* data, size_t size)
+{
+    auto* bytes = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::read(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool writeAll(int fd, const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Test-only: with QUILLET_BATCH_TEST_HOOKS=1 in the environment, a source
+// whose name ends in ".abort" aborts the worker and one ending in ".hang"
+// never returns, so the tests can exercise crash and timeout handling.
+void runTestHooks(const std::string& source)
+{
+    static const bool enabled = [] {
+        const char* value = std::getenv("QUILLET_BATCH_TEST_HOOKS");
+        return value != nullptr && std::strcmp(value, "1") == 0;
+    }();
+    if (!enabled)
+        return;
+    auto endsWith = [&source](const char* suffix) {
+        const size_t n = std::strlen(suffix);
+        return source.size() >= n && source.compare(source.size() - n, n, suffix) == 0;
+    };
+    if (endsWith(".abort"))
+        std::abort();
+    while (endsWith(".hang"))
+        ::pause();
+}
+
+bool isPackage(const char* format)
+{
+    return std::strcmp(format, quillet::format::Docx) == 0 || std::strcmp(format, quillet::format::Xlsx) == 0 ||
+           std::strcmp(format, quillet::format::Pptx) == 0;
+}
+
+// 1.txt is UTF-8 after a successful conversion and for packages, otherwise
+// the UTF-16LE the readers wrote.
+uint64_t countCharacters(const std::string& file, bool utf8)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    uint64_t count = 0;
+    uint64_t offset = 0;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t i = 0; i < n; ++i, ++offset) {
+            const auto byte = static_cast<unsigned char>(buffer[i]);
+            if (utf8)
+                count += (byte & 0xC0) != 0x80;
+            else if (offset % 2 == 1)
+                count += byte < 0xDC || byte > 0xDF;  // low surrogates close a pair
+        }
+    }
+    ::close(fd);
+    return count;
+}
+
+}  // namespace
+
+DocumentResult Worker::convert(const std::string& source, const std::string& folder,
+                               const ConversionSettings& settings, int formatFd)
+{
+    const auto start = std::chrono::steady_clock::now();
+    DocumentResult result;
+    struct stat info {};
+    if (::stat(source.c_str(), &info) == 0) {
+        result.size = static_cast<int64_t>(info.st_size);
+        result.mtimeSeconds = static_cast<int64_t>(info.st_mtim.tv_sec);
+        result.mtimeNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec);
+    }
+    const char* format = getFileFormate(source.c_str(), 0);
+    if (format != nullptr)
+        std::snprintf(result.format, sizeof result.format, "%s", format);
+    if (formatFd >= 0 && !writeAll(formatFd, result.format, kFormatBytes))
+        ::_exit(1);
+    runTestHooks(source);
+    // A folder left by an earlier run must not mix its pictures with these.
+    OutputFolders::removeTree(folder);
+    result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
+    result.chars = countCharacters(folder + "/1.txt",
+                                   result.code == quillet::Success || isPackage(result.format));
+    result.microseconds = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
+    return result;
+}
+
+void Worker::serve(int input, int output, const ConversionSettings& settings)
+{
+    quilletInitialize();
+    for (;;) {
+        uint32_t lengths[2] = {};
+        if (!readAll(input, lengths, sizeof lengths) || lengths[0] > kMaxPathBytes || lengths[1] > kMaxPathBytes)
+            break;
+        std::string source(lengths[0], '\0');
+        std::string folder(lengths[1], '\0');
+        if (!readAll(input, source.data(), source.size()) || !readAll(input, folder.data(), folder.size()))
+            break;
+        const DocumentResult result = convert(source, folder, settings, output);
+        if (!writeAll(output, &result, sizeof result))
+            break;
+    }
+    quilletDestory();
+    // Skips the static destructors and exit handlers the parent's image registered.
+    ::_exit(0);
+}
+
+bool Worker::writeRequest(int fd, const std::string& source, const std::string& folder)
+{
+    if (source.size() > kMaxPathBytes || folder.size() > kMaxPathBytes)
+        return false;
+    std::string message(sizeof(uint32_t) * 2, '\0');
+    const uint32_t lengths[2] = {static_cast<uint32_t>(source.size()), static_cast<uint32_t>(folder.size())};
+    std::memcpy(message.data(), lengths, sizeof lengths);
+    message += source;
+    message += folder;
+    return writeAll(fd, message.data(), message.size());
+}
+
+}  // namespace quillet::cli
