@@ -118,9 +118,6 @@ class Result:
         known = _CODES.get(self.code)
         raise (known[1] if known is not None else OpenError)(self)
 
-    def __bool__(self):
-        return self.ok
-
     def __repr__(self):
         return f"Result(code={self.code}, name={self.name!r}, path={self.path!r})"
 

@@ -45,6 +45,12 @@ def test_text_of_the_word_fixture_is_exact():
     assert quillet.text(str(ENGLISH)) == ENGLISH_TEXT
 
 
+def test_text_files_are_read_whole_under_a_non_ascii_name(tmp_path):
+    source = tmp_path / "\u0437\u0430\u043c\u0435\u0442\u043a\u0438 \u7b14\u8bb0.txt"
+    shutil.copyfile(DATA / "sample.txt", source)
+    assert quillet.text(source) == (DATA / "sample.txt").read_text(encoding="utf-8-sig")
+
+
 def test_text_of_an_unreadable_document_is_empty():
     assert quillet.text(DATA / "pdf" / "encrypted-aes256.pdf") == ""
 
