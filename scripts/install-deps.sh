@@ -11,6 +11,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   binutils
+  python3-dev pybind11-dev python3-pybind11 python3-pytest
 "
 
 missing=""

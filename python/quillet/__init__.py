@@ -1,0 +1,179 @@
+"""Plain text and pictures out of office documents, RTF and PDF, through libquillet.
+
+    import quillet
+    print(quillet.text("report.doc"))
+    result = quillet.export("report.doc", "out", pictures=True)
+    result.check()          # raises quillet.EncryptedError, quillet.DamagedError, ...
+
+Conversions release the GIL, so threads convert in parallel.
+"""
+
+import errno as _errno
+import os as _os
+
+from . import _quillet
+
+__all__ = [
+    "detect", "text", "export", "Result",
+    "Error", "OpenError", "OutputFolderError", "UnsupportedError", "DamagedError",
+    "StructureMissingError", "UnreadableError", "RefusedError", "EncryptedError",
+    "TimeLimitError", "PageFailureError",
+]
+
+
+class Error(Exception):
+    """A document could not be converted; ``result`` holds the Result."""
+
+    def __init__(self, result):
+        super().__init__(f"{result.code} {result.name}: {result.path}")
+        self.result = result
+
+
+class OpenError(Error):
+    """The source could not be opened (the code is its errno)."""
+
+
+class OutputFolderError(Error):
+    """The output folder does not exist and cannot be made."""
+
+
+class UnsupportedError(Error):
+    """Unknown format, a size outside what is converted, or no known document inside."""
+
+
+class DamagedError(Error):
+    """The document is damaged and the conversion was abandoned."""
+
+
+class StructureMissingError(Error):
+    """A Word document without its text structures."""
+
+
+class UnreadableError(Error):
+    """A spreadsheet without a workbook, or RTF that cannot be read."""
+
+
+class RefusedError(Error):
+    """A PDF refused by the flags, or a presentation without content."""
+
+
+class EncryptedError(Error):
+    """The document is encrypted."""
+
+
+class TimeLimitError(Error):
+    """The PDF time limit passed; the pages done so far were written."""
+
+
+class PageFailureError(Error):
+    """A PDF page could not be parsed; the pages before it were written."""
+
+
+# code: (name, exception); names are those of the C++ quillet::ResultCode.
+_CODES = {
+    0: ("Success", None),
+    1: ("SharedStringsOnly", None),
+    2: ("OutputFolderMissing", OutputFolderError),
+    4097: ("Unsupported", UnsupportedError),
+    4098: ("ConversionFailed", DamagedError),
+    4099: ("WordStructureMissing", StructureMissingError),
+    4100: ("Unreadable", UnreadableError),
+    4101: ("Refused", RefusedError),
+    4102: ("Encrypted", EncryptedError),
+    4103: ("PdfTimeLimit", TimeLimitError),
+    4104: ("PdfPageFailure", PageFailureError),
+}
+
+
+class Result:
+    """The outcome of export(): ``code``, ``name``, ``ok``, and ``check()``.
+
+    ``ok`` is true for 0 and for 1 (a workbook written as its unique strings).
+    Other codes below 4097 are the errno of opening the source; their name is
+    the errno's symbol, such as ``EACCES``.
+    """
+
+    __slots__ = ("code", "path", "folder")
+
+    def __init__(self, code, path, folder):
+        self.code = code
+        self.path = path
+        self.folder = folder
+
+    @property
+    def name(self):
+        known = _CODES.get(self.code)
+        if known is not None:
+            return known[0]
+        return _errno.errorcode.get(self.code, f"Errno{self.code}")
+
+    @property
+    def ok(self):
+        return self.code in (0, 1)
+
+    def check(self):
+        """Returns self when ok; raises the Error subclass for the code otherwise."""
+        if self.ok:
+            return self
+        known = _CODES.get(self.code)
+        raise (known[1] if known is not None else OpenError)(self)
+
+    def __repr__(self):
+        return f"Result(code={self.code}, name={self.name!r}, path={self.path!r})"
+
+
+def _native(path, what="path"):
+    """The file system bytes of a str or os.PathLike path."""
+    if isinstance(path, (bytes, bytearray)) or path is None:
+        raise TypeError(f"{what} must be str or os.PathLike, not {type(path).__name__}")
+    path = _os.fspath(path)
+    if not isinstance(path, str):
+        raise TypeError(f"{what} must be str or os.PathLike, not {type(path).__name__}")
+    if "\0" in path:
+        raise ValueError(f"{what} holds a null character")
+    if not path:
+        raise ValueError(f"{what} is empty")
+    return _os.fsencode(path)
+
+
+def _source(path):
+    native = _native(path)
+    if not _os.path.exists(native):
+        raise FileNotFoundError(_errno.ENOENT, "No such file", _os.fspath(path))
+    if _os.path.isdir(native):
+        raise IsADirectoryError(_errno.EISDIR, "Is a directory", _os.fspath(path))
+    return native
+
+
+def detect(path):
+    """The format name of the file: DOC XLS PPT DOCX XLSX PPTX PDF RTF NOT_SUPPORT, or None
+    for an archive or compound file that holds no known document."""
+    return _quillet.detect(_source(path))
+
+
+def text(path):
+    """The document's filtered text (see the README); empty when nothing can be read."""
+    return _quillet.text(_source(path))
+
+
+def export(path, folder, *, text=True, pictures=False, extras=False, time_limit=300):
+    """Writes ``folder/1.txt`` (and pictures) and returns a Result; raises nothing for
+    document faults. ``extras`` implies ``text``; ``time_limit`` bounds PDF conversions
+    in seconds."""
+    source = _source(path)
+    target = _native(folder, "folder")
+    flags = 0
+    if text or extras:
+        flags |= _quillet.WRITE_TEXT
+    if extras:
+        flags |= _quillet.WRITE_EXTRAS
+    if pictures:
+        flags |= _quillet.WRITE_PICTURES
+    if flags == 0:
+        raise ValueError("nothing to write: text, pictures and extras are all off")
+    if isinstance(time_limit, bool) or not isinstance(time_limit, int):
+        raise TypeError("time_limit must be an int")
+    if time_limit <= 0 or time_limit > 2**31 - 1:
+        raise ValueError("time_limit must be a positive number of seconds")
+    code = _quillet.export(source, target, flags, time_limit)
+    return Result(code, _os.fspath(path), _os.fspath(folder))

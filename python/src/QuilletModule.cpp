@@ -1,0 +1,91 @@
+// The native half of the Python package: thin calls into libquillet with the
+// GIL released. Path checks and result objects live in quillet/__init__.py.
+// SPDX-License-Identifier: AGPL-3.0-or-later
+#include <quillet/quillet.h>
+
+#include <QFile>
+#include <QString>
+
+#include <pybind11/pybind11.h>
+
+#include <cstdint>
+#include <string>
+
+namespace py = pybind11;
+
+namespace {
+
+// Each Python thread that converts gets its own PDF engine, made on first use
+// and released when the thread ends, so Python never sees quilletInitialize.
+class ThreadEngine {
+public:
+    static void ensure()
+    {
+        thread_local ThreadEngine engine;
+        (void)engine;
+    }
+
+private:
+    ThreadEngine() : owned_(quilletInitialize() == 0) {}
+    ~ThreadEngine()
+    {
+        if (owned_)
+            quilletDestory();
+    }
+    ThreadEngine(const ThreadEngine&) = delete;
+    ThreadEngine& operator=(const ThreadEngine&) = delete;
+
+    bool owned_;
+};
+
+// Paths arrive as the file system's own bytes (os.fsencode), so they are
+// handed on untranslated.
+py::object detect(const py::bytes& path)
+{
+    const std::string native = path;
+    const char* name = nullptr;
+    {
+        py::gil_scoped_release release;
+        name = getFileFormate(native.c_str(), 0);
+    }
+    if (name == nullptr)
+        return py::none();
+    return py::str(name);
+}
+
+py::str text(const py::bytes& path)
+{
+    const std::string native = path;
+    QString content;
+    {
+        py::gil_scoped_release release;
+        ThreadEngine::ensure();
+        const QString source = QFile::decodeName(QByteArray(native.data(), static_cast<int>(native.size())));
+        quilletGetFileContent(source, content);
+    }
+    const QByteArray utf8 = content.toUtf8();
+    return py::str(utf8.constData(), static_cast<size_t>(utf8.size()));
+}
+
+uint32_t exportDocument(const py::bytes& source, const py::bytes& folder, uint32_t flags, int timeLimit)
+{
+    const std::string nativeSource = source;
+    const std::string nativeFolder = folder;
+    py::gil_scoped_release release;
+    ThreadEngine::ensure();
+    return export2Txt(nativeSource.c_str(), nativeFolder.c_str(), 0, flags, timeLimit);
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_quillet, module)
+{
+    module.doc() = "libquillet calls behind the quillet package";
+    module.def("detect", &detect, py::arg("path"));
+    module.def("text", &text, py::arg("path"));
+    module.def("export", &exportDocument, py::arg("source"), py::arg("folder"), py::arg("flags"),
+               py::arg("time_limit"));
+    module.attr("WRITE_TEXT") = static_cast<uint32_t>(quillet::WriteText);
+    module.attr("WRITE_PICTURES") = static_cast<uint32_t>(quillet::WritePictures);
+    module.attr("WRITE_EXTRAS") = static_cast<uint32_t>(quillet::WriteExtras);
+}

@@ -1,0 +1,153 @@
+"""The quillet Python package on the project's fixtures."""
+
+import os
+import pathlib
+import shutil
+import threading
+
+import pytest
+
+import quillet
+
+DATA = pathlib.Path(os.environ.get("QUILLET_TEST_DATA",
+                                   pathlib.Path(__file__).resolve().parents[2] / "tests" / "data"))
+ENGLISH = DATA / "word" / "english.doc"
+ENGLISH_TEXT = ("Quillet reads binary Word documents.\n\u201cCurly quotes\u201d \u2013 en dash \u2014 "
+                "em dash \u2026 ellipsis  euro, caf.\nalpha beta  gamma delta  Visit  today.\nLast paragraph.\n")
+ENGLISH_EXPORT = ("Quillet reads binary Word documents.\r\u201cCurly quotes\u201d \u2013 en dash \u2014 "
+                  "em dash \u2026 ellipsis \u20ac euro, caf\u00e9.\ralpha\x07beta\x07\x07gamma\x07"
+                  "delta\x07\x07Visit  today.\rLast paragraph.\r\r\r\n").encode()
+
+
+@pytest.mark.parametrize("fixture, name", [
+    ("word/english.doc", "DOC"),
+    ("xls/english.xls", "XLS"),
+    ("package/libreoffice.docx", "DOCX"),
+    ("package/libreoffice.xlsx", "XLSX"),
+    ("package/libreoffice.pptx", "PPTX"),
+    ("pdf/latin-accented.pdf", "PDF"),
+    ("rtf/wordpad.rtf", "RTF"),
+    ("sample.txt", "NOT_SUPPORT"),
+])
+def test_detect_names_the_format(fixture, name):
+    assert quillet.detect(DATA / fixture) == name
+    assert quillet.detect(str(DATA / fixture)) == name
+
+
+def test_detect_gives_none_for_an_archive_without_a_document(tmp_path):
+    archive = tmp_path / "plain.zip"
+    shutil.make_archive(str(tmp_path / "plain"), "zip", DATA / "pdf")
+    assert quillet.detect(archive) is None
+
+
+def test_text_of_the_word_fixture_is_exact():
+    assert quillet.text(ENGLISH) == ENGLISH_TEXT
+    assert quillet.text(str(ENGLISH)) == ENGLISH_TEXT
+
+
+def test_text_files_are_read_whole_under_a_non_ascii_name(tmp_path):
+    source = tmp_path / "\u0437\u0430\u043c\u0435\u0442\u043a\u0438 \u7b14\u8bb0.txt"
+    shutil.copyfile(DATA / "sample.txt", source)
+    assert quillet.text(source) == (DATA / "sample.txt").read_text(encoding="utf-8-sig")
+
+
+def test_text_of_an_unreadable_document_is_empty():
+    assert quillet.text(DATA / "pdf" / "encrypted-aes256.pdf") == ""
+
+
+def test_export_writes_the_text_and_reports_success(tmp_path):
+    result = quillet.export(ENGLISH, tmp_path / "out")
+    assert (result.code, result.name, result.ok) == (0, "Success", True)
+    assert result.check() is result
+    assert (tmp_path / "out" / "1.txt").read_bytes() == ENGLISH_EXPORT
+
+
+def test_export_writes_pictures_on_request(tmp_path):
+    result = quillet.export(DATA / "pdf" / "latin-accented.pdf", tmp_path, text=False, pictures=True)
+    assert result.ok
+    assert (tmp_path / "image1.jpg").exists()
+
+
+@pytest.mark.parametrize("fixture, code, name, error", [
+    ("pdf/encrypted-aes256.pdf", 4102, "Encrypted", quillet.EncryptedError),
+    ("pdf/encrypted-rc4.pdf", 4102, "Encrypted", quillet.EncryptedError),
+    ("sample.txt", 4097, "Unsupported", quillet.UnsupportedError),
+])
+def test_document_faults_are_results_and_check_raises_their_type(tmp_path, fixture, code, name, error):
+    result = quillet.export(DATA / fixture, tmp_path)
+    assert (result.code, result.name, result.ok) == (code, name, False)
+    with pytest.raises(error) as raised:
+        result.check()
+    assert isinstance(raised.value, quillet.Error)
+    assert raised.value.result is result
+    assert not (tmp_path / "1.txt").exists()
+
+
+def test_missing_output_parent_is_a_result(tmp_path):
+    result = quillet.export(ENGLISH, tmp_path / "no" / "such")
+    assert (result.code, result.name) == (2, "OutputFolderMissing")
+    with pytest.raises(quillet.OutputFolderError):
+        result.check()
+
+
+def test_non_ascii_file_and_folder_names(tmp_path):
+    source = tmp_path / "r\u00e9sum\u00e9 \u6587\u6863.doc"
+    shutil.copyfile(ENGLISH, source)
+    assert quillet.detect(source) == "DOC"
+    assert quillet.text(source) == ENGLISH_TEXT
+    folder = tmp_path / "\u0432\u044b\u0432\u043e\u0434"
+    assert quillet.export(str(source), folder).ok
+    assert (folder / "1.txt").read_bytes() == ENGLISH_EXPORT
+
+
+@pytest.mark.parametrize("call", [
+    lambda path: quillet.detect(path),
+    lambda path: quillet.text(path),
+    lambda path: quillet.export(path, "out"),
+])
+@pytest.mark.parametrize("path, error", [
+    (os.fsencode(ENGLISH), TypeError),
+    (None, TypeError),
+    (42, TypeError),
+    ("", ValueError),
+    ("bad\0name.doc", ValueError),
+    (DATA / "missing.doc", FileNotFoundError),
+    (DATA / "word", IsADirectoryError),
+])
+def test_programming_errors_raise(call, path, error):
+    with pytest.raises(error):
+        call(path)
+
+
+@pytest.mark.parametrize("options, error", [
+    ({"text": False}, ValueError),
+    ({"time_limit": 0}, ValueError),
+    ({"time_limit": 1.5}, TypeError),
+])
+def test_bad_export_options_raise(tmp_path, options, error):
+    with pytest.raises(error):
+        quillet.export(ENGLISH, tmp_path, **options)
+
+
+def test_two_threads_convert_at_once(tmp_path):
+    pdf = DATA / "pdf" / "latin-accented.pdf"
+    expected_pdf = quillet.text(pdf)
+    assert expected_pdf.strip()
+    failures = []
+    start = threading.Barrier(2)
+
+    def work(index):
+        start.wait()
+        for round_ in range(15):
+            out = tmp_path / f"t{index}-{round_}"
+            if quillet.text(pdf) != expected_pdf or quillet.text(ENGLISH) != ENGLISH_TEXT:
+                failures.append((index, round_, "text"))
+            if not quillet.export(pdf, out, pictures=True).ok or not (out / "image1.jpg").exists():
+                failures.append((index, round_, "export"))
+
+    threads = [threading.Thread(target=work, args=(index,)) for index in range(2)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert failures == []
