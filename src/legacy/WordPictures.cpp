@@ -77,18 +77,24 @@ bool extractWordDataPictures(CompoundStream& data, int64_t size, const std::stri
         ++counter;
         int64_t blockEnd = 0;
         for (;;) {
-            // Blocks begin at 4-byte boundaries; Word and LibreOffice pad between them.
-            const int64_t padding = (4 - (data.size() - data.remaining()) % 4) % 4;
-            if (data.remaining() < 8 + padding)
+            if (data.remaining() < 8)
                 return --counter, true;
-            data.skip(padding);
-            const int64_t blockStart = data.size() - data.remaining();
-            const uint32_t blockLength = in.readU32();
+            int64_t blockStart = data.size() - data.remaining();
+            uint32_t blockLength = in.readU32();
+            uint16_t headerSize = in.readU16();
+            uint16_t mappingMode = in.readU16();
+            // Word writes blocks back to back; LibreOffice pads them to 4 bytes.
+            const int64_t aligned = (blockStart + 3) / 4 * 4;
+            if ((headerSize != 68 || mappingMode != 100) && aligned != blockStart && aligned + 8 <= data.size()) {
+                data.seek(aligned);
+                blockStart = aligned;
+                blockLength = in.readU32();
+                headerSize = in.readU16();
+                mappingMode = in.readU16();
+            }
             left -= blockLength;
             if (left < 0)
                 return --counter, true;
-            const uint16_t headerSize = in.readU16();
-            const uint16_t mappingMode = in.readU16();
             if (headerSize != 68 || mappingMode != 100)
                 return --counter, true;
             in.skip(60 + 2);
