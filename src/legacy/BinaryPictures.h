@@ -14,14 +14,17 @@ class CompoundFile;
 class CompoundStream;
 struct WordFib;
 
+// Each returns false when a picture file could not be made ("open error!"
+// was said), so a document says it once.
+
 // The BLIP store of the drawing group in the table stream, whose entries
 // point into the "WordDocument" stream.
-void extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
+bool extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
                                      CompoundFile& file, const std::string& folder, int64_t& counter);
 // The picture blocks of the "Data" stream.
-void extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter);
+bool extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter);
 // The BLIP store of a workbook's MSODRAWINGGROUP record, the reader standing
 // at its body; numbers start at 1 for each record.
-void extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder);
+bool extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder);
 
 }  // namespace quillet

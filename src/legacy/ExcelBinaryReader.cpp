@@ -223,8 +223,8 @@ int ExcelBinaryReader::readRecords(const std::string& folder, uint32_t flags)
                 readNote();
             break;
         case kDrawingGroup:
-            if ((flags & WritePictures) != 0)
-                extractExcelDrawingGroupPictures(*reader_, folder);
+            if ((flags & WritePictures) != 0 && !picturesFailed_)
+                picturesFailed_ = !extractExcelDrawingGroupPictures(*reader_, folder);
             break;
         default:
             break;

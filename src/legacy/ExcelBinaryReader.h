@@ -48,6 +48,7 @@ private:
     std::unordered_map<int, std::u16string> comments_;
     int pendingComment_ = -1;
     int lastRow_ = 0;
+    bool picturesFailed_ = false;
     std::u16string pending_;
 };
 

@@ -89,8 +89,8 @@ void WordBinaryReader::appendPieces(bool separated)
 void WordBinaryReader::writePictures(const std::string& folder)
 {
     int64_t counter = 0;
-    if (fib_.drawingGroupSize > 0)
-        extractWordDrawingGroupPictures(*table_, fib_, *wordDocument_, file_, folder, counter);
+    if (fib_.drawingGroupSize > 0 && !extractWordDrawingGroupPictures(*table_, fib_, *wordDocument_, file_, folder, counter))
+        return;
     data_ = file_.openStream("Data");
     if (data_ && data_->status() == 0)
         extractWordDataPictures(*data_, data_->remaining(), folder, counter);

@@ -125,6 +125,16 @@ inline std::string bofRecord(uint16_t kind = 0x0005)
     return biffRecord(0x0809, le16(0x0600) + le16(kind) + std::string(12, '\0'));
 }
 
+// An MSODRAWINGGROUP record whose body goes on in CONTINUE records every
+// `piece` bytes.
+inline std::string drawingGroupRecord(const std::string& body, size_t piece = 8224)
+{
+    std::vector<std::string> pieces;
+    for (size_t at = 0; at < body.size(); at += piece)
+        pieces.push_back(body.substr(at, piece));
+    return biffSplit(0x00EB, pieces);
+}
+
 inline std::string eofRecord() { return biffRecord(0x000A, ""); }
 
 // A compound file with the records as its "Workbook" stream and, optionally,

@@ -19,8 +19,23 @@ struct WordPlan {
     int outsidePiece = -1;    // this piece's text is said to lie past the end of "WordDocument"
 };
 
+// What a document's pictures are read from.
+struct WordPictureStreams {
+    std::string drawingGroup;  // put in the table stream after the piece table
+    std::string delayed;       // after the text in "WordDocument", from delayedBase() on
+    std::string data;          // the "Data" stream, when not empty
+};
+
+inline uint32_t delayedBase(const WordPlan& plan)
+{
+    uint32_t at = 0x400;
+    for (const auto& piece : plan.pieces)
+        at += uint32_t(piece.first.size());
+    return at;
+}
+
 // Adds "WordDocument" and the table stream.
-inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
+inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan, const WordPictureStreams& art = {})
 {
     std::string document(0x400, '\0'), positions = le32(0), descriptors;
     const std::pair<size_t, uint16_t> fields[] = {{10, plan.flags}, {32, 14}, {62, 22}, {152, plan.pairCount}};
@@ -40,14 +55,19 @@ inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
     const std::string list = positions + descriptors;
     const std::string clx = std::string("\x01\x03\0abc\x02", 7) + le32(uint32_t(list.size())) + list;
     document.replace(418, 8, le32(plan.clxOffset) + le32(uint32_t(clx.size())));
-    builder.add("WordDocument", document);
-    builder.add(plan.table, std::string(16, '\0') + clx);
+    const uint32_t groupAt = uint32_t(16 + clx.size());
+    if (!art.drawingGroup.empty())
+        document.replace(554, 8, le32(groupAt) + le32(uint32_t(art.drawingGroup.size())));
+    builder.add("WordDocument", document + art.delayed);
+    builder.add(plan.table, std::string(16, '\0') + clx + art.drawingGroup);
+    if (!art.data.empty())
+        builder.add("Data", art.data);
 }
 
-inline std::string buildWordFile(const WordPlan& plan)
+inline std::string buildWordFile(const WordPlan& plan, const WordPictureStreams& art = {})
 {
     CompoundFileBuilder builder;
-    addWordDocument(builder, plan);
+    addWordDocument(builder, plan, art);
     return builder.build();
 }
 
