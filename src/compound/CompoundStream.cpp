@@ -147,6 +147,20 @@ bool CompoundStream::seek(int64_t position)
     return true;
 }
 
+uint16_t CompoundStream::readU16At(int64_t position)
+{
+    if (!seek(position))
+        throw CompoundFileError();
+    return readU16();
+}
+
+uint32_t CompoundStream::readU32At(int64_t position)
+{
+    if (!seek(position))
+        throw CompoundFileError();
+    return readU32();
+}
+
 void CompoundStream::skip(int64_t count)
 {
     require(count);

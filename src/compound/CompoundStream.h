@@ -32,6 +32,9 @@ public:
 
     // False, and nothing moves, unless 0 <= position < size.
     bool seek(int64_t position);
+    // Read at a fixed offset; an offset outside the stream raises CompoundFileError.
+    uint16_t readU16At(int64_t position);
+    uint32_t readU32At(int64_t position);
     void skip(int64_t count);
 
     int64_t size() const { return size_; }

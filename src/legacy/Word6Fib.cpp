@@ -13,40 +13,22 @@ constexpr uint16_t kWord6Version = 101;
 constexpr uint16_t kFirstWord97Version = 0x00C1;
 constexpr int64_t kWord97CountsEnd = 64;
 
-void moveTo(CompoundStream& stream, int64_t offset)
-{
-    if (!stream.seek(offset))
-        throw CompoundFileError();
-}
-
-uint16_t u16At(CompoundStream& stream, int64_t offset)
-{
-    moveTo(stream, offset);
-    return stream.readU16();
-}
-
-uint32_t u32At(CompoundStream& stream, int64_t offset)
-{
-    moveTo(stream, offset);
-    return stream.readU32();
-}
-
 }  // namespace
 
 void Word6Fib::read(CompoundStream& stream)
 {
-    version = u16At(stream, 2);
-    language = u16At(stream, 6);
-    const uint16_t flags = u16At(stream, 10);
+    version = stream.readU16At(2);
+    language = stream.readU16At(6);
+    const uint16_t flags = stream.readU16At(10);
     complex = (flags & kComplexFlag) != 0;
     encrypted = (flags & kEncryptedFlag) != 0;
     if (encrypted)
         return;
-    characterSet = u16At(stream, 0x14);
-    textStart = u32At(stream, 0x18);
-    textEnd = u32At(stream, 0x1C);
-    pieceTableOffset = u32At(stream, 0x160);
-    pieceTableSize = u32At(stream, 0x164);
+    characterSet = stream.readU16At(0x14);
+    textStart = stream.readU32At(0x18);
+    textEnd = stream.readU32At(0x1C);
+    pieceTableOffset = stream.readU32At(0x160);
+    pieceTableSize = stream.readU32At(0x164);
 }
 
 unsigned Word6Fib::codePage() const
@@ -59,12 +41,12 @@ bool isWord6Layout(CompoundStream& stream)
     if (stream.size() < kWord97CountsEnd)
         return false;
     // A zero-filled stand-in stream (as in some encrypted packages) is no document.
-    const uint16_t version = u16At(stream, 2);
+    const uint16_t version = stream.readU16At(2);
     if (version < kWord6Version || version >= kFirstWord97Version)
         return false;
     // Word 97's empty-document template has a lower version number too; its
     // block is told apart by the counts that only the newer layout has.
-    return u16At(stream, 32) != 14 || u16At(stream, 62) != 22;
+    return stream.readU16At(32) != 14 || stream.readU16At(62) != 22;
 }
 
 unsigned codePageOfLanguage(uint16_t languageId)
