@@ -9,21 +9,12 @@
 #include <algorithm>
 
 namespace quillet {
-namespace {
-
-// As in the Word 97-2003 reader: repeated pieces cannot multiply the stream
-// without bound.
-constexpr int64_t kTextBudgetPerStreamByte = 4;
-
-}  // namespace
 
 int Word6BinaryReader::open()
 {
-    if (file_.openStream("ZebEncryptionInfo"))
-        return Encrypted;
-    wordDocument_ = file_.openStream("WordDocument");
-    if (!wordDocument_)
-        return WordStructureMissing;
+    const int opened = openWordDocument();
+    if (opened != Success)
+        return opened;
     fib_.read(*wordDocument_);
     if (fib_.encrypted)
         return Encrypted;
@@ -39,11 +30,11 @@ int Word6BinaryReader::open()
     return Success;
 }
 
-std::u16string Word6BinaryReader::pieceText(const WordPiece& piece, int64_t& budget)
+void Word6BinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
 {
     // A piece that starts outside the stream has no text of its own.
     if (!wordDocument_->seek(piece.byteOffset))
-        return {};
+        return;
     int64_t bytes = std::max<int64_t>(int64_t(piece.endCharacter) - piece.firstCharacter, 0);
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
@@ -51,42 +42,7 @@ std::u16string Word6BinaryReader::pieceText(const WordPiece& piece, int64_t& bud
     wordDocument_->appendBytes(raw, static_cast<size_t>(bytes));
     std::u16string text = platform::codePageToUtf16(fib_.codePage(), raw.data(), raw.size());
     removeFieldCodes(text);
-    return text;
-}
-
-void Word6BinaryReader::appendPieces(bool separated)
-{
-    static const std::u16string kPieceEnd = u"\r\n";
-    int64_t budget = wordDocument_->size() * kTextBudgetPerStreamByte;
-    for (const WordPiece& piece : pieces_) {
-        sink_->appendWide(pieceText(piece, budget));
-        if (separated)
-            sink_->appendWide(kPieceEnd);
-    }
-}
-
-int Word6BinaryReader::exportDocument(const std::string& folder, uint32_t flags)
-{
-    const int result = open();
-    if (result != Success)
-        return result;
-    if ((flags & WriteText) != 0) {
-        sink_ = std::make_unique<TextSink>(folder);
-        appendPieces(true);
-        sink_->close();
-    }
-    return Success;
-}
-
-int Word6BinaryReader::extractText(QString& text)
-{
-    const int result = open();
-    if (result != Success)
-        return result;
-    sink_ = std::make_unique<TextSink>(std::string());
-    appendPieces(false);
-    text = sink_->text();
-    return Success;
+    sink_->appendWide(text);
 }
 
 bool isWord6Document(CompoundFile& file)

@@ -2,8 +2,7 @@
 
 #include "compound/CompoundStream.h"
 #include "legacy/Word6Fib.h"
-#include "legacy/WordPiece.h"
-#include "output/TextSink.h"
+#include "legacy/WordPieceReader.h"
 
 #include <QString>
 
@@ -20,30 +19,16 @@ class CompoundFile;
 // or, in a non-complex file, the one run of text, decoded through the
 // document's code page. One reader serves one run; its answers follow the
 // Word 97-2003 reader's.
-class Word6BinaryReader {
+// These files hold no pictures the picture extraction knows.
+class Word6BinaryReader final : public WordPieceReader {
 public:
-    explicit Word6BinaryReader(CompoundFile& file) : file_(file) {}
-    Word6BinaryReader(const Word6BinaryReader&) = delete;
-    Word6BinaryReader& operator=(const Word6BinaryReader&) = delete;
-
-    // With flag 0x10, "1.txt" receives every piece followed by CR LF; these
-    // files hold no pictures the picture extraction knows. Returns 0, 4099
-    // or 4102.
-    int exportDocument(const std::string& folder, uint32_t flags);
-    // The filtered text of every piece, without separators; text is assigned
-    // on 0 only. Returns 0, 4099 or 4102.
-    int extractText(QString& text);
+    explicit Word6BinaryReader(CompoundFile& file) : WordPieceReader(file) {}
 
 private:
-    int open();
-    void appendPieces(bool separated);
-    std::u16string pieceText(const WordPiece& piece, int64_t& budget);
+    int open() override;
+    void appendPiece(const WordPiece& piece, int64_t& budget) override;
 
-    CompoundFile& file_;
-    std::unique_ptr<CompoundStream> wordDocument_;
-    std::unique_ptr<TextSink> sink_;
     Word6Fib fib_;
-    std::vector<WordPiece> pieces_;
 };
 
 // True when the "WordDocument" stream holds the older block (isWord6Layout).

@@ -12,9 +12,6 @@
 namespace quillet {
 namespace {
 
-// Pieces may share their bytes, but a piece table that names the same text
-// over and over must not multiply the stream without bound.
-constexpr int64_t kTextBudgetPerStreamByte = 4;
 // Even, so that a block never splits a UTF-16 unit.
 constexpr int64_t kBlockBytes = 64 * 1024;
 
@@ -22,11 +19,9 @@ constexpr int64_t kBlockBytes = 64 * 1024;
 
 int WordBinaryReader::open()
 {
-    if (file_.openStream("ZebEncryptionInfo"))
-        return Encrypted;
-    wordDocument_ = file_.openStream("WordDocument");
-    if (!wordDocument_)
-        return WordStructureMissing;
+    const int opened = openWordDocument();
+    if (opened != Success)
+        return opened;
     const int fibResult = fib_.read(*wordDocument_);
     if (fibResult != Success)
         return fibResult;
@@ -75,17 +70,6 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     sink_->appendWide(kept_);
 }
 
-void WordBinaryReader::appendPieces(bool separated)
-{
-    static constexpr char16_t kPieceEnd[] = u"\r\n";
-    int64_t budget = wordDocument_->size() * kTextBudgetPerStreamByte;
-    for (const WordPiece& piece : pieces_) {
-        appendPiece(piece, budget);
-        if (separated)
-            sink_->appendWide(kPieceEnd, 2);
-    }
-}
-
 void WordBinaryReader::writePictures(const std::string& folder)
 {
     int64_t counter = 0;
@@ -94,32 +78,6 @@ void WordBinaryReader::writePictures(const std::string& folder)
     data_ = file_.openStream("Data");
     if (data_ && data_->status() == 0)
         extractWordDataPictures(*data_, data_->remaining(), folder, counter);
-}
-
-int WordBinaryReader::exportDocument(const std::string& folder, uint32_t flags)
-{
-    const int result = open();
-    if (result != Success)
-        return result;
-    if ((flags & WriteText) != 0) {
-        sink_ = std::make_unique<TextSink>(folder);
-        appendPieces(true);
-        sink_->close();
-    }
-    if ((flags & WritePictures) != 0)
-        writePictures(folder);
-    return Success;
-}
-
-int WordBinaryReader::extractText(QString& text)
-{
-    const int result = open();
-    if (result != Success)
-        return result;
-    sink_ = std::make_unique<TextSink>(std::string());
-    appendPieces(false);
-    text = sink_->text();
-    return Success;
 }
 
 // Word 6.0 and Word 95 files fail the Word 97 block's checks; only then does
