@@ -70,12 +70,9 @@ void DocxTextExtractor::documentSteps(OxfrPart& main, bool exportPath)
     if (relationships == nullptr)
         return;
     if (exportPath && context_.readsExtras()) {
-        OxfrRelationship* comments = relationships->findByType(relationship_type::Comments);
-        if (comments != nullptr) {
-            if (OxfrPart* part = comments->getTargetPart()) {
-                DocxCommentsHandler root(sink_.get(), &context_);
-                parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
-            }
+        if (OxfrPart* part = firstTargetOfType(relationships, relationship_type::Comments)) {
+            DocxCommentsHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
         }
     }
     readHeadersAndFooters(main);

@@ -21,12 +21,6 @@ constexpr uint32_t kWritePictures = 0x01;
 constexpr uint32_t kWriteText = 0x10;
 constexpr uint32_t kTextAndExtras = 0x110;
 
-OxfrPart* firstOfType(OxfrRelationships* relationships, const char* type)
-{
-    OxfrRelationship* found = relationships != nullptr ? relationships->findByType(type) : nullptr;
-    return found != nullptr ? found->getTargetPart() : nullptr;
-}
-
 }  // namespace
 
 PptxTextExtractor::PptxTextExtractor() = default;
@@ -74,11 +68,11 @@ void PptxTextExtractor::readSlide(OxfrPart& slide)
     if ((context_->flags & kTextAndExtras) != kTextAndExtras)
         return;
     OxfrRelationships* relationships = slide.relationships();
-    if (OxfrPart* notes = firstOfType(relationships, relationship_type::NotesSlide)) {
+    if (OxfrPart* notes = firstTargetOfType(relationships, relationship_type::NotesSlide)) {
         NodesHandler notesRoot(sink_.get(), context_.get());
         parseXmlPart(notes->archive(), notes->path(), &notesRoot, Vocabulary::Presentation);
     }
-    if (OxfrPart* comments = firstOfType(relationships, relationship_type::Comments)) {
+    if (OxfrPart* comments = firstTargetOfType(relationships, relationship_type::Comments)) {
         PptxCommentListHandler commentsRoot(sink_.get(), context_.get());
         parseXmlPart(comments->archive(), comments->path(), &commentsRoot, Vocabulary::Presentation);
     }

@@ -40,12 +40,9 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
     parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
 
     OxfrRelationships* relationships = workbook->relationships();
-    if (relationships != nullptr) {
-        OxfrRelationship* strings = relationships->findByType(relationship_type::SharedStrings);
-        if (OxfrPart* part = strings != nullptr ? strings->getTargetPart() : nullptr) {
-            SharedStrsHandler root(context_.get());
-            parseXmlPart(&archive, part->path(), &root, Vocabulary::Spreadsheet);
-        }
+    if (OxfrPart* strings = firstTargetOfType(relationships, relationship_type::SharedStrings)) {
+        SharedStrsHandler root(context_.get());
+        parseXmlPart(&archive, strings->path(), &root, Vocabulary::Spreadsheet);
     }
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -85,10 +82,7 @@ void XlsxTextExtractor::processWorksheet(OxfrPart& part, uint32_t flags)
     parseXmlPart(part.archive(), part.path(), &root, Vocabulary::Spreadsheet);
     if ((flags & kTextAndExtras) != kTextAndExtras)
         return;
-    OxfrRelationships* relationships = part.relationships();
-    OxfrRelationship* comments = relationships != nullptr ? relationships->findByType(relationship_type::Comments)
-                                                          : nullptr;
-    if (OxfrPart* target = comments != nullptr ? comments->getTargetPart() : nullptr) {
+    if (OxfrPart* target = firstTargetOfType(part.relationships(), relationship_type::Comments)) {
         XlsxCommentsHandler root(sink_.get(), context_.get());
         parseXmlPart(target->archive(), target->path(), &root, Vocabulary::Spreadsheet);
         sink_->appendUtf8("\n\t", 2);

@@ -8,8 +8,7 @@ OxfrPackage::OxfrPackage(ZipArchive* archive) : archive_(archive), rootRelations
 
 OxfrPart* OxfrPackage::partOfType(const char* typeUri)
 {
-    OxfrRelationship* relationship = rootRelationships_.findByType(typeUri);
-    return relationship != nullptr ? relationship->getTargetPart() : nullptr;
+    return firstTargetOfType(&rootRelationships_, typeUri);
 }
 
 OxfrPart* OxfrPackage::mainDocumentPart()

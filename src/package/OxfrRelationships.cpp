@@ -54,4 +54,10 @@ OxfrRelationship* OxfrRelationships::findByType(const std::string& typeUri) cons
     return nullptr;
 }
 
+OxfrPart* firstTargetOfType(const OxfrRelationships* relationships, const std::string& typeUri)
+{
+    OxfrRelationship* found = relationships != nullptr ? relationships->findByType(typeUri) : nullptr;
+    return found != nullptr ? found->getTargetPart() : nullptr;
+}
+
 }  // namespace quillet

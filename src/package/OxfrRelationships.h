@@ -9,6 +9,7 @@
 
 namespace quillet {
 
+class OxfrPart;
 class ZipArchive;
 
 // The relationships of one part ("" for the package), read at construction
@@ -36,5 +37,9 @@ private:
     std::string sourcePath_;
     std::vector<std::unique_ptr<OxfrRelationship>> entries_;
 };
+
+// The target part of the first relationship of that type; null when
+// relationships is null, holds none of the type, or its target is external.
+OxfrPart* firstTargetOfType(const OxfrRelationships* relationships, const std::string& typeUri);
 
 }  // namespace quillet
