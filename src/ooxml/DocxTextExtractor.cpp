@@ -31,10 +31,7 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
 {
     context_.flags = flags;
     context_.referenceIds.clear();
-    package_ = std::make_unique<OxfrPackage>(archive);
-    if ((flags & WritePictures) != 0)
-        archive->extractImages(folder);
-    if ((flags & WriteText) == 0)
+    if (!openPackage(*archive, folder, flags))
         return Success;
     OxfrPart* main = findMainPart(archive);
     if (main == nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ooxml/DocxExtractContext.h"
+#include "ooxml/PackageTextExtractor.h"
 
 #include <QString>
 
@@ -10,20 +11,16 @@
 
 namespace quillet {
 
-class OxfrPackage;
 class OxfrPart;
-class TextSink;
 class ZipArchive;
 
 // One run over a word-processing package: the body, then (with the extras
 // flag) the comments, then the headers and footers in the order the body
 // refers to them.
-class DocxTextExtractor {
+class DocxTextExtractor : public PackageTextExtractor {
 public:
     DocxTextExtractor();
     ~DocxTextExtractor();
-    DocxTextExtractor(const DocxTextExtractor&) = delete;
-    DocxTextExtractor& operator=(const DocxTextExtractor&) = delete;
 
     // Pictures (flag 0x01) first, then "1.txt" (flag 0x10). 0, or 4099 when
     // text is asked for and the package names no main part that exists.
@@ -42,8 +39,6 @@ private:
     void documentSteps(OxfrPart& main, bool exportPath);
     void readHeadersAndFooters(OxfrPart& main);
 
-    std::unique_ptr<OxfrPackage> package_;
-    std::unique_ptr<TextSink> sink_;
     // Released first: nothing else refers to the context once the handlers are gone.
     DocxExtractContext context_;
 };

@@ -17,8 +17,6 @@
 namespace quillet {
 namespace {
 
-constexpr uint32_t kWritePictures = 0x01;
-constexpr uint32_t kWriteText = 0x10;
 constexpr uint32_t kTextAndExtras = 0x110;
 
 }  // namespace
@@ -31,10 +29,7 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
-    package_ = std::make_unique<OxfrPackage>(&archive);
-    if (flags & kWritePictures)
-        archive.extractImages(folder);
-    if (!(flags & kWriteText))
+    if (!openPackage(archive, folder, flags))
         return;
     OxfrPart* presentation = package_->mainDocumentPart();
     if (presentation == nullptr)

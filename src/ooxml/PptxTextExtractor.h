@@ -1,26 +1,24 @@
 #pragma once
 
+#include "ooxml/PackageTextExtractor.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace quillet {
 
-class OxfrPackage;
 class OxfrPart;
-class TextSink;
 class ZipArchive;
 struct PptxExtractContext;
 
 // The text of a presentation package, slide by slide in show order, each
 // slide followed by "\n\t"; with flags 0x110 each slide's notes and comments
 // follow its own text. One extractor serves one export.
-class PptxTextExtractor {
+class PptxTextExtractor : public PackageTextExtractor {
 public:
     PptxTextExtractor();
     ~PptxTextExtractor();
-    PptxTextExtractor(const PptxTextExtractor&) = delete;
-    PptxTextExtractor& operator=(const PptxTextExtractor&) = delete;
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
     void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
@@ -31,9 +29,7 @@ public:
 private:
     void readSlide(OxfrPart& slide);
 
-    // Released in reverse: the context, the sink (closing "1.txt"), the package.
-    std::unique_ptr<OxfrPackage> package_;
-    std::unique_ptr<TextSink> sink_;
+    // Released before the sink and the package.
     std::unique_ptr<PptxExtractContext> context_;
 };
 

@@ -15,8 +15,6 @@
 namespace quillet {
 namespace {
 
-constexpr uint32_t kWritePictures = 0x01;
-constexpr uint32_t kWriteText = 0x10;
 constexpr uint32_t kTextAndExtras = 0x110;
 
 }  // namespace
@@ -28,10 +26,7 @@ XlsxTextExtractor::~XlsxTextExtractor() = default;
 void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_->flags = flags;
-    package_ = std::make_unique<OxfrPackage>(&archive);
-    if (flags & kWritePictures)
-        archive.extractImages(folder);
-    if (!(flags & kWriteText))
+    if (!openPackage(archive, folder, flags))
         return;
     OxfrPart* workbook = package_->mainDocumentPart();
     if (workbook == nullptr)

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "ooxml/PackageTextExtractor.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace quillet {
 
-class OxfrPackage;
 class OxfrPart;
-class TextSink;
 class ZipArchive;
 struct XlsxExtractContext;
 
@@ -16,12 +16,10 @@ struct XlsxExtractContext;
 // workbook order; with flags 0x110 also odd-page headers, footers and cell
 // comments. Workbooks whose worksheets total 10 MiB or more are written as
 // their shared strings only. One extractor serves one export.
-class XlsxTextExtractor {
+class XlsxTextExtractor : public PackageTextExtractor {
 public:
     XlsxTextExtractor();
     ~XlsxTextExtractor();
-    XlsxTextExtractor(const XlsxTextExtractor&) = delete;
-    XlsxTextExtractor& operator=(const XlsxTextExtractor&) = delete;
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
     void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
@@ -33,8 +31,6 @@ public:
 private:
     void processWorksheet(OxfrPart& part, uint32_t flags);
 
-    std::unique_ptr<TextSink> sink_;
-    std::unique_ptr<OxfrPackage> package_;
     std::unique_ptr<XlsxExtractContext> context_;
 };
 

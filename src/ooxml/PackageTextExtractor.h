@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillet {
+
+class OxfrPackage;
+class TextSink;
+class ZipArchive;
+
+// What the package extractors share: the package and the sink of one run,
+// and the steps that open an export.
+class PackageTextExtractor {
+public:
+    PackageTextExtractor(const PackageTextExtractor&) = delete;
+    PackageTextExtractor& operator=(const PackageTextExtractor&) = delete;
+
+protected:
+    PackageTextExtractor();
+    ~PackageTextExtractor();
+
+    // Reads the package's relationships and writes its pictures (flag 0x01)
+    // first; true when text is asked for (flag 0x10).
+    bool openPackage(ZipArchive& archive, const std::string& folder, uint32_t flags);
+
+    // Released in reverse: the sink (closing "1.txt"), then the package.
+    std::unique_ptr<OxfrPackage> package_;
+    std::unique_ptr<TextSink> sink_;
+};
+
+}  // namespace quillet
