@@ -9,6 +9,8 @@
 
 #include <quillet/quillet.h>
 
+#include <limits>
+
 namespace quillet {
 
 int parsePage(CVRX_PDFPage& page)
@@ -80,24 +82,22 @@ void PdfTextExtractor::savePictures(CVRX_PDFPage& page, const std::string& folde
     }
 }
 
-uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, int timeLimitSeconds)
+uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
+                                     const std::function<void(CVRX_PDFPage&)>& step)
 {
     const int64_t start = clock_();
     CVRX_PDFEngine* engine = usableEngine();
     if (engine == nullptr)
         return ConversionFailed;
     CVRX_PDFDocument document(*engine);
-    const uint32_t opened = openDocument(document);
-    if (opened != Success)
-        return opened;
+    const uint32_t openResult = openDocument(document);
+    if (openResult != Success)
+        return openResult;
     const int pages = document.pageCount();
-    const bool writeText = (flags & WriteText) != 0;
-    const bool writePictures = (flags & WritePictures) != 0;
-    if (writeText)
-        sink_ = std::make_unique<TextSink>(folder);
+    opened();
 
     uint32_t result = Success;
-    for (int i = 0; i < pages; ++i) {
+    for (int i = 0; i < pages && i < pageLimit; ++i) {
         CVRX_PDFPageImp* page = document.loadPage(i);
         if (page != nullptr && page->hasContent() && parsePage(*page) != CVRX_PDFPage::Done) {
             page->releasePage();
@@ -105,10 +105,7 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
             break;
         }
         if (page != nullptr) {
-            if (writeText)
-                appendPageText(*page);
-            if (writePictures)
-                savePictures(*page, folder);
+            step(*page);
             page->releasePage();
         }
         if (pastLimit(start, timeLimitSeconds)) {
@@ -117,6 +114,25 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
         }
     }
     document.close();
+    return result;
+}
+
+uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, int timeLimitSeconds)
+{
+    const bool writeText = (flags & WriteText) != 0;
+    const bool writePictures = (flags & WritePictures) != 0;
+    const uint32_t result = walkPages(
+        std::numeric_limits<int>::max(), timeLimitSeconds,
+        [&] {
+            if (writeText)
+                sink_ = std::make_unique<TextSink>(folder);
+        },
+        [&](CVRX_PDFPage& page) {
+            if (writeText)
+                appendPageText(page);
+            if (writePictures)
+                savePictures(page, folder);
+        });
     if (sink_)
         sink_->close();
     return result;
@@ -124,36 +140,12 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
 
 uint32_t PdfTextExtractor::getContent(QString& text, int timeLimitSeconds)
 {
-    const int64_t start = clock_();
-    CVRX_PDFEngine* engine = usableEngine();
-    if (engine == nullptr)
-        return ConversionFailed;
-    CVRX_PDFDocument document(*engine);
-    const uint32_t opened = openDocument(document);
-    if (opened != Success)
-        return opened;
-    const int pages = document.pageCount();
-    sink_ = std::make_unique<TextSink>(std::string());
-
-    uint32_t result = Success;
-    for (int i = 0; i < pages && i < kContentPageLimit; ++i) {
-        CVRX_PDFPageImp* page = document.loadPage(i);
-        if (page != nullptr && page->hasContent() && parsePage(*page) != CVRX_PDFPage::Done) {
-            page->releasePage();
-            result = PdfPageFailure;
-            break;
-        }
-        if (page != nullptr) {
-            appendPageText(*page);
-            page->releasePage();
-        }
-        if (pastLimit(start, timeLimitSeconds)) {
-            document.close();
-            return PdfTimeLimit;
-        }
-    }
-    document.close();
-    text = sink_->text();
+    const uint32_t result = walkPages(
+        kContentPageLimit, timeLimitSeconds, [this] { sink_ = std::make_unique<TextSink>(std::string()); },
+        [this](CVRX_PDFPage& page) { appendPageText(page); });
+    // Past the time limit the text is left alone.
+    if (result == Success || result == PdfPageFailure)
+        text = sink_->text();
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,11 @@ private:
     CVRX_PDFEngine* usableEngine();
     uint32_t openDocument(CVRX_PDFDocument& document);
     bool pastLimit(int64_t start, int timeLimitSeconds) const;
+    // Opens the document, calls opened, then hands each of the first
+    // pageLimit pages to step once parsed, checking the time limit after
+    // each. 0, 4098, 4102, 4103 or 4104.
+    uint32_t walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
+                       const std::function<void(CVRX_PDFPage&)>& step);
     void appendPageText(CVRX_PDFPage& page);
     void savePictures(CVRX_PDFPage& page, const std::string& folder);
 
