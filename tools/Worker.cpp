@@ -19,11 +19,13 @@ namespace {
 
 constexpr uint32_t kMaxPathBytes = 1u << 16;
 
-bool readAll(int fd, void* data, size_t size)
+// Moves size bytes through read or write, resuming after a signal; false at
+// an end of file or an error.
+template <typename Transfer, typename Byte>
+bool transferAll(Transfer transfer, int fd, Byte* bytes, size_t size)
 {
-    auto* bytes = static_cast<char*>(data);
     while (size > 0) {
-        const ssize_t n = ::read(fd, bytes, size);
+        const ssize_t n = transfer(fd, bytes, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -34,19 +36,14 @@ bool readAll(int fd, void* data, size_t size)
     return true;
 }
 
+bool readAll(int fd, void* data, size_t size)
+{
+    return transferAll(::read, fd, static_cast<char*>(data), size);
+}
+
 bool writeAll(int fd, const void* data, size_t size)
 {
-    const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, bytes, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return transferAll(::write, fd, static_cast<const char*>(data), size);
 }
 
 // Test-only: with QUILLET_BATCH_TEST_HOOKS=1 in the environment, a source
