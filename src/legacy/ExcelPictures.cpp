@@ -43,13 +43,7 @@ namespace {
 bool walkStore(BiffReader& reader, const std::string& folder)
 {
     BiffPictureInput in(reader);
-    if (in.readU32() != 0xF000000Fu)
-        return true;
-    in.skip(4);
-    if (in.readU32() != 0xF0060000u)
-        return true;
-    in.skip(in.readU32());
-    if (reader.left() == 0)
+    if (!skipDrawingGroupHeader(in) || reader.left() == 0)
         return true;
     in.skip(2);
     if (in.readU16() != 0xF001)

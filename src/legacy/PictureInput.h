@@ -53,6 +53,19 @@ private:
     uint64_t consumed_ = 0;
 };
 
+// Passes the drawing-group container's header and its FDGG record; false
+// when the bytes are not those two.
+inline bool skipDrawingGroupHeader(PictureInput& in)
+{
+    if (in.readU32() != 0xF000000Fu)
+        return false;
+    in.skip(4);
+    if (in.readU32() != 0xF0060000u)
+        return false;
+    in.skip(in.readU32());
+    return true;
+}
+
 class StreamPictureInput final : public PictureInput {
 public:
     explicit StreamPictureInput(CompoundStream& stream) : stream_(stream) {}

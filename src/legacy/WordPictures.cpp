@@ -23,12 +23,8 @@ bool extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, 
     if (!table.seek(fib.drawingGroupOffset))
         return true;
     StreamPictureInput in(table);
-    if (in.readU32() != 0xF000000Fu)
+    if (!skipDrawingGroupHeader(in))
         return true;
-    in.skip(4);
-    if (in.readU32() != 0xF0060000u)
-        return true;
-    in.skip(in.readU32());
     const BlipHeader store = readBlipHeader(in);
     if (store.type != 0xF001)
         return true;
