@@ -59,12 +59,7 @@ int EngineRegistry::initializeCurrentThread()
 
 int EngineRegistry::destroyCurrentThread()
 {
-    const uint64_t self = platform::currentThreadId();
-    EngineHolder* holder;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        holder = holderOf(self);
-    }
+    EngineHolder* holder = currentHolder();
     if (holder == nullptr)
         return 0;
     {
@@ -75,7 +70,7 @@ int EngineRegistry::destroyCurrentThread()
         }
     }
     std::lock_guard<std::mutex> lock(mutex_);
-    holders_.erase(self);
+    holders_.erase(platform::currentThreadId());
     return 0;
 }
 
@@ -87,12 +82,7 @@ size_t EngineRegistry::holderCount()
 
 bool EngineRegistry::currentThreadHasEngine()
 {
-    const uint64_t self = platform::currentThreadId();
-    EngineHolder* holder;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        holder = holderOf(self);
-    }
+    EngineHolder* holder = currentHolder();
     if (holder == nullptr)
         return false;
     std::lock_guard<std::recursive_mutex> lock(holder->mutex);
