@@ -20,4 +20,9 @@ bool PackageTextExtractor::openPackage(ZipArchive& archive, const std::string& f
     return (flags & WriteText) != 0;
 }
 
+OxfrPart* PackageTextExtractor::openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags)
+{
+    return openPackage(archive, folder, flags) ? package_->mainDocumentPart() : nullptr;
+}
+
 }  // namespace quillet

@@ -7,6 +7,7 @@
 namespace quillet {
 
 class OxfrPackage;
+class OxfrPart;
 class TextSink;
 class ZipArchive;
 
@@ -24,6 +25,9 @@ protected:
     // Reads the package's relationships and writes its pictures (flag 0x01)
     // first; true when text is asked for (flag 0x10).
     bool openPackage(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // openPackage, then the main part when text is asked for; null without
+    // one, or when text is not asked for.
+    OxfrPart* openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // Released in reverse: the sink (closing "1.txt"), then the package.
     std::unique_ptr<OxfrPackage> package_;

@@ -29,9 +29,7 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
-    if (!openPackage(archive, folder, flags))
-        return;
-    OxfrPart* presentation = package_->mainDocumentPart();
+    OxfrPart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
         return;
     PresentationHandler root(context_.get());

@@ -26,9 +26,7 @@ XlsxTextExtractor::~XlsxTextExtractor() = default;
 void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_->flags = flags;
-    if (!openPackage(archive, folder, flags))
-        return;
-    OxfrPart* workbook = package_->mainDocumentPart();
+    OxfrPart* workbook = openMainPart(archive, folder, flags);
     if (workbook == nullptr)
         return;
     WorkbookHandler workbookRoot(context_.get());
