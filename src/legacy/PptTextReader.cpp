@@ -58,8 +58,13 @@ PptTextReader::Located PptTextReader::followEditChain(int64_t currentEdit, int64
     bool found = false;
     std::set<int64_t> seen;
     for (int64_t offset = currentEdit; offset != 0;) {
-        // A chain that comes back to an edit already read ends there.
-        if (!seen.insert(offset).second || !document_->seek(offset))
+        // A chain that comes back to an edit already read ends there; the
+        // edits it no longer reaches still name the older objects.
+        if (!seen.insert(offset).second) {
+            readAllPersistDirectoriesNewestFirst();
+            break;
+        }
+        if (!document_->seek(offset))
             break;
         PptRecordReader reader(*document_, &work_);
         if (!reader.next() || reader.type() != ppt_record::UserEditAtom)
@@ -90,25 +95,18 @@ PptTextReader::Located PptTextReader::scanUserEdits(int64_t& container)
 {
     bool haveRef = false;
     int32_t documentRef = -1;
-    for (int64_t offset = 0; document_->seek(offset);) {
+    for (const int64_t offset : topLevelRecords(ppt_record::UserEditAtom)) {
+        document_->seek(offset);
         PptRecordReader reader(*document_, &work_);
-        if (!reader.next())
-            break;
-        const int64_t following = offset + 8 + int64_t(reader.length());
-        if (reader.type() == ppt_record::UserEditAtom) {
-            reader.enter();
-            if (reader.length() > kPlainUserEditLength)
-                return Located::Encrypted;
-            reader.skip(12);
-            const uint32_t persistDirectory = reader.readU32();
-            documentRef = int32_t(reader.readU32());
-            haveRef = true;
-            readPersistDirectory(persistDirectory);
-        }
-        // A negative container length must not walk backwards.
-        if (following <= offset)
-            break;
-        offset = following;
+        reader.next();
+        reader.enter();
+        if (reader.length() > kPlainUserEditLength)
+            return Located::Encrypted;
+        reader.skip(12);
+        const uint32_t persistDirectory = reader.readU32();
+        documentRef = int32_t(reader.readU32());
+        haveRef = true;
+        readPersistDirectory(persistDirectory);
     }
     if (!haveRef)
         return Located::NotFound;
@@ -119,19 +117,35 @@ PptTextReader::Located PptTextReader::scanUserEdits(int64_t& container)
     return Located::Found;
 }
 
-PptTextReader::Located PptTextReader::scanPersistDirectories(int64_t& container)
+std::vector<int64_t> PptTextReader::topLevelRecords(int type)
 {
+    std::vector<int64_t> found;
     for (int64_t offset = 0; document_->seek(offset);) {
         PptRecordReader reader(*document_, &work_);
         if (!reader.next())
             break;
         const int64_t following = offset + 8 + int64_t(reader.length());
-        if (reader.type() == ppt_record::PersistDirectoryAtom)
-            readPersistDirectory(offset);
+        if (reader.type() == type)
+            found.push_back(offset);
+        // A negative container length must not walk backwards.
         if (following <= offset)
             break;
         offset = following;
     }
+    return found;
+}
+
+void PptTextReader::readAllPersistDirectoriesNewestFirst()
+{
+    const std::vector<int64_t> directories = topLevelRecords(ppt_record::PersistDirectoryAtom);
+    for (auto at = directories.rbegin(); at != directories.rend(); ++at)
+        readPersistDirectory(*at);
+}
+
+PptTextReader::Located PptTextReader::scanPersistDirectories(int64_t& container)
+{
+    for (const int64_t offset : topLevelRecords(ppt_record::PersistDirectoryAtom))
+        readPersistDirectory(offset);
     if (persistDirectory_.empty())
         return Located::NotFound;
     container = 0;

@@ -45,6 +45,9 @@ private:
     Located scanUserEdits(int64_t& container);
     Located scanPersistDirectories(int64_t& container);
     void readPersistDirectory(int64_t offset);
+    void readAllPersistDirectoriesNewestFirst();
+    // The offsets of the records of this type in a walk over the top level.
+    std::vector<int64_t> topLevelRecords(int type);
     void collect();
     bool writeSlides(uint32_t flags);
 

@@ -114,11 +114,11 @@ TEST(PptTextReader, TextOfSlides)
              return buildPptFile(stream);
          },
          kText, 0, u"First, edited\tSecond, edited\t"},
-        {"a user-edit chain that loops ends at the repeat",
+        {"a user-edit chain that loops: the edits it misses are read newest first",
          [] {
              PptStream stream = buildPptStream(twoSlides());
              stream.saveEdit({{2, pptContainer(1006, {textChars(u"New")})}});
-             putU32(stream.bytes, stream.currentEdit + 12, stream.currentEdit);  // offsetLastEdit: itself
+             putU32(stream.bytes, stream.currentEdit + 16, stream.currentEdit);  // offsetLastEdit: itself
              return buildPptFile(stream);
          },
          kText, 0, u"New\tSecond\t"},
