@@ -13,6 +13,7 @@ constexpr int Slide = 1006;
 constexpr int Notes = 1008;
 constexpr int SlidePersistAtom = 1011;
 constexpr int OutlineTextRefAtom = 3998;
+constexpr int SlideListWithText = 4080;
 constexpr int TextCharsAtom = 4000;
 constexpr int TextBytesAtom = 4008;
 constexpr int CString = 4026;

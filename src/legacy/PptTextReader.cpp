@@ -16,6 +16,8 @@ namespace {
 
 // A user edit longer than this carries encryption data.
 constexpr int32_t kPlainUserEditLength = 28;
+// The instance of the slide list that holds the masters.
+constexpr int kMasterList = 1;
 
 }  // namespace
 
@@ -171,12 +173,17 @@ void PptTextReader::collect()
 {
     PptRecordReader reader(*document_, &work_);
     bool inSlide = false;
+    bool inMasterList = false;
     std::u16string text;
     while (reader.next()) {
         const int type = reader.type();
+        if (type == ppt_record::SlideListWithText)
+            inMasterList = reader.instance() == kMasterList;
         reader.enter();
         if (type == ppt_record::SlidePersistAtom) {
-            const auto entry = persistDirectory_.find(int32_t(reader.readU32()));
+            // Title masters are slide records too; only the master list
+            // tells them apart.
+            const auto entry = inMasterList ? persistDirectory_.end() : persistDirectory_.find(int32_t(reader.readU32()));
             inSlide = entry != persistDirectory_.end();
             if (inSlide)
                 slideList_.push_back(entry->second);

@@ -126,6 +126,7 @@ TEST(PptTextReader, TextOfSlides)
          [] {
              PptPlan plan = twoSlides();
              plan.masters = {page({textChars(u"Master box")}, {u"Master title"})};
+             plan.titleMasters = {page({textChars(u"Title master box"), outlineRef(0)}, {u"Title master title"})};
              return buildPptFile(buildPptStream(plan));
          },
          kText, 0, u"First\tSecond\t"},
@@ -196,6 +197,7 @@ TEST(PptTextReader, NotesAndCommentsOnlyWithExtrasInStorageOrder)
                    page({comment10(u"Bo", u"Direct"), textChars(u"S2")})};
     plan.notes = {page({textChars(u"N1")})};
     plan.reverseStorage = true;  // stored: N1, S2, S1
+    plan.titleMasters = {page({textChars(u"Title master")})};
     const std::string file = buildPptFile(buildPptStream(plan));
     EXPECT_EQ(exportPpt(file, kText).text, u"S1\tS2\t");
     EXPECT_EQ(exportPpt(file, kExtras).text, u"N1\tBo\tDirect\tS2\tS1\tAnn\tLooks good\t");

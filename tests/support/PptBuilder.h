@@ -89,6 +89,7 @@ struct PptPage {
 
 struct PptPlan {
     std::vector<PptPage> slides, notes, masters;
+    std::vector<PptPage> titleMasters;  // slide records in the master list
     bool reverseStorage = false;  // pages stored last to first
 };
 
@@ -132,6 +133,7 @@ inline PptStream buildPptStream(const PptPlan& plan)
         }
     };
     listPages(plan.masters, 1, 1016);
+    listPages(plan.titleMasters, 1, 1006);
     listPages(plan.slides, 0, 1006);
     listPages(plan.notes, 2, 1008);
     PptStream stream;
