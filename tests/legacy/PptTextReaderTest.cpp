@@ -269,3 +269,21 @@ TEST(PptTextReader, PicturesStream)
                  CompoundFileError);
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"image1.png"});
 }
+
+TEST(PptTextReader, SlidesNamingOneOffsetOverAndOverStopTheRead)
+{
+    // 400 slide ids, all pointing at one slide of 40,000 characters: what the
+    // readers pass is bounded by the stream's size, not by the ids.
+    PptPlan plan;
+    plan.slides.assign(400, page({}));
+    plan.slides[0] = page({textBytes(std::string(40000, 'x'))});
+    PptStream stream = buildPptStream(plan);
+    std::map<uint32_t, uint32_t> directory{{1, 0}};
+    for (uint32_t id = 2; id < 402; ++id)
+        directory[id] = stream.persist[2];
+    const uint32_t directoryAt = uint32_t(stream.add(persistDirectory(directory)));
+    stream.currentEdit = uint32_t(stream.add(userEdit(0, directoryAt, 1)));
+    TempDir dir;
+    EXPECT_THROW(exportPresentationDocument(*openBytes(buildPptFile(stream)), dir.path(), kText), CompoundFileError);
+    EXPECT_LT(readFile(dir.file("1.txt")).size(), size_t(6) << 20);  // 32 MB unbounded
+}
