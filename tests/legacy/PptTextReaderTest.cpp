@@ -226,7 +226,8 @@ TEST(PptTextReader, EmbeddedDrawingPackage)
         int code = -1;
         try {
             code = exportPresentationDocument(*openBytes(file), dir.path(), kText);
-        } catch (const CompoundFileError&) {
+        } catch (const std::runtime_error&) {
+            // a damaged record or part: 4098 at the library boundary
         }
         EXPECT_EQ(code, c.code);
         EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"1.txt"});
