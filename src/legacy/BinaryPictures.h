@@ -26,5 +26,8 @@ bool extractWordDataPictures(CompoundStream& data, int64_t size, const std::stri
 // The BLIP store of a workbook's MSODRAWINGGROUP record, the reader standing
 // at its body; numbers start at 1 for each record.
 bool extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder);
+// The BLIPs of a presentation's "Pictures" stream, one after another;
+// numbers start at 1.
+bool extractPresentationPictures(CompoundStream& pictures, int64_t size, const std::string& folder);
 
 }  // namespace quillet

@@ -31,7 +31,7 @@ constexpr uint32_t kAnyCode = 0xFFFFFFFF;
 // Every file of them must find all its expected text unless it is a known miss.
 // Nearly all xls substrings are lines of one workbook whose rows end in formula
 // results, which the binary workbook reader does not read.
-const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0}, {"docx", 92.0}, {"pdf", 97.0}, {"pptx", 93.0}, {"rtf", 90.0}, {"xls", 2.0}, {"xlsx", 10.0}};
+const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0}, {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0}, {"pptx", 93.0}, {"rtf", 90.0}, {"xls", 2.0}, {"xlsx", 10.0}};
 
 // Result codes by format and tag (or one file's path), first match wins; ""
 // matches every file.
@@ -65,6 +65,9 @@ const std::vector<std::tuple<std::string, std::string, uint32_t>> kCodeRules = {
     {"xlsx", "ole2-encryptedpackage", kAnyCode},
     {"xlsx", "corrupt", kAnyCode},
     {"xlsx", "", quillet::Success},
+    // Binary presentations: a user edit longer than 28 bytes (or ZebEncryptionInfo) marks encryption.
+    {"ppt", "encrypted", quillet::Encrypted},
+    {"ppt", "", quillet::Success},  // the corrupt one's looping edit chain is read around
     {"pptx", "ole2-encryptedpackage", kAnyCode},
     {"pptx", "corrupt", kAnyCode},
     {"pptx", "", quillet::Success},
