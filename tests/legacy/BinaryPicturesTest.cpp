@@ -51,12 +51,7 @@ WordFile wordPlan(const std::vector<DelayedPicture>& pictures, const std::string
     plan.pieces = {{"Text beside pictures", false}};
     std::vector<std::string> entries;
     for (const DelayedPicture& p : pictures) {
-        BlipEntry entry;
-        entry.btWin32 = p.btWin32;
-        entry.references = p.references;
-        entry.delayOffset = delayedBase(plan) + uint32_t(art.delayed.size());
-        entry.name = "n";
-        entries.push_back(blipEntry(entry));
+        entries.push_back(blipEntry({p.btWin32, p.references, delayedBase(plan) + uint32_t(art.delayed.size()), "", "n"}));
         art.delayed += p.blip;
     }
     if (!pictures.empty())
@@ -81,13 +76,7 @@ Files exportWorkbook(const std::string& records)
     return picturesIn(dir);
 }
 
-BlipEntry carrying(uint8_t btWin32, const std::string& blip)
-{
-    BlipEntry entry;
-    entry.btWin32 = btWin32;
-    entry.embedded = blip;
-    return entry;
-}
+BlipEntry carrying(uint8_t btWin32, const std::string& blip) { return {btWin32, 1, 0, blip, ""}; }
 
 }  // namespace
 
