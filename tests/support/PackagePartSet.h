@@ -22,7 +22,6 @@ public:
     static std::string relationships(const std::string& relationshipElements);
     static std::string relationship(const std::string& id, const std::string& type, const std::string& target,
                                     bool external = false);
-    static std::string officeType(const std::string& name);
 
 private:
     std::map<std::string, std::string> entries_;
