@@ -21,12 +21,7 @@ ENGLISH_EXPORT = ("Quillet reads binary Word documents.\r\u201cCurly quotes\u201
 
 @pytest.mark.parametrize("fixture, name", [
     ("word/english.doc", "DOC"),
-    ("xls/english.xls", "XLS"),
-    ("package/libreoffice.docx", "DOCX"),
-    ("package/libreoffice.xlsx", "XLSX"),
     ("package/libreoffice.pptx", "PPTX"),
-    ("pdf/latin-accented.pdf", "PDF"),
-    ("rtf/wordpad.rtf", "RTF"),
     ("sample.txt", "NOT_SUPPORT"),
 ])
 def test_detect_names_the_format(fixture, name):
@@ -38,17 +33,6 @@ def test_detect_gives_none_for_an_archive_without_a_document(tmp_path):
     archive = tmp_path / "plain.zip"
     shutil.make_archive(str(tmp_path / "plain"), "zip", DATA / "pdf")
     assert quillet.detect(archive) is None
-
-
-def test_text_of_the_word_fixture_is_exact():
-    assert quillet.text(ENGLISH) == ENGLISH_TEXT
-    assert quillet.text(str(ENGLISH)) == ENGLISH_TEXT
-
-
-def test_text_files_are_read_whole_under_a_non_ascii_name(tmp_path):
-    source = tmp_path / "\u0437\u0430\u043c\u0435\u0442\u043a\u0438 \u7b14\u8bb0.txt"
-    shutil.copyfile(DATA / "sample.txt", source)
-    assert quillet.text(source) == (DATA / "sample.txt").read_text(encoding="utf-8-sig")
 
 
 def test_text_of_an_unreadable_document_is_empty():
@@ -70,7 +54,6 @@ def test_export_writes_pictures_on_request(tmp_path):
 
 @pytest.mark.parametrize("fixture, code, name, error", [
     ("pdf/encrypted-aes256.pdf", 4102, "Encrypted", quillet.EncryptedError),
-    ("pdf/encrypted-rc4.pdf", 4102, "Encrypted", quillet.EncryptedError),
     ("sample.txt", 4097, "Unsupported", quillet.UnsupportedError),
 ])
 def test_document_faults_are_results_and_check_raises_their_type(tmp_path, fixture, code, name, error):
@@ -95,6 +78,9 @@ def test_non_ascii_file_and_folder_names(tmp_path):
     shutil.copyfile(ENGLISH, source)
     assert quillet.detect(source) == "DOC"
     assert quillet.text(source) == ENGLISH_TEXT
+    text = tmp_path / "\u0437\u0430\u043c\u0435\u0442\u043a\u0438 \u7b14\u8bb0.txt"
+    shutil.copyfile(DATA / "sample.txt", text)
+    assert quillet.text(text) == (DATA / "sample.txt").read_text(encoding="utf-8-sig")
     folder = tmp_path / "\u0432\u044b\u0432\u043e\u0434"
     assert quillet.export(str(source), folder).ok
     assert (folder / "1.txt").read_bytes() == ENGLISH_EXPORT

@@ -9,23 +9,13 @@
 
 using quillet::EngineRegistry;
 
-TEST(EngineRegistry, InitialiseTwiceThenDestroy)
+TEST(EngineRegistry, EachThreadPreparesAndReleasesOnlyItsOwnEngine)
 {
     EngineRegistry& registry = EngineRegistry::instance();
     const size_t before = registry.holderCount();
     EXPECT_EQ(quilletInitialize(), 0);
     EXPECT_EQ(quilletInitialize(), 1);
     EXPECT_EQ(registry.holderCount(), before + 1);
-    EXPECT_EQ(quilletDestory(), 0);
-    EXPECT_FALSE(registry.currentThreadHasEngine());
-    EXPECT_EQ(registry.holderCount(), before);
-    EXPECT_EQ(quilletDestory(), 0);
-}
-
-TEST(EngineRegistry, DestroyOnAnotherThreadNeverTouchesThisThreadsEngine)
-{
-    EngineRegistry& registry = EngineRegistry::instance();
-    EXPECT_EQ(quilletInitialize(), 0);
     // A thread that never initialised destroys nothing; one that did, only its own.
     std::async(std::launch::async, [] { EXPECT_EQ(quilletDestory(), 0); }).get();
     std::async(std::launch::async, [] {
@@ -33,6 +23,9 @@ TEST(EngineRegistry, DestroyOnAnotherThreadNeverTouchesThisThreadsEngine)
         EXPECT_EQ(quilletDestory(), 0);
     }).get();
     EXPECT_TRUE(registry.currentThreadHasEngine());
+    EXPECT_EQ(quilletDestory(), 0);
+    EXPECT_FALSE(registry.currentThreadHasEngine());
+    EXPECT_EQ(registry.holderCount(), before);
     EXPECT_EQ(quilletDestory(), 0);
 
     std::vector<std::thread> threads;

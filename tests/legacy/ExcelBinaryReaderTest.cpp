@@ -42,14 +42,6 @@ Outcome run(const std::string& records, uint32_t flags = WriteText)
 
 std::string text(const std::u16string& units) { return utf16leBytes(units); }
 
-std::string emptyContinues(int count)
-{
-    std::string chain;
-    for (int i = 0; i < count; ++i)
-        chain += biffRecord(0x003C, "");
-    return chain;
-}
-
 uint32_t rkInteger(int32_t value, bool hundredths = false)
 {
     return (uint32_t(value) << 2) | 0x02 | (hundredths ? 0x01 : 0);
@@ -87,8 +79,6 @@ TEST(ExcelBinaryReader, NumbersAndRkValues)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<double, std::u16string> numbers[] = {
-        {3.0, u"3"},
-        {-0.5, u"-0.500000"},
         {0.1 + 0.2, u"0.300000"},
         {-0.0, u"0"},
         {1e-17, u"0"},  // within double epsilon of a whole number
@@ -123,8 +113,6 @@ TEST(ExcelBinaryReader, NumbersAndRkValues)
         records += rkCell(0, 0, rk);
         expected += shown + u"\t";
     }
-    records += numberCell(0, 1, 3.0) + numberCell(0, 2, -0.5);
-    expected += u"3\t-0.500000\t";
     EXPECT_EQ(run(records).text, text(expected));
 }
 
@@ -165,14 +153,24 @@ TEST(ExcelBinaryReader, HeadersFootersAndCommentsOnlyWithExtras)
         EXPECT_EQ(run(records, WriteText | WriteExtras).text, text(expected));
 }
 
-TEST(ExcelBinaryReader, EncryptionAndMissingWorkbook)
+TEST(ExcelBinaryReader, LongOutputKeepsItsOrderAndGoesWithEncryption)
 {
+    std::string records;
+    std::u16string expected;
+    for (uint16_t i = 0; i < 20000; ++i) {
+        // LABEL has no row check: the break comes before the number.
+        records += labelCell(i, 0, u"abc") + numberCell(i, 1, i);
+        expected += (i == 0 ? u"abc\t" : u"abc\t\n") + formatCellNumber(i) + u"\t";
+    }
+    EXPECT_EQ(run(records).text, text(expected));
+
     const std::string filePass = biffRecord(0x002F, le16(1) + std::string(52, '\0'));
     CompoundFileBuilder noWorkbook;
     noWorkbook.add("Book", numberCell(0, 0, 1));
     const std::tuple<std::string, uint32_t, int> cases[] = {
         {buildWorkbookFile(bofRecord() + numberCell(0, 0, 1) + filePass + numberCell(0, 1, 2)), WriteText, Encrypted},
         {buildWorkbookFile(filePass), WritePictures, Encrypted},
+        {buildWorkbookFile(records + biffRecord(0x002F, "")), WriteText, Encrypted},  // after flushed output
         {buildWorkbookFile(numberCell(0, 0, 1), {"ZebEncryptionInfo"}), WriteText, Encrypted},
         {noWorkbook.build(), WriteText, Unreadable},
     };
@@ -241,8 +239,8 @@ TEST(ExcelBinaryReader, StringsAndValuesAcrossContinueRecords)
         {biffRecord(0x00FC, sstHead(1, 1) + biffRichString({u"a"}) + biffRichString({u"extra"})) + labelSst(0, 0, 1),
          u"extra\t"},
         // A long chain of empty CONTINUE records ends the table.
-        {biffRecord(0x00FC, sstHead(9, 9) + biffRichString({u"a"})) + emptyContinues(1000) + labelSst(0, 0, 0) +
-             labelSst(0, 1, 1),
+        {biffRecord(0x00FC, sstHead(9, 9) + biffRichString({u"a"})) + biffSplit(0x003C, std::vector<std::string>(1000)) +
+             labelSst(0, 0, 0) + labelSst(0, 1, 1),
          u"a\t"},
         // A record claiming more bytes than the stream holds ends the records.
         {numberCell(0, 0, 1) + le16(0x0208) + le16(0xFFFF) + std::string(20, '\x7F'), u"1\t"},
@@ -265,19 +263,4 @@ TEST(ExcelBinaryReader, StringsAndValuesAcrossContinueRecords)
     const Outcome cut = run(numberCell(0, 0, 1) + le16(0x0203) + le16(0xFFFF) + std::string(20, '\x7F'));
     EXPECT_EQ(cut.code, ConversionFailed);
     EXPECT_EQ(cut.text, text(u"1\t"));
-}
-
-TEST(ExcelBinaryReader, LongOutputKeepsItsOrderAndGoesWithEncryption)
-{
-    std::string records;
-    std::u16string expected;
-    for (uint16_t i = 0; i < 20000; ++i) {
-        // LABEL has no row check: the break comes before the number.
-        records += labelCell(i, 0, u"abc") + numberCell(i, 1, i);
-        expected += (i == 0 ? u"abc\t" : u"abc\t\n") + formatCellNumber(i) + u"\t";
-    }
-    EXPECT_EQ(run(records).text, text(expected));
-    const Outcome encrypted = run(records + biffRecord(0x002F, ""));
-    EXPECT_EQ(encrypted.code, Encrypted);
-    EXPECT_EQ(encrypted.text, "(none)");
 }

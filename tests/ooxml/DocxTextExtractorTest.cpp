@@ -16,7 +16,7 @@ namespace {
 constexpr uint32_t kExtras = WriteText | WriteExtras;
 
 struct Outcome {
-    uint32_t code = 0, contentCode = 0;
+    uint32_t code = 0;
     std::string text;  // "1.txt", "(none)" when not written
     QString content = QStringLiteral("unset");
     std::vector<std::string> files;
@@ -31,7 +31,7 @@ Outcome run(const ZipBuilder& zip, uint32_t flags)
     result.code = OoxmlPackageFile(dir.file("a.docx")).exportPackage(out.path(), flags);
     result.text = fileExists(out.file("1.txt")) ? readFile(out.file("1.txt")) : "(none)";
     result.files = listFolder(out.path());
-    result.contentCode = OoxmlPackageFile(dir.file("a.docx")).packageContent(result.content);
+    OoxmlPackageFile(dir.file("a.docx")).packageContent(result.content);
     return result;
 }
 
@@ -190,53 +190,6 @@ TEST(DocxTextExtractor, RepeatedAndLoopingReferencesStayBounded)
     ZipBuilder zip = big.zip();
     zip.addDeclared("word/big.xml", "<w:hdr xmlns:w=\"w\"><w:p><w:r><w:t>H</w:t></w:r></w:p></w:hdr>", 100 << 20);
     EXPECT_EQ(run(zip, kExtras).text, "\nBH\nH\n");
-}
-
-TEST(DocxTextExtractor, PicturesFirstAndOnlyWhenAsked)
-{
-    DocxBuilder docx;
-    docx.body(para("x")).entry("word/media/image1.png", "png").entry("word/media/b.jpeg", "jpg");
-    const std::pair<uint32_t, std::vector<std::string>> cases[] = {
-        {WritePictures, {"b.jpeg", "image1.png"}},
-        {WriteText, {"1.txt"}},
-        {WriteText | WritePictures, {"1.txt", "b.jpeg", "image1.png"}},
-    };
-    for (const auto& [flags, files] : cases)
-        EXPECT_EQ(run(docx, flags).files, files) << flags;
-}
-
-TEST(OoxmlPackageFile, KindsByFixedEntryNames)
-{
-    const std::string doc = DocxBuilder().body(para("x")).documentPart();
-    struct Case {
-        std::vector<std::string> entries;
-        int kind;
-        uint32_t code;
-    };
-    const Case cases[] = {
-        {{"word/document.xml"}, WordProcessingPackage, Success},
-        {{"word/document.xml", "xl/workbook.xml"}, SpreadsheetPackage, Success},
-        {{"ppt/presentation.xml", "word/document.xml"}, WordProcessingPackage, Success},
-        {{"ppt/presentation.xml"}, PresentationPackage, Success},
-        {{"WORD/document.xml"}, NoPackage, Unsupported},
-        {{"content.xml"}, NoPackage, Unsupported},
-    };
-    for (const Case& c : cases) {
-        ZipBuilder zip = DocxBuilder().withoutMainPart().zip();
-        for (const std::string& name : c.entries)
-            zip.add(name, doc);
-        TempDir dir;
-        zip.write(dir.file("a.zip"));
-        OoxmlPackageFile file(dir.file("a.zip"));
-        EXPECT_EQ(file.packageKind(), c.kind) << c.entries[0];
-        const Outcome outcome = run(zip, WriteText | WritePictures);
-        EXPECT_EQ(outcome.code, c.code) << c.entries[0];
-        EXPECT_EQ(outcome.contentCode, c.kind == WordProcessingPackage ? Success : Unsupported);
-        EXPECT_EQ(outcome.content, c.kind == WordProcessingPackage ? QStringLiteral("\nx") : QStringLiteral("unset"));
-        if (c.code != Success) {
-            EXPECT_TRUE(outcome.files.empty()) << c.entries[0];
-        }
-    }
 }
 
 TEST(OoxmlPackageFile, MalformedPartEndsTheExportWithTheTextSoFar)

@@ -1,13 +1,10 @@
 // Presentation packages built in code, read by the extractor directly.
 #include "ooxml/PptxTextExtractor.h"
-#include "package/ZipArchive.h"
 
 #include "support/PptxBuilder.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -18,19 +15,7 @@ namespace {
 
 constexpr uint32_t kText = 0x10;
 constexpr uint32_t kExtras = 0x110;
-
-std::optional<std::string> exportPptx(const std::string& bytes, uint32_t flags)
-{
-    TempDir dir;
-    writeFile(dir.file("in.pptx"), bytes);
-    const std::string out = dir.file("out");
-    std::filesystem::create_directory(out);
-    ZipArchive archive(dir.file("in.pptx"));
-    PptxTextExtractor().exportText(archive, out, flags);
-    if (!fileExists(out + "/1.txt"))
-        return std::nullopt;
-    return readFile(out + "/1.txt");
-}
+const auto exportPptx = extractPackage<PptxTextExtractor>;
 
 std::string shape(const std::vector<std::string>& paragraphs) { return PptxBuilder::shape(paragraphs); }
 

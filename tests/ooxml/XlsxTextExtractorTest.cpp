@@ -1,14 +1,10 @@
 // Spreadsheet packages built in code, read by the extractor directly.
-#include "ooxml/WorksheetHandler.h"
 #include "ooxml/XlsxTextExtractor.h"
-#include "package/ZipArchive.h"
 
-#include "support/TempDir.h"
 #include "support/XlsxBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -19,20 +15,7 @@ namespace {
 
 constexpr uint32_t kText = 0x10;
 constexpr uint32_t kExtras = 0x110;
-
-// "1.txt" after the export, or nullopt when none was written.
-std::optional<std::string> exportXlsx(const std::string& bytes, uint32_t flags)
-{
-    TempDir dir;
-    writeFile(dir.file("in.xlsx"), bytes);
-    const std::string out = dir.file("out");
-    std::filesystem::create_directory(out);
-    ZipArchive archive(dir.file("in.xlsx"));
-    XlsxTextExtractor().exportText(archive, out, flags);
-    if (!fileExists(out + "/1.txt"))
-        return std::nullopt;
-    return readFile(out + "/1.txt");
-}
+const auto exportXlsx = extractPackage<XlsxTextExtractor>;
 
 using R = std::vector<std::string>;
 
@@ -172,15 +155,6 @@ TEST(XlsxTextExtractor, CellRowSheetAndCommentOutput)
         c.build(builder);
         EXPECT_EQ(exportXlsx(builder.bytes(), c.flags), c.expected) << c.name;
     }
-}
-
-TEST(XlsxTextExtractor, SharedStringIndexParsing)
-{
-    const std::pair<const char*, long long> cases[] = {
-        {"0", 0}, {"17", 17}, {"", 0}, {"abc", 0}, {" \t12x", 12}, {"+3", 3}, {"-0", 0}, {"-4", -1},
-        {"2147483647", 2147483647}, {"2147483648", -1}, {"99999999999999999999999", -1}};
-    for (const auto& [text, index] : cases)
-        EXPECT_EQ(sharedStringIndex(text), index) << text;
 }
 
 TEST(XlsxTextExtractor, AWorkbookDeclaringAHugeSheetFallsBackWithoutReadingIt)

@@ -27,14 +27,6 @@ TEST(OutputFiles, StdioFileAndFolderCreation)
     TempDir dir;
     EXPECT_EQ(StdioFile(dir.file("missing"), "rb").openError(), ENOENT);
     EXPECT_EQ(StdioFile(dir.path(), "rb").openError(), EISDIR);  // fopen alone would accept it
-    writeFile(dir.file("f"), "0123456789");
-    StdioFile file(dir.file("f"), "rb");
-    char buffer[4] = {};
-    file.seek(6);
-    EXPECT_EQ(file.read(buffer, 4), 4u);
-    EXPECT_EQ(std::string(buffer, 4), "6789");
-    EXPECT_EQ(file.size(), 10);
-
     EXPECT_TRUE(makeFolder(dir.file("a")));
     EXPECT_TRUE(makeFolder(dir.file("a\\c\\")));  // "\" separates, one trailing separator is dropped
     EXPECT_TRUE(fileExists(dir.file("a/c")));

@@ -1,6 +1,5 @@
 // The RTF tokenizer and control words on documents written in code.
 #include "rtf/RtfDocument.h"
-#include "rtf/RtfKeywords.h"
 #include "rtf/RtfPraser.h"
 
 #include "support/RtfBuilder.h"
@@ -37,17 +36,6 @@ std::string bytesOf(const ImgElem& picture)
 }
 
 }  // namespace
-
-TEST(RtfPraser, KeywordTable)
-{
-    EXPECT_EQ(rtfKeywordCount(), 119u);
-    const std::pair<const char*, int> cases[] = {
-        {"b", 1}, {"bin", 2}, {"filetbl", 27}, {"qr", 65}, {"xmlnstbl", 107}, {"xmlns", 107},
-        {"datastore", 113}, {"mailmerge", 125}, {"Par", 0}, {"shppict", 0}, {"", 0},
-    };
-    for (const auto& [name, id] : cases)
-        EXPECT_EQ(rtfKeywordId(name), id) << name;
-}
 
 TEST(RtfPraser, TextControlWordsAndSymbols)
 {
@@ -119,7 +107,7 @@ TEST(RtfPraser, DeepNestingAndLongWordsStayBounded)
 TEST(RtfPraser, Pictures)
 {
     const std::string png = "\x89PNG\r\n\x1A\n" + std::string(200, '\x5A');
-    const std::string hex = RtfBuilder::hexLines(png, 16);
+    const std::string hex = rtfHex(png, 16);
     struct Case {
         std::string body;
         std::vector<std::pair<int, std::string>> expected;  // kind and bytes of each record
@@ -151,22 +139,4 @@ TEST(RtfPraser, Pictures)
         EXPECT_EQ(parsed.text.substr(0, 6), u"before") << c.body;
     }
     EXPECT_EQ(parseRtf("{\\rtf1 before{\\pict\\pngblip " + hex + "}after}").text, u"beforeafter");
-}
-
-TEST(RtfPraser, DocumentSlots)
-{
-    TempDir dir;
-    writeFile(dir.file("a.rtf"), "{}");
-    RtfDocument document(dir.file("a.rtf"));
-    ASSERT_TRUE(document.opened());
-    document.appendChar('\xE9');
-    document.appendNarrow("\xC3\xA9");
-    document.appendNarrow("\xC3");  // invalid: nothing
-    document.appendUnit(u'x');
-    EXPECT_EQ(document.gatheredText(), u"\uFFE9\u00E9x");
-    const uint8_t *begin = nullptr, *end = nullptr;
-    document.dataBegin(begin);
-    document.dataEnd(end);
-    EXPECT_EQ(std::string(begin, end), "{}");
-    EXPECT_FALSE(RtfDocument(dir.file("missing.rtf")).opened());
 }

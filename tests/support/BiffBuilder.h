@@ -29,9 +29,7 @@ inline std::string biffSplit(uint16_t type, const std::vector<std::string>& piec
 // Characters as a record holds them: one byte each, or UTF-16LE.
 inline std::string biffChars(const std::u16string& text, bool wide)
 {
-    if (wide)
-        return utf16leBytes(text);
-    return std::string(text.begin(), text.end());
+    return wide ? utf16leBytes(text) : std::string(text.begin(), text.end());
 }
 
 // The plain string form: count, option byte, characters.

@@ -26,13 +26,9 @@ std::string PackagePartSet::relationships(const std::string& relationshipElement
 std::string PackagePartSet::relationship(const std::string& id, const std::string& type, const std::string& target,
                                        bool external)
 {
-    return "<Relationship Id=\"" + id + "\" Type=\"" + officeType(type) + "\" Target=\"" + target + "\"" +
+    return "<Relationship Id=\"" + id + "\" Type=\"" + "http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\"" + target + "\"" +
            (external ? " TargetMode=\"External\"" : "") + "/>";
 }
 
-std::string PackagePartSet::officeType(const std::string& name)
-{
-    return "http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + name;
-}
 
 }  // namespace quillet::test

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "package/ZipArchive.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace quillet::test {
@@ -17,11 +22,24 @@ public:
     static std::string relationships(const std::string& relationshipElements);
     static std::string relationship(const std::string& id, const std::string& type, const std::string& target,
                                     bool external = false);
-    static std::string officeType(const std::string& name);
 
 private:
     std::map<std::string, std::string> entries_;
     std::map<std::string, bool> dropped_;
 };
+
+// "1.txt" after an extractor's export of the package, nullopt when none was written.
+template <class Extractor>
+std::optional<std::string> extractPackage(const std::string& bytes, uint32_t flags)
+{
+    TempDir dir;
+    writeFile(dir.file("in.zip"), bytes);
+    std::filesystem::create_directory(dir.file("out"));
+    ZipArchive archive(dir.file("in.zip"));
+    Extractor().exportText(archive, dir.file("out"), flags);
+    if (!fileExists(dir.file("out/1.txt")))
+        return std::nullopt;
+    return readFile(dir.file("out/1.txt"));
+}
 
 }  // namespace quillet::test

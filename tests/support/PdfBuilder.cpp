@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 namespace quillet::test {
 namespace {
@@ -72,51 +73,44 @@ PdfBuilder& PdfBuilder::picturePage(const std::vector<std::pair<int, int>>& size
     return *this;
 }
 
+PdfBuilder& PdfBuilder::onePicturePage(Picture picture, const std::string& content)
+{
+    pages_.push_back({content, {std::move(picture)}});
+    return *this;
+}
+
 PdfBuilder& PdfBuilder::repeatedPicturePage(int times)
 {
-    Page page;
-    page.pictures.push_back({2, 2, std::string(12, '\x80'), kRgb, ""});
+    std::string content;
     for (int i = 0; i < times; ++i)
-        page.content += "q 4 0 0 4 " + std::to_string(10 + (i % 100) * 5) + " " + std::to_string(10 + (i / 100) * 5) +
-                        " cm /Im0 Do Q\n";
-    pages_.push_back(page);
-    return *this;
+        content += "q 4 0 0 4 " + std::to_string(10 + (i % 100) * 5) + " " + std::to_string(10 + (i / 100) * 5) +
+                   " cm /Im0 Do Q\n";
+    return onePicturePage({2, 2, std::string(12, '\x80'), kRgb, ""}, content);
 }
 
 PdfBuilder& PdfBuilder::hugePicturePage(int width, int height)
 {
-    Page page;
-    page.pictures.push_back({width, height, std::string(size_t(width) * 3, '\x40'), kRgb, ""});
-    page.content = "q 100 0 0 100 72 600 cm /Im0 Do Q\n";
-    pages_.push_back(page);
-    return *this;
+    return onePicturePage({width, height, std::string(size_t(width) * 3, '\x40'), kRgb, ""},
+                          "q 100 0 0 100 72 600 cm /Im0 Do Q\n");
 }
 
 PdfBuilder& PdfBuilder::stencilPage()
 {
-    Page page;
     std::string rows;
     for (int y = 0; y < 8; ++y)
         rows += std::string("\x00\xFF", 2);  // 0 paints
-    page.pictures.push_back({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""});
-    page.content = "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n";
-    pages_.push_back(page);
-    return *this;
+    return onePicturePage({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""},
+                          "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n");
 }
 
 PdfBuilder& PdfBuilder::softMaskPage()
 {
-    Page page;
-    std::string blue;
+    std::string blue, mask;
     for (int i = 0; i < 16 * 8; ++i)
         blue += std::string("\x00\x00\xFF", 3);
-    std::string mask;
     for (int y = 0; y < 4; ++y)
         mask += std::string(4, '\xFF') + std::string(4, '\x00');
-    page.pictures.push_back({16, 8, blue, kRgb, mask});
-    page.content = "q 160 0 0 80 72 600 cm /Im0 Do Q\n";
-    pages_.push_back(page);
-    return *this;
+    return onePicturePage({16, 8, blue, kRgb, mask}, "q 160 0 0 80 72 600 cm /Im0 Do Q\n");
 }
 
 PdfBuilder& PdfBuilder::rawPage(const std::string& content)

@@ -42,6 +42,8 @@ private:
         std::string content;
         std::vector<Picture> pictures;
     };
+    PdfBuilder& onePicturePage(Picture picture, const std::string& content);
+
     std::vector<Page> pages_;
     std::u16string cjkCharacters_;
     bool unknownHandler_ = false;
