@@ -5,10 +5,32 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet::cli {
+
+namespace {
+
+// Several batches may share one output folder (one per partition of a
+// cluster run), so every read-repair and append holds the file's lock.
+class FileLock {
+public:
+    explicit FileLock(int fd) : fd_(fd)
+    {
+        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FileLock() { ::flock(fd_, LOCK_UN); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+
+}  // namespace
 
 ResultsLog::~ResultsLog()
 {
@@ -26,6 +48,7 @@ bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
     }
     if (!resume)
         return true;
+    const FileLock lock(fd_);
     std::string content;
     char buffer[65536];
     for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) != 0;) {
@@ -75,6 +98,7 @@ bool ResultsLog::recorded(const std::string& path, const std::string& size, cons
 
 bool ResultsLog::append(const std::string& line, std::string& error)
 {
+    const FileLock lock(fd_);
     const off_t before = ::lseek(fd_, 0, SEEK_END);
     size_t written = 0;
     while (written < line.size()) {

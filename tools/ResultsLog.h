@@ -1,4 +1,5 @@
 // DIR/results.jsonl: one line per document, each written whole or not at all.
+// Batches sharing the folder take turns through a lock on the file.
 #pragma once
 
 #include <cstdint>
