@@ -232,7 +232,10 @@ def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
     if not distinct:
         return dd.from_pandas(meta, npartitions=1)
     parts = [tuple(distinct[i:i + partition_size]) for i in range(0, len(distinct), partition_size)]
+    # dd.from_map would be leaner, but distributed 2022.12 hands its inputs to the
+    # function still wrapped for serialisation.
     task = dask.delayed(_run_partition, pure=True)
-    return dd.from_delayed([task(part, root, quillet_command, arguments, jobs_per_task, timeout,
-                                 dask_key_name=f"quillet-convert-{dask.base.tokenize(part, root, arguments)}")
-                            for part in parts], meta=meta, verify_meta=False)
+    settings = (root, quillet_command, arguments, jobs_per_task, timeout)
+    tasks = [task(part, *settings, dask_key_name="quillet-convert-" + dask.base.tokenize(part, *settings))
+             for part in parts]
+    return dd.from_delayed(tasks, meta=meta, verify_meta=False)
