@@ -9,11 +9,13 @@ N (default 10,000) small documents are copies of the fixtures under tests/data
 over 100 folders of a fresh temporary folder. Each repeat converts them all into
 an empty output folder once with each side, in alternating order; the figures
 are medians. The cluster (threads, as the README suggests) is started once,
-outside the timing. BUILD names a Release build with the Python package and the
+outside the timing. CPU seconds (this process and its children) are shown
+beside the elapsed time, as they vary less on a shared machine. BUILD names a Release build with the Python package and the
 tool (default build-release, configured and built when missing).
 """
 import argparse
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -36,6 +38,11 @@ def build():
         subprocess.run(["cmake", "--build", folder, "-j2", "--target", "quillet_cli", "quillet_python"],
                        check=True, stdout=subprocess.DEVNULL)
     return folder
+
+
+def cpu_seconds():
+    usage = [resource.getrusage(who) for who in (resource.RUSAGE_SELF, resource.RUSAGE_CHILDREN)]
+    return sum(u.ru_utime + u.ru_stime for u in usage)
 
 
 def generate(folder, count):
@@ -73,10 +80,12 @@ def main():
                 Client(cluster):
             print("cluster start-up: %.2f s" % (time.perf_counter() - start))
             seconds = {"batch": [], "dask": []}
+            cpu = {"batch": [], "dask": []}
             for repeat in range(options.repeat):
                 for side in (("batch", "dask") if repeat % 2 == 0 else ("dask", "batch")):
                     out = os.path.join(work, "out-" + side)
                     shutil.rmtree(out, ignore_errors=True)
+                    before = cpu_seconds()
                     start = time.perf_counter()
                     if side == "batch":
                         subprocess.run([tool, "batch", "--out", out, "--jobs", "2", "--quiet", "--list", listing],
@@ -86,12 +95,17 @@ def main():
                         rows = len(quillet.dask.convert(paths, out, partition_size=options.partition_size,
                                                         quillet_command=tool).compute())
                     seconds[side].append(time.perf_counter() - start)
+                    cpu[side].append(cpu_seconds() - before)
                     assert rows == len(paths), (side, rows)
-                    print("%-5s run %d: %.2f s, %.0f documents/s" % (side, repeat + 1, seconds[side][-1],
-                                                                   len(paths) / seconds[side][-1]))
+                    print("%-5s run %d: %.2f s, %.0f documents/s, %.2f CPU s, load %.1f" % (
+                        side, repeat + 1, seconds[side][-1], len(paths) / seconds[side][-1], cpu[side][-1],
+                        os.getloadavg()[0]))
         batch, dask = (statistics.median(seconds[side]) for side in ("batch", "dask"))
         print("median: quillet batch --jobs 2 %.0f documents/s, quillet.dask.convert %.0f documents/s, "
               "Dask overhead %+.1f%%" % (len(paths) / batch, len(paths) / dask, (dask / batch - 1) * 100))
+        batch, dask = (statistics.median(cpu[side]) for side in ("batch", "dask"))
+        print("median CPU: quillet batch --jobs 2 %.2f s, quillet.dask.convert %.2f s, %+.1f%%" % (
+            batch, dask, (dask / batch - 1) * 100))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

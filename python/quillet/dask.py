@@ -13,7 +13,6 @@ started again. The frame holds the records of OUT_ROOT/results.jsonl, one row pe
 distinct input path.
 """
 
-import ctypes
 import json
 import math
 import os
@@ -129,14 +128,6 @@ def _read_records(log, start, wanted, found):
             found[record["path"]] = record
 
 
-_libc = ctypes.CDLL(None, use_errno=True)
-
-
-def _die_with_parent():
-    # A lost Dask worker must not leave its batch running beside the rerun.
-    _libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
-
-
 def _run_partition(paths, out_root, quillet_command, arguments, jobs, timeout):
     command = find_command(quillet_command)
     rows = {}
@@ -151,13 +142,18 @@ def _run_partition(paths, out_root, quillet_command, arguments, jobs, timeout):
         start = os.path.getsize(log)
     except OSError:
         start = 0
-    argv = [command, "batch", "--list", "-", "--out", out_root, "--resume", "--quiet",
-            "--jobs", str(jobs), "--timeout", str(timeout), *arguments]
+    # A lost Dask worker must not leave its batch running beside the rerun; setpriv
+    # (util-linux) asks for that without a preexec_fn, which would make each start
+    # fork the whole worker process.
+    setpriv = shutil.which("setpriv")
+    argv = ([setpriv, "--pdeathsig", "KILL", "--"] if setpriv else []) + [
+        command, "batch", "--list", "-", "--out", out_root, "--resume", "--quiet",
+        "--jobs", str(jobs), "--timeout", str(timeout), *arguments]
     bound = (timeout + _PER_DOCUMENT_SLACK) * math.ceil(len(listed) / jobs) + _SLACK
     if listed:
         try:
             process = subprocess.Popen(argv, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.PIPE, preexec_fn=_die_with_parent)
+                                       stderr=subprocess.PIPE)
         except OSError as error:
             raise BatchError(f"cannot start {command}: {error}") from None
         feed = b"".join(os.fsencode(path) + b"\n" for path in listed)
