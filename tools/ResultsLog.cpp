@@ -2,12 +2,14 @@
 
 #include "JsonLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace quillet::cli {
 
@@ -38,7 +40,7 @@ ResultsLog::~ResultsLog()
         ::close(fd_);
 }
 
-bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
+bool ResultsLog::open(const std::string& path, bool resume, const std::vector<std::string>& paths, std::string& error)
 {
     path_ = path;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (resume ? 0 : O_TRUNC), 0666);
@@ -69,15 +71,30 @@ bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
             return false;
         }
     }
-    load(content);
+    load(content, paths);
     return true;
 }
 
-void ResultsLog::load(const std::string& content)
+void ResultsLog::load(const std::string& content, const std::vector<std::string>& paths)
 {
+    // A log shared by many batches holds far more records than one batch
+    // asks about: lines starting with another path are passed over unparsed.
+    static const std::string kHead = "{\"path\":\"";
+    std::unordered_set<std::string> heads;
+    for (const std::string& path : paths)
+        heads.insert(kHead + JsonLine::escape(path) + '"');
     size_t start = 0;
     while (start < content.size()) {
-        const size_t end = content.find('\n', start);
+        const size_t end = std::min(content.find('\n', start), content.size());
+        if (content.compare(start, kHead.size(), kHead) == 0) {
+            size_t quote = start + kHead.size();
+            while (quote < end && content[quote] != '"')
+                quote += content[quote] == '\\' ? 2 : 1;
+            if (quote >= end || heads.count(content.substr(start, quote + 1 - start)) == 0) {
+                start = end + 1;
+                continue;
+            }
+        }
         std::map<std::string, JsonLine::Value> fields;
         if (JsonLine::parse(content.substr(start, end - start), fields)) {
             const auto path = fields.find("path");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace quillet::cli {
 
@@ -15,9 +16,9 @@ public:
     ResultsLog(const ResultsLog&) = delete;
     ResultsLog& operator=(const ResultsLog&) = delete;
 
-    // Opens the log. With resume, reads the records already there and cuts
-    // off a last line left unfinished; without, starts an empty log.
-    bool open(const std::string& path, bool resume, std::string& error);
+    // Opens the log. With resume, reads the records of the given paths already
+    // there and cuts off a last line left unfinished; without, starts an empty log.
+    bool open(const std::string& path, bool resume, const std::vector<std::string>& paths, std::string& error);
 
     // Whether path was recorded with this size and modification time, as
     // written in the log ("null" for a file that could not be looked at).
@@ -29,7 +30,7 @@ public:
     bool append(const std::string& line, std::string& error);
 
 private:
-    void load(const std::string& content);
+    void load(const std::string& content, const std::vector<std::string>& paths);
 
     struct Stamp {
         std::string size;
