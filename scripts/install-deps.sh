@@ -12,6 +12,7 @@ PACKAGES="
   clang libclang-rt-14-dev
   binutils
   python3-dev pybind11-dev python3-pybind11 python3-pytest
+  python3-dask python3-distributed python3-pandas
 "
 
 missing=""

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs what is needed, builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test. Any sanitizer report fails.
-# The Python package is built and tested without sanitizers, since an
-# instrumented extension cannot load into the system's Python.
+# The Python package, and the command-line tool its Dask module runs, are built
+# and tested without sanitizers, since an instrumented extension cannot load
+# into the system's Python.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -14,6 +15,6 @@ cmake --build build-asan
   ctest --test-dir build-asan --output-on-failure -j "$(nproc)" "$@"
 )
 python="${QUILLET_PYTHON:-/usr/bin/python3}"
-cmake -S . -B build-py -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_TOOLS=OFF -DQUILLET_WERROR=ON -DPython3_EXECUTABLE="$python" >/dev/null
-cmake --build build-py --target quillet_python
+cmake -S . -B build-py -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BUILD_TESTS=OFF -DQUILLET_BUILD_TOOLS=ON -DQUILLET_WERROR=ON -DPython3_EXECUTABLE="$python" >/dev/null
+cmake --build build-py --target quillet_python quillet_cli
 PYTHONDONTWRITEBYTECODE=1 PYTHONPATH="$PWD/build-py/python" "$python" -m pytest -q -p no:cacheprovider python/tests

@@ -86,7 +86,7 @@ int BatchRunner::plan(std::string& error)
     for (const std::string& list : options_.lists)
         if (!walker.addList(list, error))
             return 2;
-    if (!log_.open(out + "/results.jsonl", options_.resume, error))
+    if (!log_.open(out + "/results.jsonl", options_.resume, walker.documents(), error))
         return 1;
 
     for (const std::string& path : walker.documents()) {

@@ -2,13 +2,37 @@
 
 #include "JsonLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace quillet::cli {
+
+namespace {
+
+// Several batches may share one output folder (one per partition of a
+// cluster run), so every read-repair and append holds the file's lock.
+class FileLock {
+public:
+    explicit FileLock(int fd) : fd_(fd)
+    {
+        while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FileLock() { ::flock(fd_, LOCK_UN); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int fd_;
+};
+
+}  // namespace
 
 ResultsLog::~ResultsLog()
 {
@@ -16,7 +40,7 @@ ResultsLog::~ResultsLog()
         ::close(fd_);
 }
 
-bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
+bool ResultsLog::open(const std::string& path, bool resume, const std::vector<std::string>& paths, std::string& error)
 {
     path_ = path;
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | (resume ? 0 : O_TRUNC), 0666);
@@ -26,6 +50,7 @@ bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
     }
     if (!resume)
         return true;
+    const FileLock lock(fd_);
     std::string content;
     char buffer[65536];
     for (ssize_t n; (n = ::read(fd_, buffer, sizeof buffer)) != 0;) {
@@ -46,15 +71,30 @@ bool ResultsLog::open(const std::string& path, bool resume, std::string& error)
             return false;
         }
     }
-    load(content);
+    load(content, paths);
     return true;
 }
 
-void ResultsLog::load(const std::string& content)
+void ResultsLog::load(const std::string& content, const std::vector<std::string>& paths)
 {
+    // A log shared by many batches holds far more records than one batch
+    // asks about: lines starting with another path are passed over unparsed.
+    static const std::string kHead = "{\"path\":\"";
+    std::unordered_set<std::string> heads;
+    for (const std::string& path : paths)
+        heads.insert(kHead + JsonLine::escape(path) + '"');
     size_t start = 0;
     while (start < content.size()) {
-        const size_t end = content.find('\n', start);
+        const size_t end = std::min(content.find('\n', start), content.size());
+        if (content.compare(start, kHead.size(), kHead) == 0) {
+            size_t quote = start + kHead.size();
+            while (quote < end && content[quote] != '"')
+                quote += content[quote] == '\\' ? 2 : 1;
+            if (quote >= end || heads.count(content.substr(start, quote + 1 - start)) == 0) {
+                start = end + 1;
+                continue;
+            }
+        }
         std::map<std::string, JsonLine::Value> fields;
         if (JsonLine::parse(content.substr(start, end - start), fields)) {
             const auto path = fields.find("path");
@@ -75,6 +115,7 @@ bool ResultsLog::recorded(const std::string& path, const std::string& size, cons
 
 bool ResultsLog::append(const std::string& line, std::string& error)
 {
+    const FileLock lock(fd_);
     const off_t before = ::lseek(fd_, 0, SEEK_END);
     size_t written = 0;
     while (written < line.size()) {

@@ -1,9 +1,11 @@
 // DIR/results.jsonl: one line per document, each written whole or not at all.
+// Batches sharing the folder take turns through a lock on the file.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace quillet::cli {
 
@@ -14,9 +16,9 @@ public:
     ResultsLog(const ResultsLog&) = delete;
     ResultsLog& operator=(const ResultsLog&) = delete;
 
-    // Opens the log. With resume, reads the records already there and cuts
-    // off a last line left unfinished; without, starts an empty log.
-    bool open(const std::string& path, bool resume, std::string& error);
+    // Opens the log. With resume, reads the records of the given paths already
+    // there and cuts off a last line left unfinished; without, starts an empty log.
+    bool open(const std::string& path, bool resume, const std::vector<std::string>& paths, std::string& error);
 
     // Whether path was recorded with this size and modification time, as
     // written in the log ("null" for a file that could not be looked at).
@@ -28,7 +30,7 @@ public:
     bool append(const std::string& line, std::string& error);
 
 private:
-    void load(const std::string& content);
+    void load(const std::string& content, const std::vector<std::string>& paths);
 
     struct Stamp {
         std::string size;

@@ -344,3 +344,35 @@ TEST(Batch, ProgressLinesAndUsageErrors)
         EXPECT_EQ(run.err.rfind("quillet: ", 0), 0u) << run.err;
     }
 }
+
+TEST(Batch, ConcurrentResumingBatchesShareOneLog)
+{
+    TempDir dir;
+    const std::string out = dir.file("out");
+    std::vector<std::string> inputs;
+    for (const char* part : {"a", "b", "c"}) {
+        const std::string in = dir.file(part);
+        ::mkdir(in.c_str(), 0755);
+        for (int i = 0; i < 300; ++i)
+            writeFile(in + "/" + std::to_string(i) + ".txt", std::string(600, 'x'));
+        inputs.push_back(in);
+    }
+    // In one process each, so appends come as fast as they can.
+    std::vector<std::thread> batches;
+    std::vector<int> statuses(inputs.size(), -1);
+    for (size_t i = 0; i < inputs.size(); ++i)
+        batches.emplace_back([&, i] {
+            statuses[i] = runTool(Launch({"--out", out, "--resume", "--in-process", "--quiet", inputs[i]})).status;
+        });
+    for (std::thread& batch : batches)
+        batch.join();
+    EXPECT_EQ(statuses, (std::vector<int>{0, 0, 0}));
+    size_t count = 0;
+    size_t broken = 0;
+    for (const std::string& line : lines(readFile(out + "/results.jsonl"))) {
+        ++count;
+        broken += QJsonDocument::fromJson(QByteArray::fromStdString(line)).object().isEmpty() ? 1 : 0;
+    }
+    EXPECT_EQ(count, 900u);
+    EXPECT_EQ(broken, 0u);
+}

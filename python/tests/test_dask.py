@@ -1,0 +1,93 @@
+"""quillet.dask on a LocalCluster of two workers."""
+
+import os
+import pathlib
+import shutil
+
+import pandas as pd
+import pytest
+from distributed import Client, LocalCluster
+
+import quillet.dask
+
+DATA = pathlib.Path(os.environ.get("QUILLET_TEST_DATA",
+                                   pathlib.Path(__file__).resolve().parents[2] / "tests" / "data"))
+STATUSES = {"word/english.doc": "ok", "word/stories.doc": "ok", "xls/english.xls": "ok",
+            "package/libreoffice.docx": "ok", "rtf/wordpad.rtf": "ok", "pdf/encrypted-rc4.pdf": "encrypted",
+            "sample.txt": "unsupported"}
+
+
+@pytest.fixture(scope="module")
+def client():
+    with LocalCluster(n_workers=2, threads_per_worker=1, processes=False, dashboard_address=None) as cluster:
+        with Client(cluster) as client:
+            yield client
+
+
+def test_one_record_per_input_and_reruns_convert_only_what_is_missing(client, tmp_path, monkeypatch):
+    monkeypatch.setenv("QUILLET_BATCH_TEST_HOOKS", "1")  # the batch worker aborts on *.abort
+    shutil.copyfile(DATA / "word" / "english.doc", tmp_path / "bad.abort")
+    expected = {str(DATA / name): status for name, status in STATUSES.items()}
+    expected.update({str(tmp_path / "bad.abort"): "crash", str(tmp_path / "missing.doc"): "error"})
+    out = tmp_path / "out"
+    frame = quillet.dask.convert(list(expected) + [str(DATA / "word" / "english.doc")], out,
+                                 partition_size=4, timeout=20)
+    assert frame.npartitions == 3
+    records = frame.compute().reset_index(drop=True)
+    assert list(records.columns) == quillet.dask.COLUMNS
+    assert dict(zip(records.path, records.status)) == expected
+    assert list(records.path) == list(expected)
+    for row in records[records.status == "ok"].itertuples():
+        assert row.chars > 0 and (out / row.out / "1.txt").stat().st_size > 0
+    log = (out / "results.jsonl").read_bytes()
+    assert len(log.splitlines()) == len(expected)
+
+    assert frame.compute().reset_index(drop=True).equals(records)
+    assert (out / "results.jsonl").read_bytes() == log, "a second run converts nothing"
+
+    # What a lost worker leaves: some records and half a line.
+    kept = log.splitlines(keepends=True)[:3]
+    (out / "results.jsonl").write_bytes(b"".join(kept) + b'{"path":"/ha')
+    again = frame.compute().reset_index(drop=True)
+    assert dict(zip(again.path, again.status)) == expected
+    lines = (out / "results.jsonl").read_bytes().splitlines(keepends=True)
+    assert lines[:3] == kept and len(lines) == len(expected)
+
+
+@pytest.mark.parametrize("paths, options, error", [
+    ([os.fsencode(DATA / "sample.txt")], {}, TypeError),
+    ([None], {}, TypeError),
+    (str(DATA / "sample.txt"), {}, TypeError),
+    (42, {}, TypeError),
+    ([""], {}, ValueError),
+    (["two\nlines.doc"], {}, ValueError),
+    ([DATA / "word"], {}, IsADirectoryError),
+    ([DATA / "sample.txt"], {"out_root": DATA / "sample.txt"}, NotADirectoryError),
+    ([DATA / "sample.txt"], {"partition_size": 0}, ValueError),
+    ([DATA / "sample.txt"], {"timeout": 1.5}, TypeError),
+    ([DATA / "sample.txt"], {"jobs_per_task": True}, TypeError),
+    ([DATA / "sample.txt"], {"text": False}, ValueError),
+    ([DATA / "sample.txt"], {"text": "yes"}, TypeError),
+    ([DATA / "sample.txt"], {"colour": True}, TypeError),
+])
+def test_programming_errors_raise_before_any_task(tmp_path, paths, options, error):
+    options.setdefault("out_root", tmp_path)
+    with pytest.raises(error):
+        quillet.dask.convert(paths, **options)
+
+
+def test_no_paths_give_an_empty_frame(tmp_path):
+    assert list(quillet.dask.convert([], tmp_path).compute(scheduler="sync").columns) == quillet.dask.COLUMNS
+
+
+@pytest.mark.parametrize("script", [None, "exit 3", "exec sleep 30"])
+def test_a_batch_that_cannot_start_fails_or_hangs_raises(client, tmp_path, monkeypatch, script):
+    command = tmp_path / "quillet"
+    if script is not None:
+        command.write_text("#!/bin/sh\n" + script + "\n")
+        command.chmod(0o755)
+    monkeypatch.setattr(quillet.dask, "_SLACK", 0)
+    monkeypatch.setattr(quillet.dask, "_PER_DOCUMENT_SLACK", 0)
+    frame = quillet.dask.convert([DATA / "sample.txt"], tmp_path / "out", quillet_command=command, timeout=1)
+    with pytest.raises(quillet.dask.BatchError):
+        frame.compute()
