@@ -49,7 +49,8 @@ protected:
     // Creates the new child, releasing the previous one (already closed).
     // getChildHandler returns the result. A handler whose constructor cannot
     // throw is rebuilt in the place of a previous child of its own type, which
-    // spares an allocation per element on long runs of siblings.
+    // spares an allocation per element on long runs of siblings. Such a
+    // handler must hold no const or reference members.
     template <typename Handler, typename... Args>
     Handler* adoptChild(Args&&... args)
     {
