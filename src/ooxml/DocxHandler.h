@@ -12,7 +12,7 @@ namespace quillet {
 // sink and context, neither of which it owns.
 class DocxHandler : public DefaultElementHandler {
 public:
-    DocxHandler(TextSink* sink, DocxExtractContext* context) : sink_(sink), context_(context) {}
+    DocxHandler(TextSink* sink, DocxExtractContext* context) noexcept : sink_(sink), context_(context) {}
 
     // Most elements are read for their children and text alone; the few that
     // need attributes say so, and so do the parents of their empty forms.

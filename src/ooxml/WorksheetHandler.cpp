@@ -14,7 +14,7 @@ constexpr uint32_t kTextAndExtras = 0x110;
 // The text of a v element, or of a header or footer (type "").
 class ValueHandler : public DefaultElementHandler {
 public:
-    ValueHandler(TextSink* sink, const std::string* type, XlsxExtractContext* context)
+    ValueHandler(TextSink* sink, const std::string* type, XlsxExtractContext* context) noexcept
         : sink_(sink), type_(type), context_(context)
     {
     }
@@ -63,7 +63,7 @@ private:
 
 class ColumnHandler : public DefaultElementHandler {
 public:
-    ColumnHandler(TextSink* sink, XlsxExtractContext* context) : sink_(sink), context_(context) {}
+    ColumnHandler(TextSink* sink, XlsxExtractContext* context) noexcept : sink_(sink), context_(context) {}
     void startElement(int, const XmlRoAttrList& attributes) override { type_ = attributes.text(token::sml::t); }
     ElementHandler* getChildHandler(int token) override
     {
@@ -82,7 +82,7 @@ private:
 
 class RowHandler : public DefaultElementHandler {
 public:
-    RowHandler(TextSink* sink, XlsxExtractContext* context) : sink_(sink), context_(context) {}
+    RowHandler(TextSink* sink, XlsxExtractContext* context) noexcept : sink_(sink), context_(context) {}
     void endElement(int) override { sink_->appendUtf8("\n\t", 2); }
     ElementHandler* getChildHandler(int token) override
     {

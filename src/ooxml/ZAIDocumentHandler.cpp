@@ -69,7 +69,8 @@ public:
 // Every paragraph reached starts on a line of its own.
 class ParagraphHandler : public BodyNode {
 public:
-    ParagraphHandler(TextSink* sink, DocxExtractContext* context) : BodyNode(sink, context) { append("\n", 1); }
+    using BodyNode::BodyNode;
+    void startElement(int, const XmlRoAttrList&) override { append("\n", 1); }
     ElementHandler* getChildHandler(int token) override;
 };
 

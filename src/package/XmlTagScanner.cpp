@@ -22,46 +22,24 @@ bool startsWith(const char* span, size_t length, const char* prefix)
 // room past its capacity, so that no block leaves it.
 constexpr size_t kPadding = 16;
 
-// The first quote, ">" or zero byte at or after at; the zero byte after
-// the data ends every search.
-size_t nextTagStop(const unsigned char* data, size_t at)
+// Bit i is set when data[at + i] is a quote, ">" or zero. A tag's stops are
+// mostly a few bytes apart, so one block serves several of them.
+unsigned tagStops(const unsigned char* data, size_t at)
 {
 #if defined(__SSE2__)
-    const __m128i close = _mm_set1_epi8('>');
-    const __m128i doubleQuote = _mm_set1_epi8('"');
-    const __m128i singleQuote = _mm_set1_epi8('\'');
-    const __m128i zero = _mm_setzero_si128();
-    for (;; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, close), _mm_cmpeq_epi8(block, doubleQuote)),
-                                          _mm_or_si128(_mm_cmpeq_epi8(block, singleQuote), _mm_cmpeq_epi8(block, zero)));
-        const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0)
-            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-    }
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('>')), _mm_cmpeq_epi8(block, _mm_set1_epi8('"'))),
+        _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\'')), _mm_cmpeq_epi8(block, _mm_setzero_si128())));
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
 #else
-    while (data[at] != '>' && data[at] != '"' && data[at] != '\'' && data[at] != '\0')
-        ++at;
-    return at;
-#endif
-}
-
-// The first byte at or after at that is the quote or zero.
-size_t nextQuoteOrEnd(const unsigned char* data, size_t at, char quote)
-{
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(quote);
-    const __m128i zero = _mm_setzero_si128();
-    for (;; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, wanted), _mm_cmpeq_epi8(block, zero)));
-        if (mask != 0)
-            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    unsigned stops = 0;
+    for (unsigned i = 0; i < 16; ++i) {
+        const unsigned char c = data[at + i];
+        if (c == '>' || c == '"' || c == '\'' || c == '\0')
+            stops |= 1u << i;
     }
-#else
-    while (data[at] != static_cast<unsigned char>(quote) && data[at] != '\0')
-        ++at;
-    return at;
+    return stops;
 #endif
 }
 
@@ -177,34 +155,35 @@ bool XmlTagScanner::scanTag()
 {
     // The zero byte after the data stops every search.
     const unsigned char* data = reinterpret_cast<const unsigned char*>(buffer_.data());
-    size_t at = cursor_;
-    for (;;) {
-        if (inDoubleQuote_ || inSingleQuote_) {
-            at = nextQuoteOrEnd(data, at, inDoubleQuote_ ? '"' : '\'');
-            if (data[at] == '\0')
-                break;
-            inDoubleQuote_ = inSingleQuote_ = false;
-            ++at;
-            continue;
+    bool inDouble = inDoubleQuote_;
+    bool inSingle = inSingleQuote_;
+    for (size_t block = cursor_;; block += 16) {
+        for (unsigned stops = tagStops(data, block); stops != 0; stops &= stops - 1) {
+            const size_t at = block + static_cast<size_t>(__builtin_ctz(stops));
+            const unsigned char c = data[at];
+            if (c == '\0') {
+                inDoubleQuote_ = inDouble;
+                inSingleQuote_ = inSingle;
+                cursor_ = dataLength_;
+                return false;
+            }
+            if (inDouble) {
+                inDouble = c != '"';
+            } else if (inSingle) {
+                inSingle = c != '\'';
+            } else if (c == '>') {
+                inDoubleQuote_ = inSingleQuote_ = false;
+                cursor_ = at;
+                accepter_.acceptTag(buffer_.data(), dataLength_, tokenStart_, at);
+                tokenStart_ = cursor_ = at + 1;
+                return true;
+            } else if (c == '"') {
+                inDouble = true;
+            } else {
+                inSingle = true;
+            }
         }
-        at = nextTagStop(data, at);
-        const unsigned char c = data[at];
-        if (c == '\0')
-            break;
-        if (c == '>') {
-            cursor_ = at;
-            accepter_.acceptTag(buffer_.data(), dataLength_, tokenStart_, at);
-            tokenStart_ = cursor_ = at + 1;
-            return true;
-        }
-        if (c == '"')
-            inDoubleQuote_ = true;
-        else
-            inSingleQuote_ = true;
-        ++at;
     }
-    cursor_ = dataLength_;
-    return false;
 }
 
 void XmlTagScanner::compact()

@@ -83,7 +83,9 @@ void decodeXmlTextInto(const char* buffer, size_t length, size_t begin, size_t e
         }
     }
     if (amp == nullptr) {
-        out.assign(from, size);
+        // Cheaper than assign, which must allow for overlapping bytes.
+        out.clear();
+        out.append(from, size);
         return;
     }
     out.clear();
