@@ -74,5 +74,5 @@ PY
 }
 
 peers() {
-  printf 'docx2txt\tdocx2txt %s - >/dev/null\n' "'$1'"
+  printf 'docx2txt\tdocx2txt %s -\n' "'$1'"
 }
