@@ -45,6 +45,9 @@ TEST(Fixtures, ExactTextOfEachReader)
     const std::string headerFooter = "&C&\"DejaVu Serif,Book\"&12&A\t&C&\"DejaVu Serif,Book\"&12Page &P\t";
     const std::string slide1 = "\tQuarterly review\tFirst point\nSecond point";
     const std::string slide2 = "\t中文幻灯片：你好\tNorth\tSouth\t东\t西";
+    // Slides in show order; notes follow the slides, as Impress stores them.
+    const std::string slides =
+        "Quarterly Review\tSales grew in every region\t中文演示文稿测试\tRegion\tTotal\tNorth\t42\t";
     const Fixture cases[] = {
         {"word/english.doc", WriteText | WritePictures,
          "Quillet reads binary Word documents.\r\xE2\x80\x9C" "Curly quotes\xE2\x80\x9D \xE2\x80\x93 en dash "
@@ -92,6 +95,9 @@ TEST(Fixtures, ExactTextOfEachReader)
         {"pptx/notes-comments.pptx", WriteText, slide1 + "\n\t" + slide2 + "\n\t\n\t", unset, text, "PPTX"},
         {"pptx/notes-comments.pptx", WriteText | WriteExtras,
          slide1 + "\tSpeaker notes here" + "Check the figures\n\t" + slide2 + "\t备注文字\n\t\n\t", unset, text, "PPTX"},
+        {"ppt/slides.ppt", WriteText, slides + "\r\n", unset, text, "PPT"},
+        {"ppt/slides.ppt", WriteText | WriteExtras | WritePictures, slides + "Speaker note one\t备注第二页\t\r\n", unset,
+         {"1.txt", "image1.png"}, "PPT"},
         {"rtf/libreoffice.rtf", WriteText | WritePictures,
          "Quillet reads RTF documents.\r\n\xE2\x80\x9C" "Curly quotes\xE2\x80\x9D \xE2\x80\x93 en dash \xE2\x80\x94 em dash "
          "\xE2\x80\xA6 ellipsis \xE2\x82\xAC euro, caf\xC3\xA9; semicolons stay.\r\nalpha\tbeta\t\r\ngamma\tdelta\t\r\n"
@@ -117,10 +123,10 @@ TEST(Fixtures, ExactTextOfEachReader)
         quilletGetFileContent(QString::fromStdString(path), content);
         EXPECT_EQ(content, f.content);
         EXPECT_STREQ(getFileFormate(path.c_str(), 0), f.format);
+        if (f.files.size() > 1) {
+            EXPECT_EQ(readFile(out.file("image1.png")).substr(0, 8), "\x89PNG\r\n\x1A\n");
+        }
     }
-    TempDir out;
-    export2Txt(data("rtf/libreoffice.rtf").c_str(), out.path().c_str(), 0, WritePictures, 0);
-    EXPECT_EQ(readFile(out.file("image1.png")).substr(0, 8), "\x89PNG\r\n\x1A\n");
 }
 
 TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
@@ -128,12 +134,13 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
     const std::set<uint32_t> word = {Success, Unsupported, ConversionFailed, WordStructureMissing, Encrypted},
                              excel = {Success, Unsupported, ConversionFailed, Unreadable, Encrypted},
                              docx = {Success, Unsupported, ConversionFailed, WordStructureMissing},
-                             package = {Success, Unsupported, ConversionFailed}, rtf = {Success, Unsupported};
+                             package = {Success, Unsupported, ConversionFailed}, rtf = {Success, Unsupported},
+                             ppt = {Success, Unsupported, ConversionFailed, Refused, Encrypted};
     const std::tuple<const char*, size_t, std::set<uint32_t>> cases[] = {
         {"word/english.doc", 89, word}, {"word/chinese.doc", 89, word}, {"word/stories.doc", 89, word},
         {"xls/english.xls", 61, excel}, {"xls/chinese.xls", 61, excel}, {"docx/stories.docx", 97, docx},
         {"xlsx/several-sheets.xlsx", 211, package}, {"pptx/notes-comments.pptx", 211, package},
-        {"rtf/libreoffice.rtf", 97, rtf}, {"rtf/wordpad.rtf", 97, rtf}, {"rtf/chinese.rtf", 97, rtf},
+        {"ppt/slides.ppt", 2204, ppt}, {"rtf/libreoffice.rtf", 97, rtf}, {"rtf/wordpad.rtf", 97, rtf}, {"rtf/chinese.rtf", 97, rtf},
     };
     TempDir dir;
     for (const auto& [name, step, defined] : cases) {
@@ -147,6 +154,7 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
                 TempDir out;
                 const uint32_t code = export2Txt(path.c_str(), out.path().c_str(), 0, 0x111, 0);
                 EXPECT_EQ(defined.count(code), 1u) << name << " at " << at << ": " << code;
+                EXPECT_FALSE(fileExists(out.file("1.zip")));
                 QString text;
                 quilletGetFileContent(QString::fromStdString(path), text);
             }

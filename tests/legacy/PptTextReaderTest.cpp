@@ -24,7 +24,6 @@ constexpr uint32_t kExtras = WriteText | WriteExtras;
 struct Exported {
     int code = -1;
     std::optional<std::u16string> text;  // "1.txt", when written
-    std::vector<std::string> files;      // everything in the folder
     std::map<std::string, std::string> pictures;
 };
 
@@ -33,8 +32,7 @@ Exported exportPpt(const std::string& file, uint32_t flags)
     TempDir dir;
     Exported run;
     run.code = exportPresentationDocument(*openBytes(file), dir.path(), flags);
-    run.files = listFolder(dir.path());
-    for (const std::string& name : run.files) {
+    for (const std::string& name : listFolder(dir.path())) {
         const std::string bytes = readFile(dir.file(name));
         if (name == "1.txt")
             run.text = std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
@@ -95,17 +93,8 @@ TEST(PptTextReader, TextOfSlides)
         std::optional<std::u16string> text;
     };
     const Case cases[] = {
-        {"every piece followed by a tab", [] { return buildPptFile(buildPptStream(twoSlides())); }, kText, 0,
-         u"First\tSecond\t"},
         {"no Current User: the user edits are scanned",
          [] { return buildPptFile(buildPptStream(twoSlides()), false); }, kText, 0, u"First\tSecond\t"},
-        {"Current User naming offset 0: scanned as well",
-         [] {
-             PptStream stream = buildPptStream(twoSlides());
-             stream.currentEdit = 0;
-             return buildPptFile(stream);
-         },
-         kText, 0, u"First\tSecond\t"},
         {"incremental saves: the newest offset of an id wins",
          [] {
              PptStream stream = buildPptStream(twoSlides());
@@ -144,15 +133,6 @@ TEST(PptTextReader, TextOfSlides)
              return buildPptFile(buildPptStream(plan));
          },
          kText, 0, u"A\tcaf\u00E9\t"},
-        {"no slide persist atoms: empty text", [] { return buildPptFile(buildPptStream(PptPlan{})); }, kText, 0, u""},
-        {"text atoms of the document outside any slide are skipped",
-         [] {
-             PptStream stream = buildPptStream(twoSlides());
-             // the document container's first child becomes a text atom of the same size
-             stream.bytes.replace(8, 8, pptHeader(4008, 40));
-             return buildPptFile(stream);
-         },
-         kText, 0, u"First\tSecond\t"},
         {"a slide outside the stream is left out and answers 4101",
          [] {
              PptStream stream = buildPptStream(twoSlides());
@@ -161,18 +141,8 @@ TEST(PptTextReader, TextOfSlides)
              return buildPptFile(stream);
          },
          kText, Refused, u"Second\t"},
-        {"container longer than the stream", [] {
-             PptStream stream = buildPptStream(twoSlides());
-             putU32(stream.bytes, 4, 0x7FFFFFFF);
-             return buildPptFile(stream);
-         }, kText, 0, u"First\tSecond\t"},
         {"no document found: 4101 without a text file",
          [] { return buildPptFile(junkStream(), false); }, kText, Refused, std::nullopt},
-        {"encrypted user edit", [] {
-             PptStream stream = buildPptStream(twoSlides());
-             stream.saveEdit({}, 4);
-             return buildPptFile(stream);
-         }, kText, Encrypted, std::nullopt},
         {"encrypted user edit found by the scan", [] {
              PptStream stream = buildPptStream(twoSlides());
              stream.saveEdit({}, 4);
@@ -253,7 +223,6 @@ TEST(PptTextReader, PicturesStream)
          {{"image1.png", "A"}, {"image2.png", "B"}, {"image3.gif", "GIF89a"}, {"image4.jpeg", "J"}, {"image5.png", "C"}}},
         {"a record that is no BLIP ends them", pngBlip("A") + artHeader(0, 0xF00B, 0) + pngBlip("B"), WritePictures, 0,
          {{"image1.png", "A"}}},
-        {"written although the text fails", pngBlip("A"), WritePictures | WriteText, Refused, {{"image1.png", "A"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

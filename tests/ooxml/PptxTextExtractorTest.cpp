@@ -30,7 +30,6 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
         std::optional<std::string> expected;
     };
     const Case cases[] = {
-        {"one shape", [](PptxBuilder& b) { b.slide(shape({"Hello"})); }, kText, "\tHello\n\t"},
         {"runs joined, paragraphs and breaks on lines of their own",
          [](PptxBuilder& b) { b.slide(shape({"On|e", "Two^Three"})); }, kText, "\tOne\nTwo\nThree\n\t"},
         {"empty paragraphs: blank lines inside, nothing around",
@@ -70,9 +69,6 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
                      PptxBuilder::comment("A") + PptxBuilder::comment("B") + "<p:unknown><p:text>u</p:text></p:unknown>");
          },
          kExtras, "\tBody\tNoteAB\n\t"},
-        {"neither notes nor comments without extras",
-         [](PptxBuilder& b) { b.slide(shape({"Body"}), shape({"Note"}), PptxBuilder::comment("A")); }, kText,
-         "\tBody\n\t"},
         {"the pending tab of an empty body goes to the next text",
          [](PptxBuilder& b) {
              b.slide(shape({""}), "<p:sp/>", PptxBuilder::comment("C")).slide(shape({""})).slide(shape({"D"}));
