@@ -3,52 +3,18 @@
 // offset (all ones: no "Current User"), the rest is the stream. With
 // pictures asked for, the same bytes are read as the "Pictures" stream too.
 #include "FuzzScratch.h"
+#include "MemoryStream.h"
 
 #include "compound/CompoundFileError.h"
-#include "compound/CompoundStream.h"
-#include "compound/Sectors.h"
 #include "legacy/BinaryPictures.h"
 #include "legacy/PptTextReader.h"
 
 #include <quillet/quillet.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <numeric>
 #include <string>
-#include <vector>
-
-namespace {
-
-class MemorySectors : public quillet::Sectors {
-public:
-    MemorySectors(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t readSector(uint8_t* buffer, int32_t index) override
-    {
-        const size_t at = size_t(index) * kSize;
-        const size_t n = at < size_ ? std::min(kSize, size_ - at) : 0;
-        std::memcpy(buffer, data_ + at, n);
-        std::memset(buffer + n, 0, kSize - n);
-        return n;
-    }
-    size_t sectorSize() const override { return kSize; }
-
-private:
-    static constexpr size_t kSize = 512;
-    const uint8_t* data_;
-    size_t size_;
-};
-
-std::unique_ptr<quillet::CompoundStream> memoryStream(MemorySectors& sectors, size_t size)
-{
-    std::vector<int32_t> chain(std::max<size_t>((size + 511) / 512, 1));
-    std::iota(chain.begin(), chain.end(), 0);
-    return std::make_unique<quillet::CompoundStream>(sectors, int64_t(size), chain);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -65,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::filesystem::create_directory(out);
     try {
         if (flags & quillet::WriteText) {
-            const auto document = memoryStream(sectors, size - 5);
+            const auto document = memoryStream(sectors);
             quillet::PptTextReader().extractText(*document, currentEdit, out, flags);
         }
         if (flags & quillet::WritePictures) {
-            const auto pictures = memoryStream(sectors, size - 5);
+            const auto pictures = memoryStream(sectors);
             quillet::extractPresentationPictures(*pictures, pictures->size(), out);
         }
     } catch (const quillet::CompoundFileError&) {
