@@ -13,12 +13,14 @@ started again. The frame holds the records of OUT_ROOT/results.jsonl, one row pe
 distinct input path.
 """
 
+import functools
 import json
 import math
 import os
 import shutil
 import signal
 import subprocess
+import uuid
 
 import dask
 import dask.dataframe as dd
@@ -182,6 +184,46 @@ def _run_partition(paths, out_root, quillet_command, arguments, jobs, timeout):
     return _frame([rows.get(path, {"path": path, "status": "duplicate"}) for path in paths])
 
 
+def _settle_released_results():
+    """Lets the client tell the scheduler which earlier results it gave up before a
+    compute starts or after one ends. distributed releases a computed key from its
+    event loop, after compute() has returned; a compute that comes first re-wants the
+    key, and the scheduler hands back the value it still holds without running the
+    batch. Processing the queued releases first closes that window."""
+    try:
+        from distributed import default_client
+        client = default_client()
+    except (ImportError, ValueError):
+        return  # no distributed client: local schedulers keep nothing between computes
+    if client.asynchronous or client.status != "running":
+        return
+
+    async def settled():
+        pass
+
+    client.sync(settled)
+
+
+class _ConversionFrame(dd.DataFrame):
+    """A conversion frame whose every compute runs its batches again: partitions
+    that are complete convert nothing, the others convert what is missing."""
+
+    @staticmethod
+    def __dask_optimize__(dsk, keys, **kwargs):
+        _settle_released_results()
+        return dd.DataFrame.__dask_optimize__(dsk, keys, **kwargs)
+
+    def __dask_postcompute__(self):
+        finalize, extra = super().__dask_postcompute__()
+        return functools.partial(_finalize_and_settle, finalize), extra
+
+
+def _finalize_and_settle(finalize, results, *extra):
+    frame = finalize(results, *extra)
+    _settle_released_results()
+    return frame
+
+
 def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
             quillet_command=None, **flags):
     """A lazy Dask DataFrame of conversion records, one row per distinct path in input
@@ -230,8 +272,12 @@ def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
     parts = [tuple(distinct[i:i + partition_size]) for i in range(0, len(distinct), partition_size)]
     # dd.from_map would be leaner, but distributed 2022.12 hands its inputs to the
     # function still wrapped for serialisation.
+    # Keys of their own for each call: a frame made earlier over the same paths may
+    # still hold its results on the cluster, and they are not this call's results.
     task = dask.delayed(_run_partition, pure=True)
     settings = (root, quillet_command, arguments, jobs_per_task, timeout)
-    tasks = [task(part, *settings, dask_key_name="quillet-convert-" + dask.base.tokenize(part, *settings))
+    call = uuid.uuid4().hex
+    tasks = [task(part, *settings, dask_key_name="quillet-convert-" + dask.base.tokenize(call, part, *settings))
              for part in parts]
-    return dd.from_delayed(tasks, meta=meta, verify_meta=False)
+    frame = dd.from_delayed(tasks, meta=meta, verify_meta=False)
+    return _ConversionFrame(frame.dask, frame._name, frame._meta, frame.divisions)

@@ -30,8 +30,8 @@ def test_one_record_per_input_and_reruns_convert_only_what_is_missing(client, tm
     expected = {str(DATA / name): status for name, status in STATUSES.items()}
     expected.update({str(tmp_path / "bad.abort"): "crash", str(tmp_path / "missing.doc"): "error"})
     out = tmp_path / "out"
-    frame = quillet.dask.convert(list(expected) + [str(DATA / "word" / "english.doc")], out,
-                                 partition_size=4, timeout=20)
+    paths = list(expected) + [str(DATA / "word" / "english.doc")]
+    frame = quillet.dask.convert(paths, out, partition_size=4, timeout=20)
     assert frame.npartitions == 3
     records = frame.compute().reset_index(drop=True)
     assert list(records.columns) == quillet.dask.COLUMNS
@@ -45,13 +45,15 @@ def test_one_record_per_input_and_reruns_convert_only_what_is_missing(client, tm
     assert frame.compute().reset_index(drop=True).equals(records)
     assert (out / "results.jsonl").read_bytes() == log, "a second run converts nothing"
 
-    # What a lost worker leaves: some records and half a line.
+    # What a lost worker leaves: some records and half a line. Computing the same
+    # frame at once, or a new one over the same paths, converts the rest.
     kept = log.splitlines(keepends=True)[:3]
-    (out / "results.jsonl").write_bytes(b"".join(kept) + b'{"path":"/ha')
-    again = frame.compute().reset_index(drop=True)
-    assert dict(zip(again.path, again.status)) == expected
-    lines = (out / "results.jsonl").read_bytes().splitlines(keepends=True)
-    assert lines[:3] == kept and len(lines) == len(expected)
+    for rerun in (frame.compute, lambda: quillet.dask.convert(paths, out, partition_size=4, timeout=20).compute()):
+        (out / "results.jsonl").write_bytes(b"".join(kept) + b'{"path":"/ha')
+        again = rerun().reset_index(drop=True)
+        assert dict(zip(again.path, again.status)) == expected
+        lines = (out / "results.jsonl").read_bytes().splitlines(keepends=True)
+        assert lines[:3] == kept and len(lines) == len(expected)
 
 
 @pytest.mark.parametrize("paths, options, error", [
@@ -91,3 +93,16 @@ def test_a_batch_that_cannot_start_fails_or_hangs_raises(client, tmp_path, monke
     frame = quillet.dask.convert([DATA / "sample.txt"], tmp_path / "out", quillet_command=command, timeout=1)
     with pytest.raises(quillet.dask.BatchError):
         frame.compute()
+
+
+def test_every_compute_runs_the_batches_again(client, tmp_path):
+    # distributed releases a compute's results after it returns: a compute right
+    # behind it must still run the batches, not take the results the cluster holds.
+    runs = tmp_path / "runs"
+    command = tmp_path / "quillet"
+    command.write_text(f'#!/bin/sh\necho run >> "{runs}"\nexec "{quillet.dask.find_command()}" "$@"\n')
+    command.chmod(0o755)
+    frame = quillet.dask.convert([DATA / "sample.txt", DATA / "rtf" / "wordpad.rtf"], tmp_path / "out",
+                                 partition_size=1, quillet_command=command)
+    assert [len(frame.compute()) for _ in range(5)] == [2] * 5
+    assert len(runs.read_text().splitlines()) == 2 * 5
