@@ -156,10 +156,8 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     // hangs: that one must run again on the replacement, not get lost.
     ToolRun run;
     for (const char* jobs : {"1", "2"}) {
-        const auto start = std::chrono::steady_clock::now();
         run = runTool(Launch(
             {"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true));
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err.find("quillet: 6/6"), std::string::npos) << "--quiet shows no progress";
         EXPECT_NE(run.out.find("total"), std::string::npos) << run.out;
