@@ -3,7 +3,7 @@
 // footers; and one main part of just under 50 MiB. Each export is set against
 // a plain inflate of the same parts, to show where the time goes.
 #include "ooxml/OoxmlPackageFile.h"
-#include "package/ZipArchive.h"
+#include "package/zip/ZipArchive.h"
 
 #include <benchmark/benchmark.h>
 #include <minizip/zip.h>
@@ -18,23 +18,23 @@
 
 namespace {
 
-const char* kRoot =
-    "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
-const char* kRelsHead =
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+const char* kRoot = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+                    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
+const char* kRelsHead = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
 const char* kTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 // Pseudo-random words, so that the parts compress about as well as real text.
 std::string words(size_t count, size_t seed)
 {
-    static const char* const vocabulary[] = {"report", "quarter", "revenue", "growth", "north", "market", "the",
-        "of", "and", "forecast", "customer", "service", "delivery", "plan", "south", "east", "west", "budget",
-        "figure", "table", "summary", "analysis", "result", "increase", "decrease", "profit", "loss", "margin",
-        "team", "project", "schedule", "risk", "quality", "supplier", "contract", "price", "volume", "region",
-        "office", "meeting", "review", "action", "owner", "status", "update", "target", "actual", "variance",
-        "cost", "sales", "order", "invoice", "payment", "balance", "asset", "annual", "monthly", "weekly", "draft",
-        "final", "approved", "pending", "closed", "open"};
+    static const char* const vocabulary[] = {
+        "report",   "quarter",  "revenue",  "growth",  "north",    "market",   "the",      "of",
+        "and",      "forecast", "customer", "service", "delivery", "plan",     "south",    "east",
+        "west",     "budget",   "figure",   "table",   "summary",  "analysis", "result",   "increase",
+        "decrease", "profit",   "loss",     "margin",  "team",     "project",  "schedule", "risk",
+        "quality",  "supplier", "contract", "price",   "volume",   "region",   "office",   "meeting",
+        "review",   "action",   "owner",    "status",  "update",   "target",   "actual",   "variance",
+        "cost",     "sales",    "order",    "invoice", "payment",  "balance",  "asset",    "annual",
+        "monthly",  "weekly",   "draft",    "final",   "approved", "pending",  "closed",   "open"};
     std::string text;
     uint32_t x = uint32_t(seed);
     for (size_t i = 0; i < count; ++i) {
@@ -48,7 +48,8 @@ std::string words(size_t count, size_t seed)
 std::string paragraph(const std::string& text)
 {
     return "<w:p><w:pPr><w:pStyle w:val=\"Normal\"/><w:jc w:val=\"left\"/></w:pPr><w:r><w:rPr><w:b/></w:rPr>"
-           "<w:t xml:space=\"preserve\">" + text + "</w:t></w:r></w:p>";
+           "<w:t xml:space=\"preserve\">" +
+           text + "</w:t></w:r></w:p>";
 }
 
 struct Package {
@@ -59,7 +60,7 @@ struct Package {
 
 void addEntry(zipFile zip, const std::string& name, const std::string& bytes)
 {
-    zip_fileinfo info {};
+    zip_fileinfo info{};
     zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
     zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size()));
     zipCloseFileInZip(zip);
@@ -68,7 +69,7 @@ void addEntry(zipFile zip, const std::string& name, const std::string& bytes)
 Package writePackage(const std::string& path, const std::string& body, const std::string& rels,
                      const std::vector<std::pair<std::string, std::string>>& others)
 {
-    Package package {path, {"word/document.xml"}, int64_t(body.size())};
+    Package package{path, {"word/document.xml"}, int64_t(body.size())};
     zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     addEntry(zip, "_rels/.rels",
              std::string(kRelsHead) + "<Relationship Id=\"rId1\" Type=\"" + kTypes +
@@ -87,14 +88,15 @@ Package writePackage(const std::string& path, const std::string& body, const std
 // Sections of 25 pages, each with its own header and footer; one comment a page.
 Package pagesDocument(const std::string& folder, int pages)
 {
-    std::string body = kRoot, comments = "<w:comments xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">";
+    std::string body = kRoot,
+                comments = "<w:comments xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">";
     std::string rels = std::string("<Relationship Id=\"c\" Type=\"") + kTypes + "comments\" Target=\"comments.xml\"/>";
     std::vector<std::pair<std::string, std::string>> others;
     for (int page = 0; page < pages; ++page) {
         for (int p = 0; p < 8; ++p)
             body += paragraph(words(60, size_t(page * 8 + p)));
-        body += "<w:p><w:r><w:t>Comment anchor</w:t></w:r><w:r><w:commentReference w:id=\"" +
-                std::to_string(page) + "\"/></w:r></w:p><w:tbl><w:tblPr/>";
+        body += "<w:p><w:r><w:t>Comment anchor</w:t></w:r><w:r><w:commentReference w:id=\"" + std::to_string(page) +
+                "\"/></w:r></w:p><w:tbl><w:tblPr/>";
         for (int row = 0; row < 4; ++row) {
             body += "<w:tr>";
             for (int cell = 0; cell < 3; ++cell)

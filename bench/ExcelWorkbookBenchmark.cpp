@@ -3,9 +3,9 @@
 // from memory so that the records, cells and sink are measured alone.
 #include "compound/CompoundStream.h"
 #include "compound/Sectors.h"
-#include "legacy/BiffReader.h"
-#include "legacy/ExcelBinaryReader.h"
-#include "legacy/ExcelNumberFormat.h"
+#include "legacy/excel/BiffReader.h"
+#include "legacy/excel/ExcelBinaryReader.h"
+#include "legacy/excel/ExcelNumberFormat.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // notes); QUILLET_BENCH_PPT names a real .ppt to measure instead
 // (bench/peers/ppt.sh generates a large one).
 #include "compound/CompoundFile.h"
-#include "legacy/BinaryReaderEntries.h"
+#include "legacy/powerpoint/PptTextReader.h"
 
 #include "support/PptBuilder.h"
 #include "support/TempDir.h"
@@ -20,8 +20,8 @@ namespace {
 
 std::u16string words(size_t n, size_t seed)
 {
-    static const char16_t* const kWords[] = {u"revenue", u"cost", u"北京", u"margin", u"forecast", u"région",
-                                             u"total", u"quarter", u"上海", u"growth", u"budget", u"delta"};
+    static const char16_t* const kWords[] = {u"revenue", u"cost",    u"北京", u"margin", u"forecast", u"région",
+                                             u"total",   u"quarter", u"上海", u"growth", u"budget",   u"delta"};
     std::u16string text;
     for (size_t i = 0; i < n; ++i) {
         if (i > 0)

@@ -3,7 +3,7 @@
 // and fields) and 32 MB holding 1000 pictures (PNG hex with a WMF fallback).
 #include "rtf/RtfDocument.h"
 #include "rtf/RtfEntry.h"
-#include "rtf/RtfPraser.h"
+#include "rtf/RtfParser.h"
 
 #include <benchmark/benchmark.h>
 
@@ -146,7 +146,7 @@ void BM_RtfParseText(benchmark::State& state)
     size_t units = 0;
     for (auto _ : state) {
         quillet::RtfDocument document(generated().text);
-        quillet::RtfPraser parser;
+        quillet::RtfParser parser;
         parser.parse(document);
         units = document.gatheredText().size();
     }

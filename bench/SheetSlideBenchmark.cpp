@@ -4,9 +4,9 @@
 // tables and notes. Reports documents per second, MB/s of uncompressed XML
 // beside a plain inflate of the same parts, and the process's peak memory,
 // which must not grow with the document.
-#include "ooxml/PptxTextExtractor.h"
-#include "ooxml/XlsxTextExtractor.h"
-#include "package/ZipArchive.h"
+#include "ooxml/pptx/PptxTextExtractor.h"
+#include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "package/zip/ZipArchive.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,7 +27,7 @@ constexpr double kMegabyte = 1000.0 * 1000.0;
 
 double peakMemoryMegabytes()
 {
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
@@ -37,8 +37,9 @@ const char* const kRels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\
 
 std::string relationship(const std::string& id, const std::string& type, const std::string& target)
 {
-    return "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
-           type + "\" Target=\"" + target + "\"/>";
+    return "<Relationship Id=\"" + id +
+           "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\"" +
+           target + "\"/>";
 }
 
 class Package {
@@ -47,7 +48,7 @@ public:
     ~Package() { zipClose(zip_, nullptr); }
     void add(const std::string& name, const std::string& bytes)
     {
-        zip_fileinfo info {};
+        zip_fileinfo info{};
         zipOpenNewFileInZip64(zip_, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                               Z_DEFAULT_COMPRESSION, 1);
         zipWriteInFileInZip(zip_, bytes.data(), unsigned(bytes.size()));
@@ -60,8 +61,8 @@ private:
 
 std::string word(size_t n)
 {
-    static const char* const words[] = {"revenue", "cost", "北京", "margin", "forecast", "région", "total",
-                                        "quarter", "上海", "growth", "budget", "delta"};
+    static const char* const words[] = {"revenue", "cost",    "北京", "margin", "forecast", "région",
+                                        "total",   "quarter", "上海", "growth", "budget",   "delta"};
     return words[n % 12];
 }
 
@@ -98,7 +99,8 @@ std::string shape(const std::string& body)
 {
     return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"Title\"/><p:cNvSpPr/><p:nvPr><p:ph type=\"title\"/></p:nvPr>"
            "</p:nvSpPr><p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"100\" cy=\"100\"/></a:xfrm></p:spPr>"
-           "<p:txBody><a:bodyPr/><a:lstStyle/>" + body + "</p:txBody></p:sp>";
+           "<p:txBody><a:bodyPr/><a:lstStyle/>" +
+           body + "</p:txBody></p:sp>";
 }
 
 std::string paragraph(size_t n, size_t words)
@@ -131,7 +133,8 @@ void writePresentation(const std::string& path, size_t slides)
         for (size_t r = 0; r < 4; ++r) {
             tree += "<a:tr h=\"370840\">";
             for (size_t c = 0; c < 3; ++c)
-                tree += "<a:tc><a:txBody><a:bodyPr/>" + paragraph(s * 12 + r * 3 + c, 2) + "</a:txBody><a:tcPr/></a:tc>";
+                tree +=
+                    "<a:tc><a:txBody><a:bodyPr/>" + paragraph(s * 12 + r * 3 + c, 2) + "</a:txBody><a:tcPr/></a:tc>";
             tree += "</a:tr>";
         }
         tree += "</a:tbl></a:graphicData></a:graphic></p:graphicFrame>";
@@ -140,9 +143,8 @@ void writePresentation(const std::string& path, size_t slides)
         zip.add("ppt/slides/_rels/slide" + n + ".xml.rels",
                 kRels + relationship("rId1", "notesSlide", "../notesSlides/notesSlide" + n + ".xml") +
                     "</Relationships>");
-        zip.add("ppt/notesSlides/notesSlide" + n + ".xml", "<p:notes" + ns + "><p:cSld><p:spTree>" +
-                                                                shape(paragraph(s, 30)) +
-                                                                "</p:spTree></p:cSld></p:notes>");
+        zip.add("ppt/notesSlides/notesSlide" + n + ".xml",
+                "<p:notes" + ns + "><p:cSld><p:spTree>" + shape(paragraph(s, 30)) + "</p:spTree></p:cSld></p:notes>");
     }
     zip.add("ppt/_rels/presentation.xml.rels", kRels + relationships + "</Relationships>");
     zip.add("ppt/presentation.xml", "<p:presentation" + ns + "><p:sldIdLst>" + list + "</p:sldIdLst></p:presentation>");

@@ -4,8 +4,8 @@
 // real .doc to measure instead (bench/peers/doc.sh generates a large one).
 // A Word 95 case reads one million 8-bit Russian characters in 64 pieces.
 #include "compound/CompoundFile.h"
-#include "legacy/WordBinaryReader.h"
-#include "legacy/WordText.h"
+#include "legacy/word/WordBinaryReader.h"
+#include "legacy/word/WordText.h"
 
 #include "support/TempDir.h"
 #include "support/Word6DocumentBuilder.h"

@@ -4,12 +4,12 @@
 // run. Reports MB/s of uncompressed XML and the process's peak memory, which
 // must stay flat as the parts grow.
 #include "package/ByteSource.h"
-#include "package/ElementHandler.h"
-#include "package/HLHandlerBuilder.h"
-#include "package/NameTokens.h"
-#include "package/XmlPart.h"
-#include "package/XmlTagScanner.h"
-#include "package/ZipArchive.h"
+#include "package/opc/XmlPart.h"
+#include "package/xml/ElementHandler.h"
+#include "package/xml/NameTokens.h"
+#include "package/xml/TokenHandlerDriver.h"
+#include "package/xml/XmlTagScanner.h"
+#include "package/zip/ZipArchive.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +30,7 @@ constexpr size_t kMegabyte = 1000 * 1000;
 
 double peakMemoryMegabytes()
 {
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
@@ -53,8 +53,9 @@ std::string sheetRows(size_t firstRow, size_t count)
 
 std::string paragraphs(size_t first, size_t count)
 {
-    static const char* const words[] = {"lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing",
-                                        "elit", "sed", "do", "eiusmod", "tempor", "incididunt", "ut", "labore"};
+    static const char* const words[] = {"lorem",       "ipsum",      "dolor",      "sit", "amet",
+                                        "consectetur", "adipiscing", "elit",       "sed", "do",
+                                        "eiusmod",     "tempor",     "incididunt", "ut",  "labore"};
     std::string xml;
     for (size_t p = first; p < first + count; ++p) {
         std::string text;
@@ -73,9 +74,9 @@ std::string paragraphs(size_t first, size_t count)
 // Streams a part of at least the given size into the open archive.
 size_t writePart(zipFile zip, const std::string& name, size_t size, bool sheet)
 {
-    zip_fileinfo info {};
-    zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                          Z_DEFAULT_COMPRESSION, 1);
+    zip_fileinfo info{};
+    zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION,
+                          1);
     const std::string head =
         sheet ? "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<worksheet xmlns=\"x\"><dimension "
                 "ref=\"A1:F9\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews><sheetData>"
@@ -147,7 +148,7 @@ private:
 class CellHandler : public DefaultElementHandler {
 public:
     explicit CellHandler(TextTotal& total) : total_(total) {}
-    void startElement(int, const XmlRoAttrList& attributes) override
+    void startElement(int, const AttributeList& attributes) override
     {
         total_.bytes += attributes.text(token::sml::t).size();
     }
@@ -277,15 +278,14 @@ BENCHMARK(BM_InflateOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_MemoryParts(benchmark::State& state)
 {
     const bool sheet = state.range(0) == 0;
-    const std::string xml =
-        sheet ? "<worksheet><sheetData>" + sheetRows(1, 40000) + "</sheetData></worksheet>"
-              : "<w:document><w:body>" + paragraphs(1, 20000) + "</w:body></w:document>";
+    const std::string xml = sheet ? "<worksheet><sheetData>" + sheetRows(1, 40000) + "</sheetData></worksheet>"
+                                  : "<w:document><w:body>" + paragraphs(1, 20000) + "</w:body></w:document>";
     TextTotal total;
     for (auto _ : state) {
         WorksheetHandler sheetRoot(total);
         BodyHandler bodyRoot(total);
-        HLHandlerBuilder builder(sheet ? static_cast<ElementHandler*>(&sheetRoot) : &bodyRoot,
-                                 sheet ? Vocabulary::Spreadsheet : Vocabulary::WordProcessing);
+        TokenHandlerDriver builder(sheet ? static_cast<ElementHandler*>(&sheetRoot) : &bodyRoot,
+                                   sheet ? Vocabulary::Spreadsheet : Vocabulary::WordProcessing);
         XmlTagScanner scanner(builder);
         MemoryByteSource source(xml.data(), xml.size(), 8192);
         scanner.scan(source);

@@ -4,7 +4,7 @@
 #include "MemoryStream.h"
 
 #include "compound/CompoundFileError.h"
-#include "legacy/ExcelBinaryReader.h"
+#include "legacy/excel/ExcelBinaryReader.h"
 
 #include <quillet/quillet.h>
 

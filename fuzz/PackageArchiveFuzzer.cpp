@@ -3,11 +3,11 @@
 // extraction, as the package readers use them.
 #include "FuzzScratch.h"
 
-#include "package/ElementHandler.h"
-#include "package/OxfrPackage.h"
-#include "package/OxfrPart.h"
-#include "package/XmlPart.h"
-#include "package/ZipArchive.h"
+#include "package/opc/OpcPackage.h"
+#include "package/opc/PackagePart.h"
+#include "package/opc/XmlPart.h"
+#include "package/xml/ElementHandler.h"
+#include "package/zip/ZipArchive.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -52,11 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         parseXmlPart(&archive, name, &root, static_cast<Vocabulary>(entries % 3));
     }
     try {
-        OxfrPackage package(&archive);
-        if (OxfrPart* main = package.mainDocumentPart()) {
-            OxfrRelationships* relationships = main->relationships();
+        OpcPackage package(&archive);
+        if (PackagePart* main = package.mainDocumentPart()) {
+            RelationshipList* relationships = main->relationships();
             for (int i = 0; i < relationships->count() && i < 8; ++i) {
-                if (OxfrPart* part = relationships->at(i)->getTargetPart())
+                if (PackagePart* part = relationships->at(i)->getTargetPart())
                     count += static_cast<size_t>(part->size() > 0);
             }
         }

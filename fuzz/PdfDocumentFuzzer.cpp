@@ -2,12 +2,12 @@
 // its pictures counted, the first one encoded; then the in-memory entry.
 #include "FuzzScratch.h"
 
-#include "pdf/CVRX_PDFDocument.h"
-#include "pdf/CVRX_PDFEngine.h"
-#include "pdf/CVRX_PDFPage.h"
-#include "pdf/CVRX_PDFTextPage.h"
+#include "pdf/PdfDocument.h"
+#include "pdf/PdfEngine.h"
 #include "pdf/PdfJpegWriter.h"
+#include "pdf/PdfPage.h"
 #include "pdf/PdfTextExtractor.h"
+#include "pdf/PdfTextPage.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +16,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static FuzzScratch scratch;
-    static quillet::CVRX_PDFEngine engine;
+    static quillet::PdfEngine engine;
     if (!scratch.ready() || (!engine.isInitialised() && engine.initialise() != 0))
         return 0;
     const std::string source = scratch.file("input.pdf");
@@ -25,13 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::fclose(f);
     }
     {
-        quillet::CVRX_PDFDocument document(engine);
-        if (document.open(source.c_str(), source.size()) == quillet::CVRX_PDFDocument::Opened) {
+        quillet::PdfDocument document(engine);
+        if (document.open(source.c_str(), source.size()) == quillet::PdfDocument::Opened) {
             for (int i = 0; i < document.pageCount() && i < 20; ++i) {
-                quillet::CVRX_PDFPageImp* page = document.loadPage(i);
-                if (page == nullptr || quillet::parsePage(*page) != quillet::CVRX_PDFPage::Done)
+                quillet::PdfPage* page = document.loadPage(i);
+                if (page == nullptr || quillet::parsePage(*page) != quillet::PdfPage::Done)
                     continue;
-                if (quillet::CVRX_PDFTextPage* text = page->textPage())
+                if (quillet::PdfTextPage* text = page->textPage())
                     text->text(0, text->charCount());
                 int count = 0;
                 const quillet::PdfPageObject* object = nullptr;

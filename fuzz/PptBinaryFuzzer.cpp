@@ -6,8 +6,8 @@
 #include "MemoryStream.h"
 
 #include "compound/CompoundFileError.h"
-#include "legacy/BinaryPictures.h"
-#include "legacy/PptTextReader.h"
+#include "legacy/powerpoint/PptTextReader.h"
+#include "legacy/powerpoint/PresentationPictures.h"
 
 #include <quillet/quillet.h>
 

@@ -5,9 +5,9 @@
 // the inputs reaching the handlers.
 #include "FuzzScratch.h"
 
-#include "ooxml/PptxTextExtractor.h"
-#include "ooxml/XlsxTextExtractor.h"
-#include "package/ZipArchive.h"
+#include "ooxml/pptx/PptxTextExtractor.h"
+#include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "package/zip/ZipArchive.h"
 
 #include <minizip/zip.h>
 
@@ -46,9 +46,9 @@ bool writePackage(const std::string& path, bool sheets, const std::vector<std::s
         entries.emplace_back(names[i], xml[i]);
     entries.emplace_back("_rels/.rels", relationships({{"officeDocument", names[0]}}));
     if (sheets) {
-        entries.emplace_back("xl/_rels/workbook.xml.rels",
-                             relationships({{"worksheet", "worksheets/sheet1.xml"}, {"worksheet", "worksheets/sheet2.xml"},
-                                            {"sharedStrings", "sharedStrings.xml"}}));
+        entries.emplace_back("xl/_rels/workbook.xml.rels", relationships({{"worksheet", "worksheets/sheet1.xml"},
+                                                                          {"worksheet", "worksheets/sheet2.xml"},
+                                                                          {"sharedStrings", "sharedStrings.xml"}}));
         entries.emplace_back("xl/worksheets/_rels/sheet1.xml.rels", relationships({{"comments", "../comments1.xml"}}));
     } else {
         entries.emplace_back("ppt/_rels/presentation.xml.rels",
@@ -62,7 +62,7 @@ bool writePackage(const std::string& path, bool sheets, const std::vector<std::s
         return false;
     bool ok = true;
     for (const auto& [name, bytes] : entries) {
-        zip_fileinfo info {};
+        zip_fileinfo info{};
         ok = ok && zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0) == ZIP_OK &&
              zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size())) == ZIP_OK &&
              zipCloseFileInZip(zip) == ZIP_OK;

@@ -5,8 +5,8 @@
 
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
-#include "legacy/Word6BinaryReader.h"
-#include "legacy/WordBinaryReader.h"
+#include "legacy/word/Word6BinaryReader.h"
+#include "legacy/word/WordBinaryReader.h"
 
 #include <quillet/quillet.h>
 

@@ -3,12 +3,12 @@
 // takes most known elements, declines the attributes of some, and reads
 // every attribute it is given.
 #include "package/ByteSource.h"
-#include "package/ElementHandler.h"
-#include "package/HLHandlerBuilder.h"
-#include "package/HLStrHandlerBuilder.h"
-#include "package/XmlRoAttr.h"
-#include "package/XmlTagScanner.h"
-#include "package/XmlText.h"
+#include "package/xml/AttributeList.h"
+#include "package/xml/ElementHandler.h"
+#include "package/xml/NameHandlerDriver.h"
+#include "package/xml/TokenHandlerDriver.h"
+#include "package/xml/XmlTagScanner.h"
+#include "package/xml/XmlText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,7 +24,7 @@ class FuzzHandler : public DefaultElementHandler {
 public:
     FuzzHandler(size_t& sum, bool declines) : sum_(sum), declines_(declines) {}
 
-    void startElement(int token, const XmlRoAttrList& attributes) override
+    void startElement(int token, const AttributeList& attributes) override
     {
         sum_ += static_cast<size_t>(token);
         std::string value;
@@ -32,7 +32,7 @@ public:
             attributes.at(i)->toString(value);
             sum_ += value.size();
         }
-        if (const XmlRoAttrValue* found = attributes.find(token))
+        if (const AttributeValue* found = attributes.find(token))
             found->toString(value);
     }
     void endElement(int token) override { sum_ -= static_cast<size_t>(token); }
@@ -74,13 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     size_t sum = 0;
     FuzzHandler root(sum, false);
-    HLHandlerBuilder builder(&root, vocabulary);
+    TokenHandlerDriver builder(&root, vocabulary);
     XmlTagScanner scanner(builder);
     MemoryByteSource source(xml, length, pieceSize);
     scanner.scan(source);
 
     FuzzStrHandler strRoot;
-    HLStrHandlerBuilder strBuilder(&strRoot);
+    NameHandlerDriver strBuilder(&strRoot);
     XmlTagScanner strScanner(strBuilder);
     MemoryByteSource strSource(xml, length, pieceSize);
     try {

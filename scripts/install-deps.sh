@@ -9,7 +9,7 @@ PACKAGES="
   libmupdf-dev libmujs-dev libgumbo-dev libopenjp2-7-dev libjbig2dec0-dev
   libjpeg62-turbo-dev libfreetype-dev libpng-dev libbrotli-dev libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   binutils
   python3-dev pybind11-dev python3-pybind11 python3-pytest
   python3-dask python3-distributed python3-pandas

@@ -9,16 +9,16 @@ namespace quillet::cli {
 
 struct BatchOptions {
     std::string outDir;
-    std::vector<std::string> inputs;   // files and folders as given
-    std::vector<std::string> lists;    // --list files, "-" for stdin
+    std::vector<std::string> inputs;  // files and folders as given
+    std::vector<std::string> lists;   // --list files, "-" for stdin
     uint32_t flags = 0x10;
-    unsigned jobs = 0;                 // 0: one per core
+    unsigned jobs = 0;  // 0: one per core
     unsigned timeoutSeconds = 60;
     unsigned maxDocsPerWorker = 1000;
-    unsigned maxMemoryMb = 4096;       // 0: no limit
+    unsigned maxMemoryMb = 4096;  // 0: no limit
     bool resume = false;
     bool quiet = false;
-    bool inProcess = false;            // no workers: for measurement and debugging
+    bool inProcess = false;  // no workers: for measurement and debugging
 };
 
 // Reads the arguments that follow "batch". On a usage error returns false

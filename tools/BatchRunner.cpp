@@ -99,8 +99,9 @@ int BatchRunner::plan(std::string& error)
             job.mtimeNanoseconds = static_cast<int64_t>(info.st_mtim.tv_nsec);
         }
         // A path that is still missing would only be recorded missing again.
-        if (options_.resume && log_.recorded(path, job.size >= 0 ? std::to_string(job.size) : "null",
-                                             job.size >= 0 ? isoTime(job.mtimeSeconds, job.mtimeNanoseconds) : "null")) {
+        if (options_.resume &&
+            log_.recorded(path, job.size >= 0 ? std::to_string(job.size) : "null",
+                          job.size >= 0 ? isoTime(job.mtimeSeconds, job.mtimeNanoseconds) : "null")) {
             ++skipped_;
             continue;
         }
@@ -124,8 +125,9 @@ bool BatchRunner::record(const WorkerEvent& event)
         OutputFolders::removeTree(job.folder);
         progress_->note(job.path + (event.kind == WorkerEvent::TimedOut ? ": timed out" : ": worker " + event.detail));
     }
-    const std::string status = converted ? documentStatus(result, options_.flags)
-                               : event.kind == WorkerEvent::TimedOut ? "timeout" : "crash";
+    const std::string status = converted                             ? documentStatus(result, options_.flags)
+                               : event.kind == WorkerEvent::TimedOut ? "timeout"
+                                                                     : "crash";
     const std::string format = result.format;
 
     JsonLine line;
@@ -218,8 +220,7 @@ int BatchRunner::run()
     const bool completed = options_.inProcess ? runInProcess() : runWorkers();
     progress_->finish();
     std::fflush(stderr);
-    summary_.print(stdout, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                   skipped_);
+    summary_.print(stdout, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), skipped_);
     std::fflush(stdout);
     if (!completed) {
         std::fprintf(stderr, "quillet: %s; stopped, the records written so far are complete\n", failure_.c_str());

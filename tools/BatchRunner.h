@@ -23,8 +23,8 @@ public:
 
 private:
     struct Job {
-        std::string path;            // absolute
-        std::string folder;          // DIR/<name>
+        std::string path;    // absolute
+        std::string folder;  // DIR/<name>
         int64_t size = -1;
         int64_t mtimeSeconds = 0;
         int64_t mtimeNanoseconds = 0;

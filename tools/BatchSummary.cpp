@@ -17,8 +17,8 @@ void BatchSummary::add(const std::string& format, const std::string& status, int
 void BatchSummary::print(FILE* out, double seconds, size_t skipped) const
 {
     // Statuses in the order a reader looks for them; only those that occurred.
-    static const char* const kOrder[] = {"ok", "empty", "shared-strings-only", "encrypted", "unsupported",
-                                         "damaged", "error", "crash", "timeout"};
+    static const char* const kOrder[] = {
+        "ok", "empty", "shared-strings-only", "encrypted", "unsupported", "damaged", "error", "crash", "timeout"};
     std::vector<std::string> columns;
     for (const char* status : kOrder)
         if (statusTotals_.count(status) != 0)

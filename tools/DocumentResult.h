@@ -9,12 +9,12 @@ namespace quillet::cli {
 
 struct DocumentResult {
     uint32_t code = 0;
-    char format[16] = {};            // as getFileFormate names it; empty for a null name
-    uint64_t chars = 0;              // characters in 1.txt
-    int64_t size = -1;               // -1 when the source could not be looked at
+    char format[16] = {};  // as getFileFormate names it; empty for a null name
+    uint64_t chars = 0;    // characters in 1.txt
+    int64_t size = -1;     // -1 when the source could not be looked at
     int64_t mtimeSeconds = 0;
     int64_t mtimeNanoseconds = 0;
-    uint64_t microseconds = 0;       // the conversion's own time, format detection included
+    uint64_t microseconds = 0;  // the conversion's own time, format detection included
 };
 
 static_assert(std::is_trivially_copyable_v<DocumentResult>);

@@ -27,7 +27,7 @@ private:
     void walk(const std::string& folder);
     void addFile(const std::string& path, const Identity* identity);
 
-    std::set<Identity> folders_;       // walked, or never to be walked
+    std::set<Identity> folders_;  // walked, or never to be walked
     std::set<Identity> files_;
     std::set<std::string> unreadable_;
     std::vector<std::string> documents_;

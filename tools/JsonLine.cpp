@@ -11,7 +11,11 @@ size_t utf8Length(const std::string& s, size_t i)
 {
     const auto at = [&s](size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char b = at(i);
-    size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    size_t n = b < 0x80                   ? 1
+               : (b >= 0xC2 && b <= 0xDF) ? 2
+               : (b >= 0xE0 && b <= 0xEF) ? 3
+               : (b >= 0xF0 && b <= 0xF4) ? 4
+                                          : 0;
     if (n == 0 || i + n > s.size())
         return 0;
     for (size_t k = 1; k < n; ++k)
@@ -89,12 +93,26 @@ public:
                 return false;
             const char e = s_[pos_++];
             switch (e) {
-            case '"': case '\\': case '/': out += e; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '"':
+            case '\\':
+            case '/':
+                out += e;
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'u': {
                 uint32_t unit = 0;
                 if (!hex4(unit))
@@ -103,7 +121,8 @@ public:
                     out += static_cast<char>(unit - 0xDC00);
                 } else if (unit >= 0xD800 && unit <= 0xDBFF) {
                     uint32_t low = 0;
-                    if (!(take('\\') && pos_ < s_.size() && s_[pos_++] == 'u' && hex4(low)) || low < 0xDC00 || low > 0xDFFF)
+                    if (!(take('\\') && pos_ < s_.size() && s_[pos_++] == 'u' && hex4(low)) || low < 0xDC00 ||
+                        low > 0xDFFF)
                         return false;
                     appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
@@ -113,7 +132,8 @@ public:
                 }
                 break;
             }
-            default: return false;
+            default:
+                return false;
             }
         }
         return false;

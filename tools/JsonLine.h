@@ -23,7 +23,7 @@ public:
     struct Value {
         bool isString = false;
         bool isNull = false;
-        std::string text;            // unescaped string, or the number as written
+        std::string text;  // unescaped string, or the number as written
     };
     // Reads one object of strings, numbers, null, true and false; false when
     // the line is not such an object.

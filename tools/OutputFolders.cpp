@@ -1,7 +1,7 @@
 #include "OutputFolders.h"
 
-#include <QCryptographicHash>
 #include <QByteArray>
+#include <QCryptographicHash>
 
 #include <cerrno>
 #include <dirent.h>
@@ -19,8 +19,8 @@ constexpr int kHashBytes = 10;
 
 bool isSafe(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-           c == '_' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+           c == '-';
 }
 
 // Removes what the open folder fd holds; depth is bounded by the file system.

@@ -101,7 +101,8 @@ void ResultsLog::load(const std::string& content, const std::vector<std::string>
             const auto size = fields.find("size");
             const auto mtime = fields.find("mtime");
             if (path != fields.end() && path->second.isString && size != fields.end() && mtime != fields.end())
-                known_[path->second.text] = Stamp{size->second.text, mtime->second.isNull ? "null" : mtime->second.text};
+                known_[path->second.text] =
+                    Stamp{size->second.text, mtime->second.isNull ? "null" : mtime->second.text};
         }
         start = end + 1;
     }

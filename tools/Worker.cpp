@@ -98,8 +98,8 @@ uint64_t countCharacters(const std::string& file, bool utf8)
 
 }  // namespace
 
-DocumentResult Worker::convert(const std::string& source, const std::string& folder,
-                               const ConversionSettings& settings, int formatFd)
+DocumentResult Worker::convert(const std::string& source, const std::string& folder, const ConversionSettings& settings,
+                               int formatFd)
 {
     const auto start = std::chrono::steady_clock::now();
     DocumentResult result;
@@ -118,8 +118,7 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     // A folder left by an earlier run must not mix its pictures with these.
     OutputFolders::removeTree(folder);
     result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
-    result.chars = countCharacters(folder + "/1.txt",
-                                   result.code == quillet::Success || isPackage(result.format));
+    result.chars = countCharacters(folder + "/1.txt", result.code == quillet::Success || isPackage(result.format));
     result.microseconds = static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
     return result;

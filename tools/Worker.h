@@ -9,7 +9,7 @@ namespace quillet::cli {
 
 struct ConversionSettings {
     uint32_t flags = 0x10;
-    int timeLimitSeconds = 300;      // handed to the library (PDF pages)
+    int timeLimitSeconds = 300;  // handed to the library (PDF pages)
 };
 
 class Worker {

@@ -66,8 +66,7 @@ std::string describe(int status)
 
 }  // namespace
 
-WorkerPool::WorkerPool(unsigned size, const WorkerSettings& settings)
-    : settings_(settings), slots_(size > 0 ? size : 1)
+WorkerPool::WorkerPool(unsigned size, const WorkerSettings& settings) : settings_(settings), slots_(size > 0 ? size : 1)
 {
 }
 

@@ -17,7 +17,7 @@ struct WorkerSettings {
     ConversionSettings conversion;
     unsigned timeoutSeconds = 60;
     unsigned maxDocsPerWorker = 1000;
-    unsigned maxMemoryMb = 4096;     // 0: no limit
+    unsigned maxMemoryMb = 4096;  // 0: no limit
 };
 
 struct WorkerEvent {
@@ -27,9 +27,9 @@ struct WorkerEvent {
     Kind kind = Converted;
     size_t job = 0;
     pid_t worker = 0;
-    double ms = 0;                   // conversion time; for crash and timeout, until the end
-    DocumentResult result;           // Converted; only the format otherwise
-    std::string detail;              // how a crashed worker ended
+    double ms = 0;          // conversion time; for crash and timeout, until the end
+    DocumentResult result;  // Converted; only the format otherwise
+    std::string detail;     // how a crashed worker ended
 };
 
 class WorkerPool {
@@ -56,9 +56,9 @@ private:
         pid_t pid = 0;
         int toWorker = -1;
         int fromWorker = -1;
-        std::deque<size_t> jobs;       // the first is running
+        std::deque<size_t> jobs;  // the first is running
         unsigned submitted = 0;
-        Clock::time_point started;     // of the first job
+        Clock::time_point started;  // of the first job
         std::string received;
     };
     static constexpr size_t kDepth = 2;

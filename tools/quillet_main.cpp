@@ -14,61 +14,72 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: quillet format FILE\n"
-    "       quillet text FILE\n"
-    "       quillet export FILE OUTDIR [--text] [--pictures] [--extras] [--flags N]\n"
-    "                                  [--time-limit S] [--utf8-paths]\n"
-    "%s"
-    "\n"
-    "format   names the file's format: DOC XLS PPT DOCX XLSX PPTX PDF RTF,\n"
-    "         NOT_SUPPORT, OPEN_ERR, or (none) for a compound file or ZIP\n"
-    "         archive that holds no known document.\n"
-    "text     prints the document's text as UTF-8 (body text only; the library\n"
-    "         keeps ASCII, CJK ideographs and CJK punctuation in this mode).\n"
-    "         Files ending in .txt are read as plain text.\n"
-    "export   writes OUTDIR/1.txt (UTF-8; CR LF line ends except for OOXML)\n"
-    "         and, on request, the pictures beside it, creating OUTDIR when\n"
-    "         its parent exists.\n"
-    "\n"
-    "export flags (default --text):\n"
-    "  --text          0x10   write 1.txt\n"
-    "  --pictures      0x01   write embedded pictures beside 1.txt\n"
-    "  --extras        0x110  1.txt with headers, footers, comments, notes\n"
-    "  --flags N              the flag word itself (decimal or 0x...); exactly\n"
-    "                         0x1000 refuses PDF files\n"
-    "  --time-limit S         PDF: stop taking pages after S seconds (default 300)\n"
-    "  --utf8-paths           FILE and OUTDIR are UTF-8 whatever the locale\n"
-    "\n"
-    "result codes of export (exit status 0 only for 0):\n"
-    "  0     success\n"
-    "  1     spreadsheet written as its unique shared strings only\n"
-    "  2     output folder missing and not creatable, or source not found\n"
-    "  other numbers below 4097: the error number of opening the source\n"
-    "  4097  unsupported format, size outside 512 B..1 GiB, or no document inside\n"
-    "  4098  conversion abandoned on damaged data\n"
-    "  4099  Word document structure missing\n"
-    "  4100  spreadsheet without workbook, or unreadable RTF\n"
-    "  4101  PDF refused by flags, or presentation without content\n"
-    "  4102  encrypted document\n"
-    "  4103  PDF time limit reached\n"
-    "  4104  PDF page could not be parsed\n";
+const char kUsage[] = "usage: quillet format FILE\n"
+                      "       quillet text FILE\n"
+                      "       quillet export FILE OUTDIR [--text] [--pictures] [--extras] [--flags N]\n"
+                      "                                  [--time-limit S] [--utf8-paths]\n"
+                      "%s"
+                      "\n"
+                      "format   names the file's format: DOC XLS PPT DOCX XLSX PPTX PDF RTF,\n"
+                      "         NOT_SUPPORT, OPEN_ERR, or (none) for a compound file or ZIP\n"
+                      "         archive that holds no known document.\n"
+                      "text     prints the document's text as UTF-8 (body text only; the library\n"
+                      "         keeps ASCII, CJK ideographs and CJK punctuation in this mode).\n"
+                      "         Files ending in .txt are read as plain text.\n"
+                      "export   writes OUTDIR/1.txt (UTF-8; CR LF line ends except for OOXML)\n"
+                      "         and, on request, the pictures beside it, creating OUTDIR when\n"
+                      "         its parent exists.\n"
+                      "\n"
+                      "export flags (default --text):\n"
+                      "  --text          0x10   write 1.txt\n"
+                      "  --pictures      0x01   write embedded pictures beside 1.txt\n"
+                      "  --extras        0x110  1.txt with headers, footers, comments, notes\n"
+                      "  --flags N              the flag word itself (decimal or 0x...); exactly\n"
+                      "                         0x1000 refuses PDF files\n"
+                      "  --time-limit S         PDF: stop taking pages after S seconds (default 300)\n"
+                      "  --utf8-paths           FILE and OUTDIR are UTF-8 whatever the locale\n"
+                      "\n"
+                      "result codes of export (exit status 0 only for 0):\n"
+                      "  0     success\n"
+                      "  1     spreadsheet written as its unique shared strings only\n"
+                      "  2     output folder missing and not creatable, or source not found\n"
+                      "  other numbers below 4097: the error number of opening the source\n"
+                      "  4097  unsupported format, size outside 512 B..1 GiB, or no document inside\n"
+                      "  4098  conversion abandoned on damaged data\n"
+                      "  4099  Word document structure missing\n"
+                      "  4100  spreadsheet without workbook, or unreadable RTF\n"
+                      "  4101  PDF refused by flags, or presentation without content\n"
+                      "  4102  encrypted document\n"
+                      "  4103  PDF time limit reached\n"
+                      "  4104  PDF page could not be parsed\n";
 
 const char* meaningOf(uint32_t code)
 {
     switch (code) {
-    case quillet::Success: return "success";
-    case quillet::SharedStringsOnly: return "spreadsheet written as its unique shared strings only";
-    case quillet::OutputFolderMissing: return "output folder missing, or source not found";
-    case quillet::Unsupported: return "unsupported format or no document inside";
-    case quillet::ConversionFailed: return "conversion abandoned on damaged data";
-    case quillet::WordStructureMissing: return "Word document structure missing";
-    case quillet::Unreadable: return "spreadsheet without workbook, or unreadable RTF";
-    case quillet::Refused: return "PDF refused, or presentation without content";
-    case quillet::Encrypted: return "encrypted document";
-    case quillet::PdfTimeLimit: return "PDF time limit reached";
-    case quillet::PdfPageFailure: return "PDF page could not be parsed";
-    default: break;
+    case quillet::Success:
+        return "success";
+    case quillet::SharedStringsOnly:
+        return "spreadsheet written as its unique shared strings only";
+    case quillet::OutputFolderMissing:
+        return "output folder missing, or source not found";
+    case quillet::Unsupported:
+        return "unsupported format or no document inside";
+    case quillet::ConversionFailed:
+        return "conversion abandoned on damaged data";
+    case quillet::WordStructureMissing:
+        return "Word document structure missing";
+    case quillet::Unreadable:
+        return "spreadsheet without workbook, or unreadable RTF";
+    case quillet::Refused:
+        return "PDF refused, or presentation without content";
+    case quillet::Encrypted:
+        return "encrypted document";
+    case quillet::PdfTimeLimit:
+        return "PDF time limit reached";
+    case quillet::PdfPageFailure:
+        return "PDF page could not be parsed";
+    default:
+        break;
     }
     return code < quillet::Unsupported ? std::strerror(static_cast<int>(code)) : "unknown code";
 }

@@ -20,13 +20,13 @@ namespace quillet {
 // opening the source file (2 when it does not exist, 13 when access is denied).
 enum ResultCode : uint32_t {
     Success = 0,
-    SharedStringsOnly = 1,        // spreadsheet written as its unique strings only
-    OutputFolderMissing = 2,      // the output folder could not be made
+    SharedStringsOnly = 1,    // spreadsheet written as its unique strings only
+    OutputFolderMissing = 2,  // the output folder could not be made
     Unsupported = 4097,
     ConversionFailed = 4098,
     WordStructureMissing = 4099,
-    Unreadable = 4100,            // spreadsheet without Workbook, or unreadable RTF
-    Refused = 4101,               // PDF refused by flags, or presentation without content
+    Unreadable = 4100,  // spreadsheet without Workbook, or unreadable RTF
+    Refused = 4101,     // PDF refused by flags, or presentation without content
     Encrypted = 4102,
     PdfTimeLimit = 4103,
     PdfPageFailure = 4104,
@@ -36,8 +36,8 @@ enum ResultCode : uint32_t {
 enum Flag : uint32_t {
     WritePictures = 0x01,
     WriteText = 0x10,
-    WriteExtras = 0x100,          // with WriteText: headers, footers, comments, notes
-    RefusePdf = 0x1000,           // refuses a PDF only when it is the whole flag word
+    WriteExtras = 0x100,  // with WriteText: headers, footers, comments, notes
+    RefusePdf = 0x1000,   // refuses a PDF only when it is the whole flag word
 };
 
 // Names returned by getFileFormate (it may also return a null pointer).
@@ -63,8 +63,8 @@ extern "C" {
 // pictures) inside outputFolder, creating that folder when its parent exists.
 // With pathsAreUtf8 non-zero both paths are UTF-8; otherwise they are in the
 // locale's encoding. timeLimitSeconds bounds PDF conversions between pages.
-QUILLET_API uint32_t export2Txt(const char* sourcePath, const char* outputFolder,
-                                int pathsAreUtf8, uint32_t flags, int timeLimitSeconds);
+QUILLET_API uint32_t export2Txt(const char* sourcePath, const char* outputFolder, int pathsAreUtf8, uint32_t flags,
+                                int timeLimitSeconds);
 
 // Names the format of the file at path: one of the quillet::format names, or
 // a null pointer for a compound file or ZIP archive that holds no known

@@ -30,8 +30,8 @@ bool ensureOutputFolder(const std::string& folder)
 
 }  // namespace
 
-uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder,
-                         uint32_t flags, int timeLimitSeconds)
+uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
+                         int timeLimitSeconds)
 {
     if (!ensureOutputFolder(folder))
         return OutputFolderMissing;
@@ -55,9 +55,8 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     case SourceFormat::Pdf:
         if (flags == RefusePdf)
             return Refused;
-        code = EngineRegistry::instance().withCurrentEngine([&](CVRX_PDFEngine* engine) {
-            return exportPdfDocument(*source, folder, flags, timeLimitSeconds, engine);
-        });
+        code = EngineRegistry::instance().withCurrentEngine(
+            [&](PdfEngine* engine) { return exportPdfDocument(*source, folder, flags, timeLimitSeconds, engine); });
         break;
     case SourceFormat::Rtf:
         code = exportRtfDocument(*source, folder, flags);
@@ -100,7 +99,8 @@ void documentContent(const QString& path, QString& text)
         return;
     }
     const QByteArray local = path.toLocal8Bit();
-    const std::string native = platform::toNativePath(std::string(local.constData(), static_cast<size_t>(local.size())));
+    const std::string native =
+        platform::toNativePath(std::string(local.constData(), static_cast<size_t>(local.size())));
     StdioFile file(native, "rb");
     if (!file.isOpen() || !withinSizeWindow(file.size()))
         return;
@@ -112,9 +112,8 @@ void documentContent(const QString& path, QString& text)
         packageDocumentContent(native, text);
         break;
     case SourceFormat::Pdf:
-        EngineRegistry::instance().withCurrentEngine([&](CVRX_PDFEngine* engine) {
-            pdfDocumentContent(native, text, 30, engine);
-        });
+        EngineRegistry::instance().withCurrentEngine(
+            [&](PdfEngine* engine) { pdfDocumentContent(native, text, 30, engine); });
         break;
     case SourceFormat::Rtf:
     case SourceFormat::Unknown:

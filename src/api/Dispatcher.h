@@ -15,8 +15,8 @@ constexpr int64_t kLargestSource = 0x3FFFFFFF;
 
 // export2Txt after argument conversion; a missing source is one that cannot
 // be opened. Exceptions from readers propagate to the caller.
-uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder,
-                         uint32_t flags, int timeLimitSeconds);
+uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
+                         int timeLimitSeconds);
 
 // getFileFormate after argument conversion.
 const char* fileFormatName(const std::string& path);

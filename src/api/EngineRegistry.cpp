@@ -1,6 +1,6 @@
 #include "api/EngineRegistry.h"
 
-#include "pdf/CVRX_PDFEngine.h"
+#include "pdf/PdfEngine.h"
 #include "platform/ThreadId.h"
 
 #include <new>
@@ -48,7 +48,7 @@ int EngineRegistry::initializeCurrentThread()
     std::lock_guard<std::recursive_mutex> lock(holder->mutex);
     if (holder->engine)
         return 1;
-    holder->engine.reset(new (std::nothrow) CVRX_PDFEngine());
+    holder->engine.reset(new (std::nothrow) PdfEngine());
     if (!holder->engine)
         return -3;
     const int result = holder->engine->initialise();

@@ -8,11 +8,11 @@
 
 namespace quillet {
 
-class CVRX_PDFEngine;
+class PdfEngine;
 
 // One record per thread that called quilletInitialize.
 struct EngineHolder {
-    std::unique_ptr<CVRX_PDFEngine> engine;
+    std::unique_ptr<PdfEngine> engine;
     std::recursive_mutex mutex;  // guards engine
     ~EngineHolder();
 };
@@ -37,7 +37,7 @@ public:
     {
         EngineHolder* holder = currentHolder();
         if (holder == nullptr)
-            return fn(static_cast<CVRX_PDFEngine*>(nullptr));
+            return fn(static_cast<PdfEngine*>(nullptr));
         std::lock_guard<std::recursive_mutex> lock(holder->mutex);
         return fn(holder->engine.get());
     }

@@ -22,8 +22,8 @@ std::string callerPath(const char* path, int isUtf8)
 
 extern "C" {
 
-QUILLET_API uint32_t export2Txt(const char* sourcePath, const char* outputFolder, int pathsAreUtf8,
-                                uint32_t flags, int timeLimitSeconds)
+QUILLET_API uint32_t export2Txt(const char* sourcePath, const char* outputFolder, int pathsAreUtf8, uint32_t flags,
+                                int timeLimitSeconds)
 {
     try {
         if (outputFolder == nullptr)

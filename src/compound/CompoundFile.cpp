@@ -1,7 +1,7 @@
 #include "compound/CompoundFile.h"
 
-#include "compound/ByteOrder.h"
 #include "compound/CompoundFileError.h"
+#include "platform/ByteOrder.h"
 
 #include <quillet/quillet.h>
 

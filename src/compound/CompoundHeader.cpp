@@ -1,6 +1,6 @@
 #include "compound/CompoundHeader.h"
 
-#include "compound/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 #include <cstring>
 

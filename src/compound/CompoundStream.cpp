@@ -1,8 +1,8 @@
 #include "compound/CompoundStream.h"
 
-#include "compound/ByteOrder.h"
 #include "compound/CompoundFileError.h"
 #include "compound/Sectors.h"
+#include "platform/ByteOrder.h"
 
 #include <quillet/quillet.h>
 
@@ -12,10 +12,7 @@
 namespace quillet {
 
 CompoundStream::CompoundStream(Sectors& sectors, int64_t size, std::vector<int32_t> chain)
-    : sectors_(sectors),
-      size_(std::max<int64_t>(size, 0)),
-      chain_(std::move(chain)),
-      sectorSize_(sectors.sectorSize())
+    : sectors_(sectors), size_(std::max<int64_t>(size, 0)), chain_(std::move(chain)), sectorSize_(sectors.sectorSize())
 {
     const int64_t sector = static_cast<int64_t>(sectorSize_);
     const int64_t capacity = static_cast<int64_t>(chain_.size()) * sector;

@@ -59,9 +59,9 @@ private:
     std::vector<int32_t> chain_;
     size_t next_ = 0;  // chain index of the next sector to load
     std::vector<uint8_t> buffer_;
-    size_t offset_ = 0;     // in buffer_
-    size_t runStart_ = 0;   // chain index of the first sector in buffer_
-    size_t loaded_ = 0;     // sectors in buffer_
+    size_t offset_ = 0;    // in buffer_
+    size_t runStart_ = 0;  // chain index of the first sector in buffer_
+    size_t loaded_ = 0;    // sectors in buffer_
     size_t sectorSize_;
 };
 

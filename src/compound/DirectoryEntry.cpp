@@ -1,6 +1,6 @@
 #include "compound/DirectoryEntry.h"
 
-#include "compound/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace quillet {
 

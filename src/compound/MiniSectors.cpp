@@ -5,10 +5,7 @@
 namespace quillet {
 
 MiniSectors::MiniSectors(StdioFile& file, int64_t fileSize, int bigSectorSize, std::vector<int32_t> chain)
-    : file_(file),
-      fileSize_(fileSize),
-      bigSectorSize_(bigSectorSize),
-      chain_(std::move(chain)),
+    : file_(file), fileSize_(fileSize), bigSectorSize_(bigSectorSize), chain_(std::move(chain)),
       perBigSector_(bigSectorSize / static_cast<int>(kSize))
 {
 }

@@ -14,8 +14,7 @@ size_t Sectors::readSectors(uint8_t* buffer, int32_t first, size_t count)
     return got;
 }
 
-size_t Sectors::readFileBytes(StdioFile& file, int64_t fileSize, int64_t offset, uint8_t* buffer,
-                              size_t count)
+size_t Sectors::readFileBytes(StdioFile& file, int64_t fileSize, int64_t offset, uint8_t* buffer, size_t count)
 {
     size_t got = 0;
     if (offset >= 0 && offset < fileSize)

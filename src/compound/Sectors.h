@@ -21,8 +21,7 @@ public:
 
 protected:
     // count bytes at offset, zero-filled where the file ends first.
-    static size_t readFileBytes(StdioFile& file, int64_t fileSize, int64_t offset, uint8_t* buffer,
-                                size_t count);
+    static size_t readFileBytes(StdioFile& file, int64_t fileSize, int64_t offset, uint8_t* buffer, size_t count);
 };
 
 }  // namespace quillet

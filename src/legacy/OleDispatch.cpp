@@ -2,9 +2,10 @@
 
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
-#include "legacy/BinaryReaderEntries.h"
 #include "legacy/OleEntry.h"
-#include "legacy/WordBinaryReader.h"
+#include "legacy/excel/ExcelBinaryReader.h"
+#include "legacy/powerpoint/PptTextReader.h"
+#include "legacy/word/WordBinaryReader.h"
 #include "platform/Ascii.h"
 
 #include <quillet/quillet.h>
@@ -69,8 +70,7 @@ uint32_t exportOleDocument(const std::string& source, const std::string& folder,
         return Encrypted;
     case AmbiguousKind:
         // Only success or "unsupported": the individual codes are not passed on.
-        if (exportExcelDocument(file, folder, flags) == Success ||
-            exportWordDocument(file, folder, flags) == Success ||
+        if (exportExcelDocument(file, folder, flags) == Success || exportWordDocument(file, folder, flags) == Success ||
             exportPresentationDocument(file, folder, flags) == Success)
             return Success;
         return Unsupported;

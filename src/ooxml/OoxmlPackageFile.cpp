@@ -1,16 +1,15 @@
 #include "ooxml/OoxmlPackageFile.h"
 
-#include "ooxml/DocxTextExtractor.h"
-#include "ooxml/PptxTextExtractor.h"
-#include "ooxml/XlsxTextExtractor.h"
-#include "package/ZipArchive.h"
+#include "ooxml/docx/DocxTextExtractor.h"
+#include "ooxml/pptx/PptxTextExtractor.h"
+#include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "package/zip/ZipArchive.h"
 
 #include <quillet/quillet.h>
 
 namespace quillet {
 
-OoxmlPackageFile::OoxmlPackageFile(const std::string& path)
-    : archive_(std::make_unique<ZipArchive>(path)), path_(path)
+OoxmlPackageFile::OoxmlPackageFile(const std::string& path) : archive_(std::make_unique<ZipArchive>(path)), path_(path)
 {
 }
 

@@ -9,10 +9,14 @@ namespace quillet {
 const char* packageFormatName(const std::string& path)
 {
     switch (OoxmlPackageFile(path).packageKind()) {
-    case SpreadsheetPackage: return format::Xlsx;
-    case WordProcessingPackage: return format::Docx;
-    case PresentationPackage: return format::Pptx;
-    default: return nullptr;
+    case SpreadsheetPackage:
+        return format::Xlsx;
+    case WordProcessingPackage:
+        return format::Docx;
+    case PresentationPackage:
+        return format::Pptx;
+    default:
+        return nullptr;
     }
 }
 

@@ -6,8 +6,8 @@
 
 namespace quillet {
 
-class OxfrPackage;
-class OxfrPart;
+class OpcPackage;
+class PackagePart;
 class TextSink;
 class ZipArchive;
 
@@ -27,10 +27,10 @@ protected:
     bool openPackage(ZipArchive& archive, const std::string& folder, uint32_t flags);
     // openPackage, then the main part when text is asked for; null without
     // one, or when text is not asked for.
-    OxfrPart* openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    PackagePart* openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // Released in reverse: the sink (closing "1.txt"), then the package.
-    std::unique_ptr<OxfrPackage> package_;
+    std::unique_ptr<OpcPackage> package_;
     std::unique_ptr<TextSink> sink_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "package/OxfrRelationships.h"
+#include "package/opc/RelationshipList.h"
 
 #include <string>
 #include <unordered_map>
@@ -11,26 +11,26 @@ namespace quillet {
 // of parts, and a linear search for each would make the walk quadratic.
 class RelationshipIndex {
 public:
-    explicit RelationshipIndex(const OxfrRelationships* relationships)
+    explicit RelationshipIndex(const RelationshipList* relationships)
     {
         const int count = relationships != nullptr ? relationships->count() : 0;
         byId_.reserve(size_t(count));
         for (int i = 0; i < count; ++i) {
-            OxfrRelationship* one = relationships->at(i);
+            Relationship* one = relationships->at(i);
             byId_.emplace(one->id(), one);  // the first of an Id wins
         }
     }
 
     // The target part of the relationship with this Id; null when there is
     // none, or it is external.
-    OxfrPart* targetPart(const std::string& id) const
+    PackagePart* targetPart(const std::string& id) const
     {
         const auto found = byId_.find(id);
         return found != byId_.end() ? found->second->getTargetPart() : nullptr;
     }
 
 private:
-    std::unordered_map<std::string, OxfrRelationship*> byId_;
+    std::unordered_map<std::string, Relationship*> byId_;
 };
 
 }  // namespace quillet

@@ -38,9 +38,9 @@ public:
             if (high_ == 0 && i + 16 <= count) {
                 const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
                 const __m128i wide = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
-                const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(0x0A)),
-                                                     _mm_xor_si128(_mm_cmpeq_epi16(wide, _mm_setzero_si128()),
-                                                                   _mm_set1_epi16(-1)));
+                const __m128i special =
+                    _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(0x0A)),
+                                 _mm_xor_si128(_mm_cmpeq_epi16(wide, _mm_setzero_si128()), _mm_set1_epi16(-1)));
                 const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
                 // The output has room for three bytes a unit, so all eight may be stored.
                 _mm_storel_epi64(reinterpret_cast<__m128i*>(end), _mm_packus_epi16(units, units));

@@ -9,12 +9,12 @@
 
 namespace quillet {
 
-class CVRX_PDFEngine;
+class PdfEngine;
 
 // `engine` is the calling thread's engine, or null when the thread never
 // initialised one; a temporary engine then serves the call.
 uint32_t exportPdfDocument(const std::string& source, const std::string& folder, uint32_t flags, int timeLimitSeconds,
-                           CVRX_PDFEngine* engine);
-void pdfDocumentContent(const std::string& path, QString& text, int timeLimitSeconds, CVRX_PDFEngine* engine);
+                           PdfEngine* engine);
+void pdfDocumentContent(const std::string& path, QString& text, int timeLimitSeconds, PdfEngine* engine);
 
 }  // namespace quillet

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pdf/CVRX_PDFPage.h"
+#include "pdf/PdfPage.h"
 
 #include <cstdint>
 #include <string>

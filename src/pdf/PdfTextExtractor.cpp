@@ -1,10 +1,10 @@
 #include "pdf/PdfTextExtractor.h"
 
 #include "output/OutputPaths.h"
-#include "pdf/CVRX_PDFDocument.h"
-#include "pdf/CVRX_PDFEngine.h"
-#include "pdf/CVRX_PDFPage.h"
-#include "pdf/CVRX_PDFTextPage.h"
+#include "pdf/PdfDocument.h"
+#include "pdf/PdfEngine.h"
+#include "pdf/PdfPage.h"
+#include "pdf/PdfTextPage.h"
 #include "platform/MonotonicClock.h"
 
 #include <quillet/quillet.h>
@@ -13,41 +13,41 @@
 
 namespace quillet {
 
-int parsePage(CVRX_PDFPage& page)
+int parsePage(PdfPage& page)
 {
     int status = page.startParse();
-    while (status == CVRX_PDFPage::ToBeContinued)
-        status = page.continueParse(PdfTextExtractor::kSliceMilliseconds);
+    while (status == PdfPage::ToBeContinued)
+        status = page.continueParse();
     return status;
 }
 
-PdfTextExtractor::PdfTextExtractor(std::string path, CVRX_PDFEngine* engine, Clock clock)
+PdfTextExtractor::PdfTextExtractor(std::string path, PdfEngine* engine, Clock clock)
     : path_(std::move(path)), engine_(engine), clock_(clock != nullptr ? clock : platform::monotonicMilliseconds)
 {
 }
 
 PdfTextExtractor::~PdfTextExtractor() = default;
 
-CVRX_PDFEngine* PdfTextExtractor::usableEngine()
+PdfEngine* PdfTextExtractor::usableEngine()
 {
     if (engine_ != nullptr && engine_->isInitialised())
         return engine_;
     // A thread that never called quilletInitialize still converts.
     if (!ownEngine_) {
-        ownEngine_ = std::make_unique<CVRX_PDFEngine>();
+        ownEngine_ = std::make_unique<PdfEngine>();
         if (ownEngine_->initialise() != 0)
             return nullptr;
     }
     return ownEngine_->isInitialised() ? ownEngine_.get() : nullptr;
 }
 
-uint32_t PdfTextExtractor::openDocument(CVRX_PDFDocument& document)
+uint32_t PdfTextExtractor::openDocument(PdfDocument& document)
 {
     switch (document.open(path_.c_str(), path_.size())) {
-    case CVRX_PDFDocument::Opened:
+    case PdfDocument::Opened:
         return Success;
-    case CVRX_PDFDocument::PasswordRequired:
-    case CVRX_PDFDocument::SecurityHandlerError:
+    case PdfDocument::PasswordRequired:
+    case PdfDocument::SecurityHandlerError:
         return Encrypted;
     default:
         return ConversionFailed;
@@ -60,15 +60,15 @@ bool PdfTextExtractor::pastLimit(int64_t start, int timeLimitSeconds) const
     return (clock_() - start) / 1000 > timeLimitSeconds;
 }
 
-void PdfTextExtractor::appendPageText(CVRX_PDFPage& page)
+void PdfTextExtractor::appendPageText(PdfPage& page)
 {
-    if (CVRX_PDFTextPage* text = page.textPage()) {
+    if (PdfTextPage* text = page.textPage()) {
         const std::u16string units = text->text(0, text->charCount());
         sink_->appendWide(units);
     }
 }
 
-void PdfTextExtractor::savePictures(CVRX_PDFPage& page, const std::string& folder)
+void PdfTextExtractor::savePictures(PdfPage& page, const std::string& folder)
 {
     int count = 0;
     if (!page.imageCount(count) || count < 1 || count > kMaxPicturesPerPage)
@@ -83,13 +83,13 @@ void PdfTextExtractor::savePictures(CVRX_PDFPage& page, const std::string& folde
 }
 
 uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
-                                     const std::function<void(CVRX_PDFPage&)>& step)
+                                     const std::function<void(PdfPage&)>& step)
 {
     const int64_t start = clock_();
-    CVRX_PDFEngine* engine = usableEngine();
+    PdfEngine* engine = usableEngine();
     if (engine == nullptr)
         return ConversionFailed;
-    CVRX_PDFDocument document(*engine);
+    PdfDocument document(*engine);
     const uint32_t openResult = openDocument(document);
     if (openResult != Success)
         return openResult;
@@ -98,8 +98,8 @@ uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const 
 
     uint32_t result = Success;
     for (int i = 0; i < pages && i < pageLimit; ++i) {
-        CVRX_PDFPageImp* page = document.loadPage(i);
-        if (page != nullptr && page->hasContent() && parsePage(*page) != CVRX_PDFPage::Done) {
+        PdfPage* page = document.loadPage(i);
+        if (page != nullptr && page->hasContent() && parsePage(*page) != PdfPage::Done) {
             page->releasePage();
             result = PdfPageFailure;
             break;
@@ -127,7 +127,7 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
             if (writeText)
                 sink_ = std::make_unique<TextSink>(folder);
         },
-        [&](CVRX_PDFPage& page) {
+        [&](PdfPage& page) {
             if (writeText)
                 appendPageText(page);
             if (writePictures)
@@ -142,7 +142,7 @@ uint32_t PdfTextExtractor::getContent(QString& text, int timeLimitSeconds)
 {
     const uint32_t result = walkPages(
         kContentPageLimit, timeLimitSeconds, [this] { sink_ = std::make_unique<TextSink>(std::string()); },
-        [this](CVRX_PDFPage& page) { appendPageText(page); });
+        [this](PdfPage& page) { appendPageText(page); });
     // Past the time limit the text is left alone.
     if (result == Success || result == PdfPageFailure)
         text = sink_->text();

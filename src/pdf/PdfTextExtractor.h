@@ -11,9 +11,9 @@
 
 namespace quillet {
 
-class CVRX_PDFDocument;
-class CVRX_PDFEngine;
-class CVRX_PDFPage;
+class PdfDocument;
+class PdfEngine;
+class PdfPage;
 
 // Walks a PDF page by page for one call: into "1.txt" and pictures, or into
 // the in-memory text.
@@ -23,7 +23,7 @@ public:
 
     // Without an initialised engine the extractor makes one for its call.
     // The clock counts milliseconds and never goes backwards.
-    PdfTextExtractor(std::string path, CVRX_PDFEngine* engine, Clock clock = nullptr);
+    PdfTextExtractor(std::string path, PdfEngine* engine, Clock clock = nullptr);
     ~PdfTextExtractor();
     PdfTextExtractor(const PdfTextExtractor&) = delete;
     PdfTextExtractor& operator=(const PdfTextExtractor&) = delete;
@@ -34,31 +34,30 @@ public:
     // The same codes; `text` is set on 0 and 4104 only.
     uint32_t getContent(QString& text, int timeLimitSeconds);
 
-    static constexpr int kSliceMilliseconds = 200;
     static constexpr int kContentPageLimit = 102;
     static constexpr int kMaxPicturesPerPage = 99;
 
 private:
-    CVRX_PDFEngine* usableEngine();
-    uint32_t openDocument(CVRX_PDFDocument& document);
+    PdfEngine* usableEngine();
+    uint32_t openDocument(PdfDocument& document);
     bool pastLimit(int64_t start, int timeLimitSeconds) const;
     // Opens the document, calls opened, then hands each of the first
     // pageLimit pages to step once parsed, checking the time limit after
     // each. 0, 4098, 4102, 4103 or 4104.
     uint32_t walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
-                       const std::function<void(CVRX_PDFPage&)>& step);
-    void appendPageText(CVRX_PDFPage& page);
-    void savePictures(CVRX_PDFPage& page, const std::string& folder);
+                       const std::function<void(PdfPage&)>& step);
+    void appendPageText(PdfPage& page);
+    void savePictures(PdfPage& page, const std::string& folder);
 
     std::string path_;
     std::unique_ptr<TextSink> sink_;
-    CVRX_PDFEngine* engine_;
-    std::unique_ptr<CVRX_PDFEngine> ownEngine_;
+    PdfEngine* engine_;
+    std::unique_ptr<PdfEngine> ownEngine_;
     Clock clock_;
     int64_t pictureCounter_ = 1;
 };
 
 // The parse of a page in 200 ms slices until it is no longer to be continued.
-int parsePage(CVRX_PDFPage& page);
+int parsePage(PdfPage& page);
 
 }  // namespace quillet

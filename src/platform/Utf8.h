@@ -5,8 +5,14 @@
 
 namespace quillet {
 
-inline bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-inline bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+inline bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+inline bool isLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 inline char32_t combineSurrogates(char16_t high, char16_t low)
 {

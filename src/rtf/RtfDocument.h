@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rtf/IZRtfDocument.h"
+#include "rtf/RtfParseTarget.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +10,7 @@
 namespace quillet {
 
 // One RTF file held whole in memory, and what the parser gathered from it.
-class RtfDocument : public IZRtfDocument {
+class RtfDocument : public RtfParseTarget {
 public:
     // Loads the file in 4096-byte chunks. A missing file is silently not
     // opened; a failed open also says so on the standard error stream.
@@ -22,17 +22,17 @@ public:
     const std::u16string& gatheredText() const { return text_; }
 
     void text(std::u16string& out) const override { out = text_; }
-    void pictures(std::vector<std::shared_ptr<ImgElem>>& out) const override { out = pictures_; }
+    void pictures(std::vector<std::shared_ptr<RtfPicture>>& out) const override { out = pictures_; }
     void dataBegin(const uint8_t*& begin) const override { begin = data_.data(); }
     void dataEnd(const uint8_t*& end) const override { end = data_.data() + data_.size(); }
-    void addPicture(std::shared_ptr<ImgElem> picture) override { pictures_.push_back(std::move(picture)); }
+    void addPicture(std::shared_ptr<RtfPicture> picture) override { pictures_.push_back(std::move(picture)); }
     void appendUnit(char16_t unit) override { text_.push_back(unit); }
     void appendText(const std::u16string& text) override { text_ += text; }
     void appendChar(char byte) override { text_.push_back(char16_t(int16_t(static_cast<signed char>(byte)))); }
     void appendNarrow(const std::string& utf8) override;
 
 private:
-    std::vector<std::shared_ptr<ImgElem>> pictures_;
+    std::vector<std::shared_ptr<RtfPicture>> pictures_;
     std::u16string text_;
     std::vector<uint8_t> data_;
     bool opened_ = true;

@@ -6,10 +6,10 @@ namespace quillet {
 
 // What an RTF group saves on "{" and restores on "}".
 struct RtfParserState {
-    uint32_t codePage = 0;  // from ansicpg; 0 reads as 1252
-    bool started = false;   // the first "{" was met
-    uint32_t skipCount = 0; // fallback units still to drop after \u
-    uint32_t ucCount = 1;   // fallback units that follow each \u
+    uint32_t codePage = 0;   // from ansicpg; 0 reads as 1252
+    bool started = false;    // the first "{" was met
+    uint32_t skipCount = 0;  // fallback units still to drop after \u
+    uint32_t ucCount = 1;    // fallback units that follow each \u
 
     bool operator==(const RtfParserState& other) const
     {

@@ -2,9 +2,9 @@
 
 #include "output/OutputPaths.h"
 #include "platform/StdioFile.h"
-#include "rtf/ImgElem.h"
 #include "rtf/RtfDocument.h"
-#include "rtf/RtfPraser.h"
+#include "rtf/RtfParser.h"
+#include "rtf/RtfPicture.h"
 
 #include <quillet/quillet.h>
 
@@ -13,7 +13,7 @@
 namespace quillet {
 namespace {
 
-void writePicture(const std::string& folder, int64_t number, const ImgElem& picture)
+void writePicture(const std::string& folder, int64_t number, const RtfPicture& picture)
 {
     if (!picture.data || picture.data->empty())
         return;
@@ -30,7 +30,7 @@ void writePicture(const std::string& folder, int64_t number, const ImgElem& pict
 uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
 {
     auto document = std::make_unique<RtfDocument>(source_);
-    auto parser = std::make_unique<RtfPraser>();
+    auto parser = std::make_unique<RtfParser>();
     if (!document->opened())
         return Unreadable;
     parser->parse(*document);
@@ -41,7 +41,7 @@ uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
         sink_->close();
     }
     if ((flags & WritePictures) != 0) {
-        std::vector<std::shared_ptr<ImgElem>> pictures;
+        std::vector<std::shared_ptr<RtfPicture>> pictures;
         document->pictures(pictures);
         int64_t number = 1;
         for (const auto& picture : pictures)

@@ -85,7 +85,7 @@ TEST(CompoundFile, DamagedChainsAreCutFlaggedOrEnded)
     putU32(bytes, builder.sectorOffset(0) + 4 * (first + 8), uint32_t(first));  // last sector -> first
     putU32(bytes, builder.sectorOffset(builder.miniFatStart) + 4 * (miniFirst + 1), uint32_t(miniFirst));
     putU32(bytes, builder.entryOffset(far) + 116, 100);  // in the mini FAT, past the mini stream
-    bytes.resize(bytes.size() - 412);                     // 100 bytes of the last sector remain
+    bytes.resize(bytes.size() - 412);                    // 100 bytes of the last sector remain
     const auto opened = openBytes(bytes);
     const std::tuple<const char*, int, int64_t, std::string> cases[] = {
         {"Loop", 0, 9 * 512, pattern(9 * 512)},
@@ -120,7 +120,10 @@ TEST(CompoundFile, FatSectorsBeyondTheHeaderComeFromTheDifat)
     // DIFAT chain onto itself, a DIFAT sector outside the file.
     const uint32_t difat = uint32_t(builder.firstDifat);
     const std::vector<std::vector<std::pair<int64_t, uint32_t>>> damages = {
-        {{72, 0}}, {{44, 0xFFFFFFFF}}, {{44, 247}}, {{44, 247}, {72, 2}, {builder.sectorOffset(difat) + 508, difat}},
+        {{72, 0}},
+        {{44, 0xFFFFFFFF}},
+        {{44, 247}},
+        {{44, 247}, {72, 2}, {builder.sectorOffset(difat) + 508, difat}},
         {{68, 0x7FFFFFF0}}};
     for (const auto& damage : damages) {
         std::string damaged = bytes;

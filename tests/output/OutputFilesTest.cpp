@@ -1,8 +1,8 @@
 // File naming, the file object, folder creation, re-encoding and plain text.
 #include "output/OutputPaths.h"
+#include "output/TextFileReencoding.h"
 #include "plaintext/PlainText.h"
 #include "platform/StdioFile.h"
-#include "output/TextFileReencoding.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

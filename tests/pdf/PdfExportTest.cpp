@@ -1,6 +1,6 @@
 // PDF documents through the library's calls and the page drivers.
 #include "api/EngineRegistry.h"
-#include "pdf/CVRX_PDFEngine.h"
+#include "pdf/PdfEngine.h"
 #include "pdf/PdfTextExtractor.h"
 
 #include "support/PdfBuilder.h"

@@ -36,7 +36,9 @@ TEST(RtfExport, FlagsDecideTextAndPictures)
     const Case cases[] = {
         {WritePictures, "", {"1.txt", "image1.png", "image2.jpg", "image3.png"}},
         {WriteText, "Before  after.\r\n", {"1.txt"}},
-        {WriteText | WritePictures | WriteExtras, "Before  after.\r\n", {"1.txt", "image1.png", "image2.jpg", "image3.png"}},
+        {WriteText | WritePictures | WriteExtras,
+         "Before  after.\r\n",
+         {"1.txt", "image1.png", "image2.jpg", "image3.png"}},
         {0, "", {"1.txt"}},
     };
     TempDir dir;
@@ -67,7 +69,8 @@ TEST(RtfExport, ReaderEntryWritesUtf16AndAnswersMissingSources)
 
     TempDir empty;
     EXPECT_EQ(exportRtfDocument(dir.file("missing.rtf"), empty.path(), WriteText | WritePictures), Unreadable);
-    EXPECT_TRUE(listFolder(empty.path()).empty());}
+    EXPECT_TRUE(listFolder(empty.path()).empty());
+}
 
 TEST(RtfExport, PictureThatCannotBeCreatedIsReportedAndSkipped)
 {

@@ -31,7 +31,8 @@ constexpr uint32_t kAnyCode = 0xFFFFFFFF;
 // Every file of them must find all its expected text unless it is a known miss.
 // Nearly all xls substrings are lines of one workbook whose rows end in formula
 // results, which the binary workbook reader does not read.
-const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0}, {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0}, {"pptx", 93.0}, {"rtf", 90.0}, {"xls", 2.0}, {"xlsx", 10.0}};
+const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0},  {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0},
+                                                       {"pptx", 93.0}, {"rtf", 90.0},  {"xls", 2.0},  {"xlsx", 10.0}};
 
 // Result codes by format and tag (or one file's path), first match wins; ""
 // matches every file.
@@ -91,12 +92,14 @@ const std::map<std::string, std::string> kKnownMisses = {
     {"xls/poi__testEXCEL_4.xls", "an Excel 4 file, not a compound file (4097)"},
     {"xls/textract__raw_text.xls", "rows end in formula results, and whole numbers are expected as 1.0; "
                                    "formulas are not read and whole numbers are written without decimals"},
-    {"rtf/striprtf__BVWGT_20241227_W258_2227269_1_00_01.rtf", "table cells end in tabs; the expected rows join them with |"},
+    {"rtf/striprtf__BVWGT_20241227_W258_2227269_1_00_01.rtf",
+     "table cells end in tabs; the expected rows join them with |"},
     {"rtf/striprtf__Speiseplan_KW_32-33_Eybl.rtf", "table cells end in tabs; the expected rows join them with |"},
     {"rtf/striprtf__encoding.rtf", "a second RTF document follows the first one's closing brace and is not read"},
     {"rtf/striprtf__hyperlinks.rtf", "the link targets are field instructions, which are skipped"},
     {"rtf/striprtf__issue_20.rtf", "26 bytes, below the size window (4097)"},
-    {"rtf/tika__testRTFControls.rtf", "the optional hyphen is dropped and the non-breaking space is a space; the expected lines keep U+00AD and U+00A0"},
+    {"rtf/tika__testRTFControls.rtf",
+     "the optional hyphen is dropped and the non-breaking space is a space; the expected lines keep U+00AD and U+00A0"},
     {"rtf/tika__testRTFHexEscapeInsideWord.rtf", "192 bytes, below the size window (4097)"},
     {"pdf/pdfminer__issue-791-non-unicode-cmap.pdf",
      "the font's ToUnicode map does not give Unicode; the engine yields U+FFFD (pdftotext and mutool miss it too)"},
@@ -109,10 +112,8 @@ const std::map<std::string, std::string> kKnownMisses = {
 
 // Packages are named after their main part; these have no central directory.
 const std::set<std::string> kUnreadablePackages = {
-    "docx/poi__clusterfuzz-testcase-minimized-POIXWPFFuzzer-5313273089884160.docx",
-    "docx/poi__truncated62886.docx",
-    "xlsx/poi__clusterfuzz-testcase-minimized-POIXSSFFuzzer-5089447305609216.xlsx",
-    "pptx/poi__Divino_Revelado.pptx",
+    "docx/poi__clusterfuzz-testcase-minimized-POIXWPFFuzzer-5313273089884160.docx", "docx/poi__truncated62886.docx",
+    "xlsx/poi__clusterfuzz-testcase-minimized-POIXSSFFuzzer-5089447305609216.xlsx", "pptx/poi__Divino_Revelado.pptx",
     "pptx/poi__clusterfuzz-testcase-minimized-POIXSLFFuzzer-6254434927378432.pptx",
 };
 
@@ -247,10 +248,13 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
     }
     const uint32_t flags = sampleFlags();
     const bool strict = flags == kDefaultFlags;
-    static const std::set<std::string> formatNames = {"XLS", "DOC", "PPT", "XLSX", "DOCX", "PPTX", "PDF", "RTF",
-                                                      "NOT_SUPPORT", "(null)"};
+    static const std::set<std::string> formatNames = {"XLS",  "DOC", "PPT", "XLSX",        "DOCX",
+                                                      "PPTX", "PDF", "RTF", "NOT_SUPPORT", "(null)"};
 
-    struct Tally { int files = 0, substrings = 0, hits = 0; std::map<uint32_t, int> codes; };
+    struct Tally {
+        int files = 0, substrings = 0, hits = 0;
+        std::map<uint32_t, int> codes;
+    };
     std::map<std::string, Tally> tallies;
     for (const Sample& sample : samples) {
         const std::vector<std::string> before = listFolder(folder + "/" + sample.format);
@@ -284,8 +288,8 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
         ++tally.codes[outcome.code];
         const std::string text = collapsed(outcome.exported + " " + outcome.content);
         const std::vector<std::string> wanted = expectedSubstrings(folder, sample);
-        const size_t missed = std::count_if(wanted.begin(), wanted.end(),
-                                            [&](const std::string& one) { return text.find(one) == std::string::npos; });
+        const size_t missed = std::count_if(
+            wanted.begin(), wanted.end(), [&](const std::string& one) { return text.find(one) == std::string::npos; });
         tally.substrings += int(wanted.size());
         tally.hits += int(wanted.size() - missed);
         if (strict && kMinimumHitRate.count(sample.format) && !wanted.empty()) {
@@ -300,8 +304,8 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
         for (const auto& [code, count] : tally.codes)
             codes += std::to_string(code) + "=" + std::to_string(count) + " ";
         const double rate = tally.substrings == 0 ? 0.0 : 100.0 * tally.hits / tally.substrings;
-        std::printf("%-6s %6d %6d/%-5d %7.1f%%  %s\n", format.c_str(), tally.files, tally.hits, tally.substrings,
-                    rate, codes.c_str());
+        std::printf("%-6s %6d %6d/%-5d %7.1f%%  %s\n", format.c_str(), tally.files, tally.hits, tally.substrings, rate,
+                    codes.c_str());
         if (strict && kMinimumHitRate.count(format)) {
             EXPECT_GE(rate, kMinimumHitRate.at(format)) << format << " hit rate fell";
         }

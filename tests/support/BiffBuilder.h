@@ -64,7 +64,10 @@ inline std::string biffRichString(const RichString& s)
     return out + s.phonetic;
 }
 
-inline std::string sstHead(uint32_t uses, uint32_t unique) { return le32(uses) + le32(unique); }
+inline std::string sstHead(uint32_t uses, uint32_t unique)
+{
+    return le32(uses) + le32(unique);
+}
 
 inline std::string sstRecord(const std::vector<RichString>& strings, uint32_t uses = 0)
 {
@@ -74,7 +77,10 @@ inline std::string sstRecord(const std::vector<RichString>& strings, uint32_t us
     return biffRecord(0x00FC, body);
 }
 
-inline std::string cellHead(uint16_t row, uint16_t column) { return le16(row) + le16(column) + le16(15); }
+inline std::string cellHead(uint16_t row, uint16_t column)
+{
+    return le16(row) + le16(column) + le16(15);
+}
 
 inline std::string labelSst(uint16_t row, uint16_t column, uint32_t index)
 {
@@ -107,8 +113,8 @@ inline std::string commentObject(uint16_t id)
 
 inline std::string commentText(const std::u16string& text, bool wide = false)
 {
-    const std::string txo = le16(0x212) + le16(0) + std::string(6, '\0') + le16(uint16_t(text.size())) + le16(16) +
-                            std::string(4, '\0');
+    const std::string txo =
+        le16(0x212) + le16(0) + std::string(6, '\0') + le16(uint16_t(text.size())) + le16(16) + std::string(4, '\0');
     return biffRecord(0x01B6, txo) + biffRecord(0x003C, char(wide ? 1 : 0) + biffChars(text, wide)) +
            biffRecord(0x003C, std::string(16, '\0'));
 }
@@ -133,7 +139,10 @@ inline std::string drawingGroupRecord(const std::string& body, size_t piece = 82
     return biffSplit(0x00EB, pieces);
 }
 
-inline std::string eofRecord() { return biffRecord(0x000A, ""); }
+inline std::string eofRecord()
+{
+    return biffRecord(0x000A, "");
+}
 
 // A compound file with the records as its "Workbook" stream and, optionally,
 // further streams.

@@ -6,9 +6,18 @@
 
 namespace quillet::test {
 
-std::string le16(uint16_t value) { return {char(value & 0xFF), char(value >> 8)}; }
-std::string le32(uint32_t value) { return le16(uint16_t(value)) + le16(uint16_t(value >> 16)); }
-void putU32(std::string& bytes, int64_t offset, uint32_t value) { bytes.replace(size_t(offset), 4, le32(value)); }
+std::string le16(uint16_t value)
+{
+    return {char(value & 0xFF), char(value >> 8)};
+}
+std::string le32(uint32_t value)
+{
+    return le16(uint16_t(value)) + le16(uint16_t(value >> 16));
+}
+void putU32(std::string& bytes, int64_t offset, uint32_t value)
+{
+    bytes.replace(size_t(offset), 4, le32(value));
+}
 
 std::unique_ptr<CompoundFile> openBytes(const std::string& bytes)
 {
@@ -78,8 +87,9 @@ std::string CompoundFileBuilder::build()
         for (char16_t c : e.name + u'\0')
             name += le16(c);
         directory.replace(128 * i, name.size(), name);
-        directory.replace(128 * i + 64, 16, le16(uint16_t(name.size())) + char(e.type) + '\1' + le32(uint32_t(e.left)) +
-                                                 le32(uint32_t(e.right)) + le32(uint32_t(e.child)));
+        directory.replace(128 * i + 64, 16,
+                          le16(uint16_t(name.size())) + char(e.type) + '\1' + le32(uint32_t(e.left)) +
+                              le32(uint32_t(e.right)) + le32(uint32_t(e.child)));
         directory.replace(128 * i + 116, 8, le32(uint32_t(e.firstSector)) + le32(e.size));
     }
 
@@ -97,8 +107,8 @@ std::string CompoundFileBuilder::build()
             sector += le32(i < fats ? uint32_t(i) : uint32_t(-1));
         place(fats + d, sector + le32(d + 1 < difats ? uint32_t(fats + d + 1) : uint32_t(-2)));
     }
-    std::vector<int64_t> words = {fats, directoryStart, 0, 4096, miniFatStart, sectors(miniFat.size()),
-                                  firstDifat, difats};
+    std::vector<int64_t> words = {fats,         directoryStart,          0,          4096,
+                                  miniFatStart, sectors(miniFat.size()), firstDifat, difats};
     for (int64_t k = 0; k < 109; ++k)
         words.push_back(k < fats ? k : -1);
     std::string header = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(22, '\0') +

@@ -19,7 +19,7 @@ struct BuilderEntry {
 };
 
 struct CompoundFileBuilder {
-    int shift = 9;             // or 12
+    int shift = 9;              // or 12
     int minimumFatSectors = 1;  // more than 109 bring the DIFAT into play
     std::vector<BuilderEntry> entries{{u"Root Entry", 5, -1, -1, -1, {}, 0, -2}};
     int32_t directoryStart = -2, miniFatStart = -2, firstDifat = -2;  // known after build()

@@ -7,9 +7,8 @@ const std::string DocxBuilder::kFooterType = std::string(kType) + "footer";
 
 namespace {
 
-const char* const kRelationships =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
-    "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+const char* const kRelationships = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+                                   "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
 
 std::string part(const char* root, const std::string& inside)
 {
@@ -73,16 +72,20 @@ DocxBuilder& DocxBuilder::withoutPackageRelationships()
     return *this;
 }
 
-std::string DocxBuilder::documentPart() const { return part("document", "<w:body>" + body_ + "</w:body>"); }
+std::string DocxBuilder::documentPart() const
+{
+    return part("document", "<w:body>" + body_ + "</w:body>");
+}
 
 ZipBuilder DocxBuilder::zip() const
 {
     ZipBuilder zip;
     if (hasPackageRels_) {
-        zip.add("_rels/.rels", !packageRels_.empty() ? packageRels_
-                                                     : kRelationships + std::string("<Relationship Id=\"rId1\" Type=\"") +
-                                                           kType + "officeDocument\" Target=\"word/document.xml\"/>"
-                                                                   "</Relationships>");
+        zip.add("_rels/.rels", !packageRels_.empty()
+                                   ? packageRels_
+                                   : kRelationships + std::string("<Relationship Id=\"rId1\" Type=\"") + kType +
+                                         "officeDocument\" Target=\"word/document.xml\"/>"
+                                         "</Relationships>");
     }
     if (declaredSize_ >= 0)
         zip.addDeclared("word/document.xml", documentPart(), declaredSize_);

@@ -21,8 +21,14 @@ inline std::string artBlip(uint16_t type, uint16_t instance, size_t prefix, cons
     return artHeader(instance, type, uint32_t(prefix + data.size())) + std::string(prefix, '\x5A') + data;
 }
 
-inline std::string pngBlip(const std::string& data) { return artBlip(0xF01E, 0x6E0, 17, data); }
-inline std::string emfBlip(const std::string& data) { return artBlip(0xF01A, 0x3D4, 50, data); }
+inline std::string pngBlip(const std::string& data)
+{
+    return artBlip(0xF01E, 0x6E0, 17, data);
+}
+inline std::string emfBlip(const std::string& data)
+{
+    return artBlip(0xF01A, 0x3D4, 50, data);
+}
 
 struct BlipEntry {
     uint8_t btWin32 = 6;
@@ -56,9 +62,8 @@ inline std::string pictureBlock(const std::string& picture, uint32_t shapeBytes 
 {
     const uint32_t length = uint32_t(76 + shapeBytes + picture.size());
     // Blocks start at 4-byte boundaries.
-    return le32(length) + le16(headerSize) + le16(100) + std::string(60, '\0') +
-           artHeader(0, 0xF004, shapeBytes, 0xF) + std::string(shapeBytes, '\0') + picture +
-           std::string((4 - length % 4) % 4, '\0');
+    return le32(length) + le16(headerSize) + le16(100) + std::string(60, '\0') + artHeader(0, 0xF004, shapeBytes, 0xF) +
+           std::string(shapeBytes, '\0') + picture + std::string((4 - length % 4) % 4, '\0');
 }
 
 }  // namespace quillet::test

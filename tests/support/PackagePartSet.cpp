@@ -24,11 +24,11 @@ std::string PackagePartSet::relationships(const std::string& relationshipElement
 }
 
 std::string PackagePartSet::relationship(const std::string& id, const std::string& type, const std::string& target,
-                                       bool external)
+                                         bool external)
 {
-    return "<Relationship Id=\"" + id + "\" Type=\"" + "http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\"" + target + "\"" +
-           (external ? " TargetMode=\"External\"" : "") + "/>";
+    return "<Relationship Id=\"" + id + "\" Type=\"" +
+           "http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + type + "\" Target=\"" + target +
+           "\"" + (external ? " TargetMode=\"External\"" : "") + "/>";
 }
-
 
 }  // namespace quillet::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "package/ZipArchive.h"
+#include "package/zip/ZipArchive.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

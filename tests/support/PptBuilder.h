@@ -32,10 +32,22 @@ inline std::string pptContainer(uint16_t type, const std::vector<std::string>& c
     return pptHeader(type, uint32_t(body.size()), instance, 0xF) + body;
 }
 
-inline std::string textChars(const std::u16string& text) { return pptAtom(4000, utf16leBytes(text)); }
-inline std::string textBytes(const std::string& text) { return pptAtom(4008, text); }
-inline std::string outlineRef(uint32_t index) { return pptAtom(3998, le32(index)); }
-inline std::string slidePersist(uint32_t persistId) { return pptAtom(1011, le32(persistId) + std::string(16, '\0')); }
+inline std::string textChars(const std::u16string& text)
+{
+    return pptAtom(4000, utf16leBytes(text));
+}
+inline std::string textBytes(const std::string& text)
+{
+    return pptAtom(4008, text);
+}
+inline std::string outlineRef(uint32_t index)
+{
+    return pptAtom(3998, le32(index));
+}
+inline std::string slidePersist(uint32_t persistId)
+{
+    return pptAtom(1011, le32(persistId) + std::string(16, '\0'));
+}
 
 // A comment: author, text and initials, then its atom.
 inline std::string comment10(const std::u16string& author, const std::u16string& text)
@@ -48,8 +60,8 @@ inline std::string comment10(const std::u16string& author, const std::u16string&
 // an atom holding records.
 inline std::string taggedComment(const std::u16string& author, const std::u16string& text)
 {
-    return pptContainer(5000, {pptContainer(5002, {pptAtom(4026, utf16leBytes(u"___PPT10")),
-                                                   pptAtom(5003, comment10(author, text))})});
+    return pptContainer(
+        5000, {pptContainer(5002, {pptAtom(4026, utf16leBytes(u"___PPT10")), pptAtom(5003, comment10(author, text))})});
 }
 
 // A shape whose tertiary property table starts with the metroBlob property;
@@ -72,14 +84,14 @@ inline std::string persistDirectory(const std::map<uint32_t, uint32_t>& entries)
 // extra bytes past 28 mark an encrypted presentation.
 inline std::string userEdit(uint32_t lastEdit, uint32_t persistDirectoryAt, uint32_t documentRef, size_t extra = 0)
 {
-    return pptAtom(4085, le32(0) + le16(0) + le16(0x0300) + le32(lastEdit) + le32(persistDirectoryAt) + le32(documentRef) +
-                             le32(8) + le16(1) + le16(0) + std::string(extra, '\0'));
+    return pptAtom(4085, le32(0) + le16(0) + le16(0x0300) + le32(lastEdit) + le32(persistDirectoryAt) +
+                             le32(documentRef) + le32(8) + le16(1) + le16(0) + std::string(extra, '\0'));
 }
 
 inline std::string currentUser(uint32_t currentEdit)
 {
-    return pptAtom(4086, le32(20) + le32(0xE391C05F) + le32(currentEdit) + le16(4) + le16(0x3F4) + le16(3) +
-                             le16(0) + "user");
+    return pptAtom(4086, le32(20) + le32(0xE391C05F) + le32(currentEdit) + le16(4) + le16(0x3F4) + le16(3) + le16(0) +
+                             "user");
 }
 
 struct PptPage {
@@ -90,7 +102,7 @@ struct PptPage {
 struct PptPlan {
     std::vector<PptPage> slides, notes, masters;
     std::vector<PptPage> titleMasters;  // slide records in the master list
-    bool reverseStorage = false;  // pages stored last to first
+    bool reverseStorage = false;        // pages stored last to first
 };
 
 // The stream and where its last user edit lies.

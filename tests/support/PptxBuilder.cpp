@@ -11,7 +11,8 @@ const char* const kNamespaces = " xmlns:a=\"http://schemas.openxmlformats.org/dr
 std::string spTree(const std::string& children)
 {
     return "<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
-           "<p:grpSpPr/>" + children + "</p:spTree></p:cSld>";
+           "<p:grpSpPr/>" +
+           children + "</p:spTree></p:cSld>";
 }
 
 std::string body(const char* element, const std::vector<std::string>& paragraphs)
@@ -97,7 +98,8 @@ std::string PptxBuilder::shape(const std::vector<std::string>& paragraphs)
 std::string PptxBuilder::group(const std::string& children)
 {
     return "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"3\" name=\"Group\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
-           "<p:grpSpPr/>" + children + "</p:grpSp>";
+           "<p:grpSpPr/>" +
+           children + "</p:grpSp>";
 }
 
 std::string PptxBuilder::table(const std::vector<std::vector<std::string>>& rows)

@@ -14,8 +14,7 @@ namespace quillet::test {
 class PptxBuilder {
 public:
     // tree: the children of p:spTree (see shape, group and table).
-    PptxBuilder& slide(const std::string& tree, const std::string& notesTree = "",
-                       const std::string& comments = "");
+    PptxBuilder& slide(const std::string& tree, const std::string& notesTree = "", const std::string& comments = "");
     // The relationship ids of p:sldIdLst, e.g. {"rId2", "rId1"}; default: all in order.
     PptxBuilder& order(const std::vector<std::string>& ids);
     PackagePartSet& parts() { return parts_; }

@@ -12,12 +12,12 @@ namespace quillet::test {
 struct Word6Plan {
     std::vector<std::string> pieces;  // a non-complex file holds them as one run
     bool complex = false;
-    uint16_t version = 104;    // Word 95; Word 6.0 is 101
+    uint16_t version = 104;  // Word 95; Word 6.0 is 101
     uint16_t language = 0x0409;
     uint16_t characterSet = 0;
-    uint16_t flags = 0;          // 0x0100 marks encryption; complex files add 0x0004
-    int64_t textStart = -1;      // replaces the true start of a non-complex run
-    uint32_t claimedPieces = 0;  // pieces the list claims beyond those it holds
+    uint16_t flags = 0;             // 0x0100 marks encryption; complex files add 0x0004
+    int64_t textStart = -1;         // replaces the true start of a non-complex run
+    uint32_t claimedPieces = 0;     // pieces the list claims beyond those it holds
     int64_t pieceTableOffset = -1;  // replaces the true offset of the piece table
 };
 
@@ -25,7 +25,9 @@ inline std::string buildWord6Stream(const Word6Plan& plan)
 {
     constexpr size_t kTextStart = 0x300;
     std::string document(kTextStart, '\0');
-    const std::pair<size_t, uint16_t> fields[] = {{0, 0xA5DC}, {2, plan.version}, {6, plan.language},
+    const std::pair<size_t, uint16_t> fields[] = {{0, 0xA5DC},
+                                                  {2, plan.version},
+                                                  {6, plan.language},
                                                   {10, uint16_t(plan.flags | (plan.complex ? 0x0004 : 0))},
                                                   {0x14, plan.characterSet}};
     for (const auto& [at, value] : fields)
@@ -51,7 +53,8 @@ inline std::string buildWord6Stream(const Word6Plan& plan)
         descriptors += le16(0) + le32(at[i]) + le16(0);
     }
     const std::string list = positions + descriptors;
-    const std::string clx = std::string("\x01\x03\0abc\x02", 7) + le32(uint32_t(list.size() + 12 * plan.claimedPieces)) + list;
+    const std::string clx =
+        std::string("\x01\x03\0abc\x02", 7) + le32(uint32_t(list.size() + 12 * plan.claimedPieces)) + list;
     const uint32_t offset = plan.pieceTableOffset < 0 ? uint32_t(document.size()) : uint32_t(plan.pieceTableOffset);
     document.replace(0x160, 8, le32(offset) + le32(uint32_t(clx.size())));
     return document + clx;

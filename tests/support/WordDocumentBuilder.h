@@ -14,7 +14,7 @@ struct WordPlan {
     uint16_t flags = 0x0200;                           // 0x0200 names "1Table", 0x0100 marks encryption
     uint16_t pairCount = 93;
     std::string table = "1Table";
-    int repeat = 1;  // times the piece list runs through the pieces
+    int repeat = 1;           // times the piece list runs through the pieces
     uint32_t clxOffset = 16;  // where the block says the piece table starts; it is at 16
     int outsidePiece = -1;    // this piece's text is said to lie past the end of "WordDocument"
 };

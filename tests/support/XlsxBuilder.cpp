@@ -86,8 +86,7 @@ std::string XlsxBuilder::row(const std::vector<std::string>& cells)
         else if (cell.compare(0, colon, "inlineStr") == 0)
             xml += "<c r=\"A1\" t=\"inlineStr\"><is><t>" + escaped(cell.substr(colon + 1)) + "</t></is></c>";
         else
-            xml += "<c r=\"A1\" t=\"" + cell.substr(0, colon) + "\"><v>" + escaped(cell.substr(colon + 1)) +
-                   "</v></c>";
+            xml += "<c r=\"A1\" t=\"" + cell.substr(0, colon) + "\"><v>" + escaped(cell.substr(colon + 1)) + "</v></c>";
     }
     return xml + "</row>";
 }

@@ -12,7 +12,7 @@ namespace {
 
 std::string rawDeflate(const std::string& bytes)
 {
-    z_stream stream {};
+    z_stream stream{};
     if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         throw std::runtime_error("deflateInit2 failed");
     std::string out(deflateBound(&stream, uLong(bytes.size())), '\0');
@@ -35,7 +35,7 @@ void ZipBuilder::write(const std::string& path) const
     zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     bool ok = zip != nullptr;
     for (const Entry& entry : entries_) {
-        zip_fileinfo info {};
+        zip_fileinfo info{};
         if (entry.declaredSize >= 0) {
             const std::string packed = rawDeflate(entry.bytes);
             const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(entry.bytes.data()), uInt(entry.bytes.size()));
@@ -46,8 +46,9 @@ void ZipBuilder::write(const std::string& path) const
                  zipCloseFileInZipRaw(zip, uLong(entry.declaredSize), crc) == ZIP_OK;
             continue;
         }
-        ok = ok && zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                       entry.stored ? 0 : Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
+        ok = ok &&
+             zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                 entry.stored ? 0 : Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
              zipWriteInFileInZip(zip, entry.bytes.data(), static_cast<unsigned>(entry.bytes.size())) == ZIP_OK &&
              zipCloseFileInZip(zip) == ZIP_OK;
     }

@@ -17,8 +17,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 using namespace quillet::test;
 
@@ -128,7 +128,9 @@ std::map<std::string, QJsonObject> records(const std::string& dir, size_t* count
 std::string field(const QJsonObject& record, const char* name)
 {
     const QJsonValue value = record.value(QLatin1String(name));
-    return value.isString() ? value.toString().toStdString() : value.isNull() ? "null" : std::to_string(static_cast<long long>(value.toDouble()));
+    return value.isString() ? value.toString().toStdString()
+           : value.isNull() ? "null"
+                            : std::to_string(static_cast<long long>(value.toDouble()));
 }
 
 void copyWord(const std::string& name, const std::string& to)
@@ -165,8 +167,9 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
         size_t count = 0;
         auto byName = records(out, &count);
         EXPECT_EQ(count, 6u);
-        const std::map<std::string, std::string> statuses{{"english.doc", "ok"}, {"chinese.doc", "ok"},
-            {"stories.doc", "ok"}, {"bad.abort", "crash"}, {"slow.hang", "timeout"}, {"notes.bin", "unsupported"}};
+        const std::map<std::string, std::string> statuses{{"english.doc", "ok"},    {"chinese.doc", "ok"},
+                                                          {"stories.doc", "ok"},    {"bad.abort", "crash"},
+                                                          {"slow.hang", "timeout"}, {"notes.bin", "unsupported"}};
         std::set<std::string> workers;
         for (const auto& [name, status] : statuses) {
             const QJsonObject& record = byName[name];
@@ -218,9 +221,16 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
     ::mkdir((in + "/deep").c_str(), 0755);
     copyWord("english.doc", in + "/deep/a.doc");
     copyWord("stories.doc", in + "/\xff\xfe.doc");
-    const std::vector<std::string> names{"quote\".doc", "back\\slash.doc", "new\nline.doc", "tab\tand\x01.doc",
-        "\xC3\xBCml\xC3\xA4ut \xE4\xB8\xAD.doc", ".hidden", std::string(200, 'n') + ".doc", "same?name.doc",
-        "same_name.doc", "-dash.doc"};
+    const std::vector<std::string> names{"quote\".doc",
+                                         "back\\slash.doc",
+                                         "new\nline.doc",
+                                         "tab\tand\x01.doc",
+                                         "\xC3\xBCml\xC3\xA4ut \xE4\xB8\xAD.doc",
+                                         ".hidden",
+                                         std::string(200, 'n') + ".doc",
+                                         "same?name.doc",
+                                         "same_name.doc",
+                                         "-dash.doc"};
     for (const std::string& name : names)
         copyWord("stories.doc", in + "/" + name);
     EXPECT_EQ(::symlink("..", (in + "/deep/loop").c_str()), 0);
@@ -262,7 +272,8 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
             EXPECT_TRUE(folders.insert(folder).second) << "shared folder " << folder;
             EXPECT_LE(folder.size(), 80u);
             EXPECT_EQ(folder.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-"),
-                      std::string::npos) << folder;
+                      std::string::npos)
+                << folder;
             EXPECT_NE(folder[0], '.') << folder;
             EXPECT_EQ(fileExists(out + "/" + folder + "/1.txt"), addressable) << name;
         }

@@ -46,5 +46,6 @@ TEST(Cli, FormatExportTextAndUsage)
     EXPECT_EQ(runCli("--help").second, 0);
     EXPECT_EQ(runCli("export only-one").second, 2);
     EXPECT_EQ(runCli("export a b --flags zz").second, 2);
-    EXPECT_EQ(runCli("frobnicate"), std::make_pair(std::string("quillet: unknown command frobnicate (see --help)\n"), 2));
+    EXPECT_EQ(runCli("frobnicate"),
+              std::make_pair(std::string("quillet: unknown command frobnicate (see --help)\n"), 2));
 }

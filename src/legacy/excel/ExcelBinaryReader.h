@@ -1,0 +1,72 @@
+#pragma once
+
+#include "compound/CompoundStream.h"
+#include "legacy/excel/BiffReader.h"
+#include "legacy/excel/SstTable.h"
+#include "output/TextSink.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+namespace quillet {
+
+class CompoundFile;
+
+// The cell text of a BIFF8 workbook in record order: a tab after every
+// value and a line feed wherever the row changes; with flag 0x100 also page
+// headers, footers and cell comments. One reader serves one run.
+class ExcelBinaryReader {
+public:
+    ExcelBinaryReader() = default;
+    ExcelBinaryReader(const ExcelBinaryReader&) = delete;
+    ExcelBinaryReader& operator=(const ExcelBinaryReader&) = delete;
+
+    // Returns 0; 1 when the shared strings streamed; 4100 without "Workbook";
+    // 4102 when encrypted (a text file begun is deleted).
+    int exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+    // The records of a workbook stream alone: 0, 1 or 4102.
+    int exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags);
+
+private:
+    enum class Needs { Always, Text, Extras, Pictures, Never };
+    // readRecord's answer when the walk goes on; the others end it.
+    static constexpr int kReadOn = -1;
+
+    static Needs needsOf(int type);
+    int readRecords(const std::string& folder, uint32_t flags);
+    int readRecord(const std::string& folder);
+    int readSharedStrings();
+    void readLabelSst();
+    void readNumber();
+    void readRk();
+    void readLabel();
+    void readHeader();
+    void readFooter();
+    void readDrawingGroup(const std::string& folder);
+    void write(std::u16string_view text);
+    void flush();
+    // The value and a tab.
+    void appendValue(std::u16string_view value);
+    void appendNumber(double value);
+    void checkRow(int row);
+    void readObject();
+    void readTextObject();
+    void readNote();
+
+    std::unique_ptr<CompoundStream> workbook_;
+    std::unique_ptr<BiffReader> reader_;
+    std::unique_ptr<TextSink> sink_;
+    std::unique_ptr<SstTable> sst_;
+    std::unordered_map<int, std::u16string> comments_;
+    int pendingComment_ = -1;
+    int lastRow_ = 0;
+    bool picturesFailed_ = false;
+    std::u16string pending_;
+};
+
+// The entry of the dispatch: BIFF8 workbooks ("Workbook" stream).
+int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+
+}  // namespace quillet

@@ -1,0 +1,66 @@
+#include "legacy/word/Word6BinaryReader.h"
+
+#include "compound/CompoundFile.h"
+#include "legacy/word/WordText.h"
+#include "platform/CodePage.h"
+
+#include <quillet/quillet.h>
+
+#include <algorithm>
+
+namespace quillet {
+
+int Word6BinaryReader::open()
+{
+    const int opened = openWordDocument();
+    if (opened != Success)
+        return opened;
+    fib_.read(*wordDocument_);
+    if (fib_.encrypted)
+        return Encrypted;
+    if (fib_.complex)
+        return WordPiece::readTable(*wordDocument_, fib_.pieceTableOffset, pieces_, true);
+    // A non-complex file is one run of 8-bit text; a run that ends before it
+    // starts is empty.
+    WordPiece run;
+    run.byteOffset = fib_.textStart;
+    run.endCharacter = static_cast<int32_t>(
+        std::min<int64_t>(std::max<int64_t>(int64_t(fib_.textEnd) - fib_.textStart, 0), wordDocument_->size()));
+    pieces_.assign(1, run);
+    return Success;
+}
+
+void Word6BinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
+{
+    // A piece that starts outside the stream has no text of its own.
+    if (!wordDocument_->seek(piece.byteOffset))
+        return;
+    int64_t bytes = std::max<int64_t>(int64_t(piece.endCharacter) - piece.firstCharacter, 0);
+    bytes = std::min({bytes, wordDocument_->remaining(), budget});
+    budget -= bytes;
+    std::string raw;
+    wordDocument_->appendBytes(raw, static_cast<size_t>(bytes));
+    std::u16string text = platform::codePageToUtf16(fib_.codePage(), raw.data(), raw.size());
+    removeFieldCodes(text);
+    sink_->appendWide(text);
+}
+
+bool isWord6Document(CompoundFile& file)
+{
+    const std::unique_ptr<CompoundStream> wordDocument = file.openStream("WordDocument");
+    return wordDocument && isWord6Layout(*wordDocument);
+}
+
+int exportWord6Document(CompoundFile& file, const std::string& folder, uint32_t flags)
+{
+    Word6BinaryReader reader(file);
+    return reader.exportDocument(folder, flags);
+}
+
+int extractWord6DocumentText(CompoundFile& file, QString& text)
+{
+    Word6BinaryReader reader(file);
+    return reader.extractText(text);
+}
+
+}  // namespace quillet

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "compound/CompoundStream.h"
+#include "legacy/word/WordFib.h"
+#include "legacy/word/WordPieceReader.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+class CompoundFile;
+
+// The text of a binary Word 97-2003 document, read piece by piece through
+// its piece table. One reader serves one run.
+class WordBinaryReader final : public WordPieceReader {
+public:
+    explicit WordBinaryReader(CompoundFile& file) : WordPieceReader(file) {}
+
+private:
+    int open() override;
+    void appendPiece(const WordPiece& piece, int64_t& budget) override;
+    void writePictures(const std::string& folder) override;
+
+    std::unique_ptr<CompoundStream> table_;
+    std::unique_ptr<CompoundStream> data_;
+    WordFib fib_;
+    std::vector<char16_t> block_;  // one block of a piece
+    std::u16string kept_;          // the block without its fields
+};
+
+// The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and
+// Word 95 documents through Word6BinaryReader.
+int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+int extractWordDocumentText(CompoundFile& file, QString& text);
+
+}  // namespace quillet

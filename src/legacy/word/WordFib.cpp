@@ -1,0 +1,46 @@
+#include "legacy/word/WordFib.h"
+
+#include "compound/CompoundFileError.h"
+#include "compound/CompoundStream.h"
+
+#include <quillet/quillet.h>
+
+namespace quillet {
+namespace {
+
+constexpr uint16_t kEncryptedFlag = 0x0100;
+constexpr uint16_t kOneTableFlag = 0x0200;
+constexpr uint16_t kShortCount = 14;
+constexpr uint16_t kLongCount = 22;
+constexpr int64_t kPairsOffset = 154;
+
+}  // namespace
+
+int WordFib::read(CompoundStream& stream)
+{
+    const uint16_t flags = stream.readU16At(10);
+    encrypted = (flags & kEncryptedFlag) != 0;
+    useOneTable = (flags & kOneTableFlag) != 0;
+    if (stream.readU16At(32) != kShortCount)
+        return WordStructureMissing;
+    if (stream.readU16At(62) != kLongCount)
+        return WordStructureMissing;
+    // Past this point an encrypted block is ciphertext: its counts mean nothing.
+    if (encrypted)
+        return Success;
+    mainTextCharacters = stream.readU32At(76);
+    const uint16_t pairs = stream.readU16At(152);
+    if (static_cast<int64_t>(pairs) * 8 > stream.remaining())
+        return WordStructureMissing;
+    pieceTableOffset = stream.readU32At(418);
+    pieceTableSize = stream.readU32At(422);
+    drawingGroupOffset = stream.readU32At(554);
+    drawingGroupSize = stream.readU32At(558);
+
+    // The newer-version tail is not used, but it belongs to the block.
+    const uint16_t version = stream.readU16At(kPairsOffset + static_cast<int64_t>(pairs) * 8 + 2);
+    stream.skip(version == 0x0112 ? 16 : 4);
+    return Success;
+}
+
+}  // namespace quillet

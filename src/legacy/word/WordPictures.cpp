@@ -1,0 +1,159 @@
+#include "legacy/word/WordPictures.h"
+
+#include "compound/CompoundStream.h"
+#include "legacy/pictures/BlipWriter.h"
+#include "legacy/pictures/PictureInput.h"
+#include "legacy/word/WordFib.h"
+
+#include <optional>
+
+namespace quillet {
+
+namespace {
+
+constexpr int kBlipStoreEntry = 0xF007;
+// Fixed part of a BLIP store entry's body, before its name.
+constexpr uint32_t kEntryFixedBytes = 36;
+
+bool isRecordInBlipRange(int type)
+{
+    return type >= 0xF018 && type <= 0xF117;
+}
+
+// Finds the next block of the "Data" stream that holds a picture after its
+// shape, passing over blocks without one, and leaves the stream at the
+// picture; left counts down the bytes of the blocks. False when there is no
+// such block or the blocks are not well formed.
+bool nextPictureBlock(CompoundStream& data, PictureInput& in, int64_t& left, int64_t& blockEnd)
+{
+    for (;;) {
+        if (data.remaining() < 8)
+            return false;
+        int64_t blockStart = data.size() - data.remaining();
+        uint32_t blockLength = in.readU32();
+        uint16_t headerSize = in.readU16();
+        uint16_t mappingMode = in.readU16();
+        // Word writes blocks back to back; LibreOffice pads them to 4 bytes.
+        const int64_t aligned = (blockStart + 3) / 4 * 4;
+        if ((headerSize != 68 || mappingMode != 100) && aligned != blockStart && aligned + 8 <= data.size()) {
+            data.seek(aligned);
+            blockStart = aligned;
+            blockLength = in.readU32();
+            headerSize = in.readU16();
+            mappingMode = in.readU16();
+        }
+        left -= blockLength;
+        if (left < 0 || headerSize != 68 || mappingMode != 100)
+            return false;
+        in.skip(60 + 2);
+        in.readU16();
+        const uint32_t shapeLength = in.readU32();
+        in.skip(shapeLength);
+        if (int64_t(blockLength) - 76 - int64_t(shapeLength) > 0) {
+            blockEnd = blockStart + blockLength;
+            return true;
+        }
+        if (left < 1)
+            return false;
+    }
+}
+
+// Writes the picture of a block as image<number>; none when the walk must
+// end there.
+std::optional<BlipResult> writeBlockPicture(PictureInput& in, const std::string& folder, int64_t number)
+{
+    BlipHeader header = readBlipHeader(in);
+    if (header.type == kBlipStoreEntry && (header.instance == 0 || header.instance == 1)) {
+        in.skip(header.length);
+        return BlipResult::Passed;
+    }
+    if (header.type == kBlipStoreEntry) {
+        in.skip(33);
+        in.skip(in.readU8() + 2u);
+        header = readBlipHeader(in);
+    } else if (!isRecordInBlipRange(header.type)) {
+        return std::nullopt;
+    }
+    const BlipResult result = writeBlip(in, header, folder, number);
+    if (result == BlipResult::NotBlip) {
+        if (header.type < 0xF020 || header.type > 0xF028)
+            return std::nullopt;
+        in.skip(header.length);
+    }
+    return result;
+}
+
+}  // namespace
+
+bool extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
+                                     CompoundFile&, const std::string& folder, int64_t& counter)
+{
+    if (!table.seek(fib.drawingGroupOffset))
+        return true;
+    StreamPictureInput in(table);
+    if (!skipDrawingGroupHeader(in))
+        return true;
+    const BlipHeader store = readBlipHeader(in);
+    if (store.type != 0xF001)
+        return true;
+    StreamPictureInput pictures(wordDocument);
+    for (int entry = 0; entry < store.instance; ++entry) {
+        ++counter;
+        const BlipHeader header = readBlipHeader(in);
+        if (header.type != kBlipStoreEntry) {
+            --counter;
+            return true;
+        }
+        if (header.instance == 0 || header.instance == 1) {
+            in.skip(header.length);
+            --counter;
+            continue;
+        }
+        in.skip(20);
+        in.readU32();  // size
+        const uint32_t references = in.readU32();
+        const uint32_t delayOffset = in.readU32();
+        in.skip(1);
+        const uint8_t nameBytes = in.readU8();
+        in.skip(nameBytes + 2u);
+        // A BLIP kept inside the entry is passed over with it.
+        const uint32_t read = kEntryFixedBytes + nameBytes;
+        if (header.length > read)
+            in.skip(header.length - read);
+        if (static_cast<int32_t>(references) < 1 || !wordDocument.seek(delayOffset)) {
+            --counter;
+            continue;
+        }
+        const BlipResult result = writeBlip(pictures, readBlipHeader(pictures), folder, counter);
+        if (result != BlipResult::Written)
+            --counter;
+        if (result == BlipResult::OpenFailed)
+            return false;
+    }
+    return true;
+}
+
+bool extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter)
+{
+    StreamPictureInput in(data);
+    int64_t left = size;
+    while (left > 0) {
+        int64_t blockEnd = 0;
+        if (!nextPictureBlock(data, in, left, blockEnd))
+            return true;
+        const std::optional<BlipResult> result = writeBlockPicture(in, folder, counter + 1);
+        if (!result)
+            return true;
+        if (*result == BlipResult::Written)
+            ++counter;
+        if (*result == BlipResult::OpenFailed)
+            return false;
+        // Whatever the block holds after its picture is passed over.
+        const int64_t at = data.size() - data.remaining();
+        if (blockEnd > at && blockEnd <= data.size())
+            data.skip(blockEnd - at);
+    }
+    return true;
+}
+
+}  // namespace quillet

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "compound/CompoundStream.h"
+#include "legacy/word/WordPiece.h"
+#include "output/TextSink.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+class CompoundFile;
+
+// A run over a binary Word document's pieces, into "1.txt" or the in-memory
+// text. Each version reads its own header and piece table and decodes its own
+// pieces. One reader serves one run.
+class WordPieceReader {
+public:
+    virtual ~WordPieceReader() = default;
+    WordPieceReader(const WordPieceReader&) = delete;
+    WordPieceReader& operator=(const WordPieceReader&) = delete;
+
+    // With flag 0x10, "1.txt" receives every piece followed by CR LF; with
+    // flag 0x01 the pictures the version knows are written. Returns 0, 4099
+    // or 4102.
+    int exportDocument(const std::string& folder, uint32_t flags);
+    // The filtered text of every piece, without separators; text is assigned
+    // on 0 only. Returns 0, 4099 or 4102.
+    int extractText(QString& text);
+
+protected:
+    explicit WordPieceReader(CompoundFile& file) : file_(file) {}
+
+    // Fills pieces_; anything but 0 ends the run.
+    virtual int open() = 0;
+    // Adds the piece's text to the sink, taking no more stream bytes than
+    // budget, and lowers budget by what it took.
+    virtual void appendPiece(const WordPiece& piece, int64_t& budget) = 0;
+    virtual void writePictures(const std::string&) {}
+
+    // 4102 for an encrypted file, 4099 without a "WordDocument" stream,
+    // otherwise 0 with wordDocument_ open.
+    int openWordDocument();
+
+    CompoundFile& file_;
+    std::unique_ptr<CompoundStream> wordDocument_;
+    std::unique_ptr<TextSink> sink_;
+    std::vector<WordPiece> pieces_;
+
+private:
+    void appendPieces(bool separated);
+};
+
+}  // namespace quillet

@@ -1,0 +1,109 @@
+#include "ooxml/docx/DocxTextExtractor.h"
+
+#include "ooxml/docx/DocxCommentsHandler.h"
+#include "ooxml/docx/DocxDocumentHandler.h"
+#include "ooxml/docx/DocxFooterHandler.h"
+#include "ooxml/docx/DocxHeaderHandler.h"
+#include "output/TextSink.h"
+#include "package/opc/OpcPackage.h"
+#include "package/opc/PackagePart.h"
+#include "package/opc/XmlPart.h"
+#include "package/zip/ZipArchive.h"
+
+#include <quillet/quillet.h>
+
+namespace quillet {
+
+DocxTextExtractor::DocxTextExtractor() = default;
+
+DocxTextExtractor::~DocxTextExtractor() = default;
+
+PackagePart* DocxTextExtractor::findMainPart(ZipArchive* archive)
+{
+    PackagePart* main = package_->mainDocumentPart();
+    // A relationship to an entry that is not there names no document either.
+    if (main == nullptr || !archive->hasEntry(main->path()))
+        return nullptr;
+    return main;
+}
+
+uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& folder, uint32_t flags)
+{
+    context_.flags = flags;
+    context_.referenceIds.clear();
+    if (!openPackage(*archive, folder, flags))
+        return Success;
+    PackagePart* main = findMainPart(archive);
+    if (main == nullptr)
+        return WordStructureMissing;
+    sink_ = std::make_unique<TextSink>(folder);
+    documentSteps(*main, true);
+    sink_->close();
+    return Success;
+}
+
+void DocxTextExtractor::readText(ZipArchive* archive, QString& text)
+{
+    context_.flags = WriteText;
+    context_.referenceIds.clear();
+    package_ = std::make_unique<OpcPackage>(archive);
+    PackagePart* main = findMainPart(archive);
+    if (main == nullptr)
+        return;
+    sink_ = std::make_unique<TextSink>(std::string());
+    documentSteps(*main, false);
+    text = sink_->text();
+}
+
+void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
+{
+    ZipArchive* archive = package_->archive();
+    context_.referenceIds.clear();
+    if (static_cast<uint64_t>(main.size()) < kMaxBodyBytes) {
+        DocxDocumentHandler root(sink_.get(), &context_);
+        parseXmlPart(archive, main.path(), &root, Vocabulary::WordProcessing);
+    }
+    RelationshipList* relationships = main.relationships();
+    if (relationships == nullptr)
+        return;
+    if (exportPath && context_.readsExtras()) {
+        if (PackagePart* part = firstTargetOfType(relationships, relationship_type::Comments)) {
+            DocxCommentsHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        }
+    }
+    readHeadersAndFooters(main);
+}
+
+void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
+{
+    ZipArchive* archive = package_->archive();
+    RelationshipList* relationships = main.relationships();
+    const std::vector<std::string> ids = context_.referenceIds;
+    uint64_t budget = kMaxStoryBytes;
+    for (const std::string& id : ids) {
+        Relationship* relationship = relationships->findById(id);
+        PackagePart* part = relationship != nullptr ? relationship->getTargetPart() : nullptr;
+        if (part == nullptr)
+            continue;
+        const std::string type = relationship->type();
+        const bool header = type == relationship_type::Header;
+        if (!header && type != relationship_type::Footer)
+            continue;
+        const int64_t size = part->size();
+        if (size < 0)
+            continue;
+        if (static_cast<uint64_t>(size) > budget)
+            break;
+        budget -= static_cast<uint64_t>(size);
+        if (header) {
+            DocxHeaderHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        } else {
+            DocxFooterHandler root(sink_.get(), &context_);
+            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        }
+    }
+}
+
+}  // namespace quillet

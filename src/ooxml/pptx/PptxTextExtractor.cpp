@@ -1,0 +1,74 @@
+#include "ooxml/pptx/PptxTextExtractor.h"
+
+#include "ooxml/RelationshipIndex.h"
+#include "ooxml/pptx/PptxCommentListHandler.h"
+#include "ooxml/pptx/PptxExtractContext.h"
+#include "ooxml/pptx/PresentationHandler.h"
+#include "ooxml/pptx/SlideHandler.h"
+#include "output/TextSink.h"
+#include "package/opc/OpcPackage.h"
+#include "package/opc/PackagePart.h"
+#include "package/opc/RelationshipPaths.h"
+#include "package/opc/XmlPart.h"
+#include "package/zip/ZipArchive.h"
+
+#include <unordered_set>
+
+namespace quillet {
+namespace {
+
+constexpr uint32_t kTextAndExtras = 0x110;
+
+}  // namespace
+
+PptxTextExtractor::PptxTextExtractor() = default;
+
+PptxTextExtractor::~PptxTextExtractor() = default;
+
+void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+{
+    context_ = std::make_unique<PptxExtractContext>();
+    context_->flags = flags;
+    PackagePart* presentation = openMainPart(archive, folder, flags);
+    if (presentation == nullptr)
+        return;
+    PresentationHandler root(context_.get());
+    parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
+
+    if (!archive.hasEntry(relationshipPartPath(presentation->path())))
+        return;
+    const RelationshipIndex slides(presentation->relationships());
+    // Nothing reads an in-memory copy on the export path.
+    sink_ = std::make_unique<TextSink>(folder);
+    // A slide listed again is not read again: its text is already written,
+    // and repeats would let a small file demand unbounded work.
+    std::unordered_set<std::string> read;
+    const std::vector<std::string> slideIds = context_->slideIds;
+    for (const std::string& id : slideIds) {
+        PackagePart* slide = slides.targetPart(id);
+        if (slide == nullptr || uint64_t(slide->size()) >= kSlideBound || !read.insert(slide->path()).second)
+            continue;
+        readSlide(*slide);
+        sink_->appendUtf8("\n\t", 2);
+    }
+    sink_->close();
+}
+
+void PptxTextExtractor::readSlide(PackagePart& slide)
+{
+    SlideHandler root(sink_.get(), context_.get());
+    parseXmlPart(slide.archive(), slide.path(), &root, Vocabulary::Presentation);
+    if ((context_->flags & kTextAndExtras) != kTextAndExtras)
+        return;
+    RelationshipList* relationships = slide.relationships();
+    if (PackagePart* notes = firstTargetOfType(relationships, relationship_type::NotesSlide)) {
+        NotesHandler notesRoot(sink_.get(), context_.get());
+        parseXmlPart(notes->archive(), notes->path(), &notesRoot, Vocabulary::Presentation);
+    }
+    if (PackagePart* comments = firstTargetOfType(relationships, relationship_type::Comments)) {
+        PptxCommentListHandler commentsRoot(sink_.get(), context_.get());
+        parseXmlPart(comments->archive(), comments->path(), &commentsRoot, Vocabulary::Presentation);
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,42 @@
+#include "ooxml/pptx/PresentationHandler.h"
+
+#include "ooxml/pptx/PptxExtractContext.h"
+#include "package/xml/AttributeList.h"
+#include "package/xml/NameTokens.h"
+
+namespace quillet {
+namespace {
+
+class SlideRidHandler : public DefaultElementHandler {
+public:
+    explicit SlideRidHandler(PptxExtractContext* context) : context_(context) {}
+    void startElement(int, const AttributeList& attributes) override
+    {
+        if (attributes.find(token::r::id) != nullptr)
+            context_->slideIds.push_back(attributes.text(token::r::id));
+    }
+
+private:
+    PptxExtractContext* context_;
+};
+
+class SlidesHandler : public DefaultElementHandler {
+public:
+    explicit SlidesHandler(PptxExtractContext* context) : context_(context) {}
+    ElementHandler* getChildHandler(int token) override
+    {
+        return token == token::p::sldId ? adoptChild<SlideRidHandler>(context_) : nullptr;
+    }
+
+private:
+    PptxExtractContext* context_;
+};
+
+}  // namespace
+
+ElementHandler* PresentationHandler::getChildHandler(int token)
+{
+    return token == token::p::sldIdLst ? adoptChild<SlidesHandler>(context_) : nullptr;
+}
+
+}  // namespace quillet

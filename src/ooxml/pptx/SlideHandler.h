@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ooxml/pptx/PptxHandler.h"
+
+namespace quillet {
+
+// Root of a slide part: the text bodies of shapes, of shapes in groups and of
+// table cells in graphic frames.
+class SlideHandler : public PptxHandler {
+public:
+    using PptxHandler::PptxHandler;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+// Root of a notes part: the text bodies of the shapes directly in its tree.
+class NotesHandler : public PptxHandler {
+public:
+    using PptxHandler::PptxHandler;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+}  // namespace quillet

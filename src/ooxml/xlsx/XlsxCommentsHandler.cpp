@@ -1,0 +1,59 @@
+#include "ooxml/xlsx/XlsxCommentsHandler.h"
+
+#include "output/TextSink.h"
+
+namespace quillet {
+namespace {
+
+using Runs = std::vector<std::string>;
+
+// A t directly under text (a comment without runs) is not read.
+using XlsxCommentTextHandler = OneChildHandler<PieceHandler, token::sml::r, PieceRunHandler>;
+
+class XlsxCommentHandler : public DefaultElementHandler {
+public:
+    XlsxCommentHandler(TextSink* sink, Runs* runs) : sink_(sink), runs_(runs) {}
+    ElementHandler* getChildHandler(int token) override
+    {
+        if (token != token::sml::text)
+            return nullptr;
+        runs_->clear();
+        return adoptChild<XlsxCommentTextHandler>(runs_);
+    }
+    void endElement(int) override
+    {
+        sink_->appendUtf8("\n\t", 2);
+        for (const std::string& run : *runs_)
+            sink_->appendUtf8(run);
+    }
+
+private:
+    TextSink* sink_;
+    Runs* runs_;
+};
+
+class XlsxCommentListHandler : public DefaultElementHandler {
+public:
+    XlsxCommentListHandler(TextSink* sink, Runs* runs) : sink_(sink), runs_(runs) {}
+    ElementHandler* getChildHandler(int token) override
+    {
+        if (token != token::sml::comment)
+            return nullptr;
+        // A comment without a text element must not repeat the one before.
+        runs_->clear();
+        return adoptChild<XlsxCommentHandler>(sink_, runs_);
+    }
+
+private:
+    TextSink* sink_;
+    Runs* runs_;
+};
+
+}  // namespace
+
+ElementHandler* XlsxCommentsHandler::getChildHandler(int token)
+{
+    return token == token::sml::commentList ? adoptChild<XlsxCommentListHandler>(sink_, &runs_) : nullptr;
+}
+
+}  // namespace quillet

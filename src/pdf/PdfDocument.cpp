@@ -1,0 +1,125 @@
+#include "pdf/PdfDocument.h"
+
+#include "pdf/PdfEngine.h"
+#include "pdf/PdfPage.h"
+
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+
+namespace quillet {
+namespace {
+
+// fz_try is setjmp based: only plain values live in these helpers.
+int openEngineDocument(fz_context* ctx, const char* path, pdf_document** out)
+{
+    pdf_document* doc = nullptr;
+    int result = PdfDocument::Opened;
+    fz_var(doc);
+    fz_var(result);
+    fz_try(ctx)
+    {
+        doc = pdf_open_document(ctx, path);
+    }
+    fz_catch(ctx)
+    {
+        const char* message = fz_caught_message(ctx);
+        if (std::strstr(message, "encryption handler") != nullptr)
+            result = PdfDocument::SecurityHandlerError;
+        else if (std::strstr(message, "cannot open") != nullptr)
+            result = PdfDocument::FileError;
+        else
+            result = PdfDocument::FormatError;
+    }
+    if (result != PdfDocument::Opened)
+        return result;
+
+    int pages = 0;
+    fz_var(pages);
+    fz_try(ctx)
+    {
+        if (pdf_needs_password(ctx, doc))
+            result = PdfDocument::PasswordRequired;
+        else
+            pages = pdf_count_pages(ctx, doc);
+    }
+    fz_catch(ctx)
+    {
+        result = PdfDocument::PageError;
+    }
+    if (result != PdfDocument::Opened || pages < 0) {
+        pdf_drop_document(ctx, doc);
+        return result != PdfDocument::Opened ? result : PdfDocument::PageError;
+    }
+    *out = doc;
+    return pages;
+}
+
+}  // namespace
+
+PdfDocument::PdfDocument(PdfEngine& engine) : engine_(engine) {}
+
+PdfDocument::~PdfDocument()
+{
+    std::lock_guard<std::recursive_mutex> lock(closeMutex_);
+    close();
+}
+
+fz_context* PdfDocument::context() const
+{
+    return engine_.context();
+}
+
+int PdfDocument::open(const char* path, size_t length)
+{
+    if (document_ != nullptr || !engine_.isInitialised())
+        return EngineFailure;
+    if (path == nullptr)
+        return FileError;
+    const std::string owned(path, strnlen(path, length));
+    // The engine would read a directory or a device as a stream.
+    struct stat st {};
+    if (::stat(owned.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return FileError;
+
+    pdf_document* doc = nullptr;
+    const int result = openEngineDocument(context(), owned.c_str(), &doc);
+    if (result < 0)
+        return result;
+    document_ = doc;
+    pageCount_ = result;
+    return Opened;
+}
+
+PdfPage* PdfDocument::loadPage(int index)
+{
+    std::lock_guard<std::recursive_mutex> lock(loadMutex_);
+    if (document_ == nullptr || index < 0 || index >= pageCount_)
+        return nullptr;
+    const auto cached = pages_.find(index);
+    if (cached != pages_.end())
+        return cached->second.get();
+    auto page = std::make_unique<PdfPage>(*this);
+    if (!page->bind(index))
+        return nullptr;
+    return pages_.emplace(index, std::move(page)).first->second.get();
+}
+
+int PdfDocument::close()
+{
+    std::lock_guard<std::recursive_mutex> lock(closeMutex_);
+    if (document_ == nullptr)
+        return 1;
+    pages_.clear();
+    pdf_drop_document(context(), document_);
+    // Nothing cached for this document serves the next one.
+    fz_empty_store(context());
+    document_ = nullptr;
+    pageCount_ = 0;
+    return 0;
+}
+
+}  // namespace quillet

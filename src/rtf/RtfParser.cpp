@@ -1,0 +1,521 @@
+#include "rtf/RtfParser.h"
+
+#include "platform/CodePage.h"
+#include "rtf/RtfKeywords.h"
+#include "rtf/RtfParseTarget.h"
+#include "rtf/RtfPicture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+
+namespace quillet {
+namespace {
+
+bool isLetter(uint8_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isDigit(uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(uint8_t c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int pictureKind(int id)
+{
+    switch (id) {
+    case kwJpegblip:
+        return RtfPicture::Jpeg;
+    case kwPngblip:
+        return RtfPicture::Png;
+    case kwMacpict:
+        return RtfPicture::Pict;
+    case kwDibitmap:
+    case kwWbitmap:
+        return RtfPicture::Bitmap;
+    case kwEmfblip:
+        return RtfPicture::Emf;
+    case kwPmmetafile:
+    case kwWmetafile:
+        return RtfPicture::Wmf;
+    default:
+        return RtfPicture::Other;
+    }
+}
+
+}  // namespace
+
+RtfParser::RtfParser()
+    : skipSet_{kwFiletbl,
+               kwStylesheet,
+               kwHeader,
+               kwFooter,
+               kwHeaderf,
+               kwFooterf,
+               kwFonttbl,
+               kwColortbl,
+               kwListtable,
+               kwInfo,
+               kwShp,
+               kwShpgrp,
+               kwShpinst,
+               kwSp,
+               kwSv,
+               kwSn,
+               kwObject,
+               kwFchars,
+               kwLchars,
+               kwXmlns,
+               kwDatastore,
+               kwThemedata,
+               kwPnseclvl,
+               kwWgrffmtfilter,
+               kwColorschememapping,
+               kwFldinst,
+               kwBkmkstart,
+               kwBkmkend,
+               kwTemplate,
+               kwGenerator,
+               kwMailmerge}
+{
+}
+
+int RtfParser::parse(RtfParseTarget& document)
+{
+    document_ = &document;
+    document.dataBegin(cursor_);
+    document.dataEnd(end_);
+    if (cursor_ == nullptr || end_ == nullptr || end_ < cursor_)
+        cursor_ = end_ = nullptr;
+
+    while (cursor_ < end_) {
+        if (state_.started && depth_ == 0)
+            break;  // the outermost group has closed
+        const uint8_t c = *cursor_;
+        if (c == '\\') {
+            ++cursor_;
+            if (!readToken(token_))
+                break;
+            act(token_);
+        } else if (c == '{') {
+            destinationMarked_ = false;
+            state_.started = true;
+            state_.skipCount = 0;
+            openGroup();
+            ++cursor_;
+        } else if (c == '}') {
+            destinationMarked_ = false;
+            ++cursor_;
+            closeGroup();
+        } else if (c == '\r' || c == '\n') {
+            if (state_.skipCount > 0)
+                --state_.skipCount;
+            ++cursor_;
+        } else if (depth_ == 0) {
+            ++cursor_;  // text before the first group
+        } else {
+            destinationMarked_ = false;
+            textRun();
+        }
+    }
+    document_ = nullptr;
+    return 1;
+}
+
+// The cursor stands after a backslash.
+bool RtfParser::readToken(RtfToken& token)
+{
+    if (cursor_ >= end_)
+        return false;
+    token.name.clear();
+    token.id = 0;
+    token.param = -1;
+    token.symbol = '\0';
+    token.isSymbol = false;
+
+    if (isLetter(*cursor_)) {
+        const uint8_t* start = cursor_;
+        while (cursor_ < end_ && isLetter(*cursor_))
+            ++cursor_;
+        token.name.assign(reinterpret_cast<const char*>(start), size_t(cursor_ - start));
+        // Digits and minus signs; the value is read like strtol, saturated.
+        bool collected = false, negative = false, reading = true;
+        int64_t value = 0;
+        constexpr int64_t kLimit = int64_t(std::numeric_limits<int32_t>::max()) + 1;
+        for (; cursor_ < end_ && (isDigit(*cursor_) || *cursor_ == '-'); ++cursor_) {
+            const uint8_t d = *cursor_;
+            if (!collected && d == '-')
+                negative = true;
+            else if (reading && isDigit(d))
+                value = std::min<int64_t>(value * 10 + (d - '0'), kLimit);
+            else
+                reading = false;
+            collected = true;
+        }
+        if (collected) {
+            value = negative ? -value : std::min<int64_t>(value, kLimit - 1);
+            token.param = int(value);
+        }
+        if (cursor_ < end_ && *cursor_ == ' ')
+            ++cursor_;
+        token.id = rtfKeywordId(token.name);
+        return true;
+    }
+
+    token.isSymbol = true;
+    token.symbol = char(*cursor_++);
+    if (token.symbol == '\'') {
+        if (end_ - cursor_ < 2) {
+            cursor_ = end_;
+            token.param = -1;  // the byte 0xFF as a signed 8-bit number
+            return true;
+        }
+        int value = 0;
+        for (int i = 0; i < 2; ++i) {
+            const int digit = hexValue(cursor_[i]);
+            if (digit < 0)
+                break;
+            value = value * 16 + digit;
+        }
+        cursor_ += 2;
+        token.param = int8_t(uint8_t(value));
+    }
+    return true;
+}
+
+void RtfParser::act(const RtfToken& token)
+{
+    const bool marked = destinationMarked_;
+    destinationMarked_ = false;
+    if (state_.skipCount > 0) {
+        --state_.skipCount;  // a whole control word or symbol is one fallback unit
+        return;
+    }
+    if (token.isSymbol)
+        actOnSymbol(token);
+    else
+        actOnWord(token, marked);
+}
+
+void RtfParser::actOnSymbol(const RtfToken& token)
+{
+    switch (token.symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        document_->appendChar(token.symbol);
+        break;
+    case '~':
+        document_->appendChar(' ');
+        break;
+    case '_':
+        document_->appendUnit(0x2011);  // non-breaking hyphen
+        break;
+    case '\'':
+        hexRun(token);
+        break;
+    case '*':
+        destinationMarked_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
+{
+    // "\*" before a word we do not know marks a destination we cannot read;
+    // pictures stored under shppict are the exception.
+    if (skipSet_.count(token.id) != 0 || (markedDestination && token.id == kwUnknown && token.name != "shppict")) {
+        skipGroup();
+        return;
+    }
+    switch (token.id) {
+    case kwPar:
+    case kwRow:
+        document_->appendText(u"\n");
+        break;
+    case kwCell:
+        document_->appendText(u"\t");
+        break;
+    case kwLine:
+    case kwSoftline:
+    case kwEmspace:
+    case kwEnspace:
+        document_->appendText(u" ");
+        break;
+    case kwTab:
+        document_->appendText(u"  ");
+        break;
+    case kwBullet:
+        document_->appendText(u"\u2022");
+        break;
+    case kwLquote:
+        document_->appendText(u"\u2018");
+        break;
+    case kwRquote:
+        document_->appendText(u"\u2019");
+        break;
+    case kwLdblquote:
+        document_->appendText(u"\u201C");
+        break;
+    case kwRdblquote:
+        document_->appendText(u"\u201D");
+        break;
+    case kwEndash:
+        document_->appendText(u"\u2013");
+        break;
+    case kwEmdash:
+        document_->appendText(u"\u2014");
+        break;
+    case kwU:
+        document_->appendUnit(char16_t(uint32_t(token.param) & 0xFFFF));
+        state_.skipCount = state_.ucCount;
+        break;
+    case kwUc:
+        state_.ucCount = uint32_t(token.param);
+        break;
+    case kwUd:
+        state_.ucCount = 0;
+        break;
+    case kwAnsicpg:
+        state_.codePage = uint32_t(token.param);
+        break;
+    case kwBin:
+        skipBinary(token.param);
+        break;
+    case kwPict:
+        readPicture();
+        break;
+    default:
+        break;
+    }
+}
+
+// Escapes in a row are decoded together, so double-byte characters stay whole.
+void RtfParser::hexRun(const RtfToken& first)
+{
+    std::string bytes(1, char(uint8_t(first.param)));
+    while (cursor_ < end_) {
+        while (cursor_ < end_ && (*cursor_ == '\r' || *cursor_ == '\n'))
+            ++cursor_;
+        if (cursor_ >= end_ || *cursor_ != '\\')
+            break;
+        ++cursor_;
+        if (!readToken(ahead_))
+            break;
+        if (ahead_.isSymbol && ahead_.symbol == '\'') {
+            bytes.push_back(char(uint8_t(ahead_.param)));
+            continue;
+        }
+        tokenPending_ = true;
+        break;
+    }
+    appendDecoded(bytes);
+    if (tokenPending_) {
+        // Acted on at once, before anything that follows it.
+        tokenPending_ = false;
+        const RtfToken pending = ahead_;
+        act(pending);
+    }
+}
+
+// Line breaks in RTF source are not text; they still count as fallback units.
+void RtfParser::textRun()
+{
+    bytes_.clear();
+    while (cursor_ < end_) {
+        const uint8_t c = *cursor_;
+        if (c == '\\' || c == '{' || c == '}')
+            break;
+        ++cursor_;
+        if (state_.skipCount > 0) {
+            --state_.skipCount;
+            continue;
+        }
+        if (c != '\r' && c != '\n')
+            bytes_.push_back(char(c));
+    }
+    appendDecoded(bytes_);
+}
+
+void RtfParser::appendDecoded(const std::string& bytes)
+{
+    if (bytes.empty())
+        return;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) < 0x80; });
+    if (ascii) {
+        units_.assign(bytes.begin(), bytes.end());
+        document_->appendText(units_);
+    } else {
+        if (decoder_.codePage() != state_.codePage)
+            decoder_ = platform::CodePageDecoder(state_.codePage);
+        document_->appendText(decoder_.decode(bytes.data(), bytes.size()));
+    }
+}
+
+// Drops everything up to the end of the current group. Escaped braces are
+// not braces, and binary data is passed over by its count.
+void RtfParser::skipGroup()
+{
+    size_t depth = 1;
+    while (cursor_ < end_ && depth > 0) {
+        const uint8_t c = *cursor_++;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            --depth;
+        } else if (c == '\\' && cursor_ < end_) {
+            if (!isLetter(*cursor_)) {
+                ++cursor_;
+                continue;
+            }
+            RtfToken& word = ahead_;
+            readToken(word);
+            if (word.id == kwBin)
+                skipBinary(word.param);
+        }
+    }
+    closeGroup();
+}
+
+void RtfParser::skipBinary(int count)
+{
+    if (count > 0)
+        cursor_ += std::min<size_t>(size_t(count), size_t(end_ - cursor_));
+}
+
+// Called after the word pict, inside the picture's group.
+namespace {
+
+// One run of a picture's hexadecimal data, decoded into data as it is read;
+// line breaks and spaces do not count. True when the run held anything: data
+// then holds its bytes, or nothing when they were not whole hex pairs. A run
+// ended by ";" is dropped and leaves data empty.
+bool readHexRun(const uint8_t*& cursor, const uint8_t* end, std::vector<uint8_t>& data)
+{
+    bool valid = true, any = false;
+    int high = -1;
+    while (cursor < end) {
+        const uint8_t h = *cursor;
+        if (h == '\\' || h == ';' || h == '{' || h == '}')
+            break;
+        ++cursor;
+        if (h == '\n' || h == '\r' || h == ' ')
+            continue;
+        any = true;
+        const int digit = hexValue(h);
+        if (digit < 0)
+            valid = false;
+        if (!valid)
+            continue;
+        if (high < 0) {
+            high = digit;
+        } else {
+            data.push_back(uint8_t(high * 16 + digit));
+            high = -1;
+        }
+    }
+    if (cursor < end && *cursor == ';') {
+        ++cursor;
+        data.clear();
+        return false;
+    }
+    if (any && (!valid || high >= 0))
+        data.clear();
+    return any;
+}
+
+}  // namespace
+
+void RtfParser::readPicture()
+{
+    size_t depth = 1;
+    int type = kwUnknown;
+    bool haveData = false;
+    auto data = std::make_shared<std::vector<uint8_t>>();
+    RtfToken word;
+
+    while (cursor_ < end_ && depth >= 1) {
+        const uint8_t c = *cursor_;
+        if (c == '\n' || c == '\r' || c == ' ' || c == ';') {
+            ++cursor_;
+        } else if (c == '{') {
+            ++depth;
+            ++cursor_;
+        } else if (c == '}') {
+            --depth;
+            ++cursor_;
+        } else if (c == '\\') {
+            ++cursor_;
+            if (!readToken(word))
+                break;
+            if (word.isSymbol) {
+                if (cursor_ < end_)
+                    ++cursor_;
+                while (cursor_ < end_ && *cursor_ == '\\')
+                    ++cursor_;
+            } else if (word.id == kwBin) {
+                // Binary data may hold braces: take it by its count.
+                const size_t take = word.param > 0 ? std::min<size_t>(size_t(word.param), size_t(end_ - cursor_)) : 0;
+                if (depth == 1 && !haveData && take > 0) {
+                    data->assign(cursor_, cursor_ + take);
+                    haveData = true;
+                }
+                cursor_ += take;
+            } else if (pictureKind(word.id) != RtfPicture::Other) {
+                type = word.id;
+            }
+        } else if (depth != 1 || haveData) {
+            ++cursor_;
+        } else if (readHexRun(cursor_, end_, *data)) {
+            haveData = true;
+        }
+    }
+
+    const int kind = pictureKind(type);
+    if (!data->empty() && kind != RtfPicture::Other) {
+        auto picture = std::make_shared<RtfPicture>();
+        picture->kind = kind;
+        picture->size = uint32_t(data->size());
+        picture->data = std::move(data);
+        document_->addPicture(std::move(picture));
+    }
+    closeGroup();
+}
+
+void RtfParser::openGroup()
+{
+    if (!groups_.empty() && groups_.back().first == state_ && groups_.back().second < UINT32_MAX)
+        ++groups_.back().second;
+    else
+        groups_.emplace_back(state_, 1);
+    ++depth_;
+}
+
+// Restores the state saved by the matching "{"; nothing when none is open.
+void RtfParser::closeGroup()
+{
+    if (depth_ == 0)
+        return;
+    state_ = groups_.back().first;
+    state_.skipCount = 0;
+    if (--groups_.back().second == 0)
+        groups_.pop_back();
+    --depth_;
+}
+
+}  // namespace quillet

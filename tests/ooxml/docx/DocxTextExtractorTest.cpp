@@ -1,0 +1,215 @@
+// The word-processing package reader on packages built in code.
+#include "ooxml/OoxmlPackageFile.h"
+
+#include "support/DocxBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <quillet/quillet.h>
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+
+constexpr uint32_t kExtras = WriteText | WriteExtras;
+
+struct Outcome {
+    uint32_t code = 0;
+    std::string text;  // "1.txt", "(none)" when not written
+    QString content = QStringLiteral("unset");
+    std::vector<std::string> files;
+};
+
+Outcome run(const ZipBuilder& zip, uint32_t flags)
+{
+    TempDir dir;
+    zip.write(dir.file("a.docx"));
+    TempDir out;
+    Outcome result;
+    result.code = OoxmlPackageFile(dir.file("a.docx")).exportPackage(out.path(), flags);
+    result.text = fileExists(out.file("1.txt")) ? readFile(out.file("1.txt")) : "(none)";
+    result.files = listFolder(out.path());
+    OoxmlPackageFile(dir.file("a.docx")).packageContent(result.content);
+    return result;
+}
+
+Outcome run(const DocxBuilder& docx, uint32_t flags = WriteText)
+{
+    return run(docx.zip(), flags);
+}
+
+std::string para(const std::string& text)
+{
+    return "<w:p><w:r><w:t>" + text + "</w:t></w:r></w:p>";
+}
+
+const std::string kTextBox = "<w:txbxContent><w:p><w:r><w:t>Box</w:t></w:r></w:p></w:txbxContent>";
+
+}  // namespace
+
+TEST(DocxTextExtractor, BodyMarkupGivesTheShownText)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"<w:p/>", "\n"},
+        // Tabs, breaks and non-breaking hyphens show; symbols and soft hyphens do not.
+        {"<w:p><w:r><w:t>a</w:t><w:tab/><w:t>b</w:t><w:br w:type=\"page\"/><w:t>c</w:t><w:cr/><w:t>d</w:t>"
+         "<w:noBreakHyphen/><w:t>e</w:t><w:sym w:char=\"F04A\"/><w:softHyphen/></w:r></w:p>",
+         "\na\tb\nc\nd-e"},
+        // Tab stops of the paragraph are not tabs.
+        {"<w:p><w:pPr><w:tabs><w:tab w:val=\"left\" w:pos=\"720\"/></w:tabs></w:pPr><w:r><w:t>t</w:t></w:r></w:p>",
+         "\nt"},
+        {"<w:p><w:ins w:id=\"1\"><w:r><w:t>new</w:t></w:r></w:ins><w:del w:id=\"2\"><w:r><w:delText>old</w:delText>"
+         "</w:r></w:del></w:p>",
+         "\nnew"},
+        // Moved text appears once, at its new place.
+        {"<w:p><w:moveFrom><w:r><w:t>moved</w:t></w:r></w:moveFrom></w:p><w:p><w:moveTo><w:r><w:t>moved</w:t>"
+         "</w:r></w:moveTo></w:p>",
+         "\n\nmoved"},
+        {"<w:customXml w:element=\"x\">" + para("blk") +
+             "</w:customXml><w:p><w:customXml><w:r><w:t>a</w:t></w:r>"
+             "</w:customXml><w:bdo w:val=\"rtl\"><w:r><w:t>b</w:t></w:r></w:bdo><w:dir w:val=\"rtl\"><w:r><w:t>c</w:t>"
+             "</w:r></w:dir><w:fldSimple w:instr=\" PAGE \"><w:r><w:t>7</w:t></w:r></w:fldSimple></w:p>",
+         "\nblk\nabc7"},
+        // A complex field gives its result, not its instruction.
+        {"<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r><w:r>"
+         "<w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>3</w:t></w:r><w:r><w:fldChar "
+         "w:fldCharType=\"end\"/></w:r></w:p>",
+         "\n3"},
+        {"<w:sdt><w:sdtPr/><w:sdtContent>" + para("s") +
+             "</w:sdtContent></w:sdt><w:p><w:hyperlink r:id=\"x\"><w:r>"
+             "<w:t>h</w:t></w:r></w:hyperlink><w:smartTag><w:smartTag><w:r><w:t>t</w:t></w:r></w:smartTag></w:smartTag>"
+             "<w:sdt><w:sdtContent><w:r><w:t>i</w:t></w:r></w:sdtContent></w:sdt></w:p>",
+         "\ns\nhti"},
+        // Word-art, and an oval read directly under the picture but not inside a group.
+        {"<w:p><w:r><w:pict><v:shape><v:textpath style=\"x\" string=\"Title\"/></v:shape><v:group><v:oval><v:textbox>" +
+             kTextBox + "</v:textbox></v:oval><v:roundrect><v:textbox>" + kTextBox +
+             "</v:textbox></v:roundrect></v:group><v:oval><v:textbox>" + kTextBox +
+             "</v:textbox></v:oval></w:pict></w:r><w:r><w:t>x</w:t></w:r></w:p>",
+         "\nTitle\nBox\nBoxx"},
+        {"<w:p w:rsidR=\"00AB\"><w:r w:rsidR=\"00AB\"><w:pict><v:shape id=\"s\"><v:textpath string=\"Open\">"
+         "</v:textpath></v:shape></w:pict></w:r></w:p>",
+         "\nOpen"},
+        {"<w:p><w:r><w:t xml:space=\"preserve\"> a &amp; b \xE4\xB8\xAD\xE6\x96\x87 &#233;</w:t></w:r></w:p>",
+         "\n a & b \xE4\xB8\xAD\xE6\x96\x87 \xC3\xA9"},
+    };
+    for (const auto& [body, expected] : cases) {
+        const Outcome outcome = run(DocxBuilder().body(body));
+        EXPECT_EQ(outcome.code, Success) << body;
+        EXPECT_EQ(outcome.text, expected) << body;
+    }
+}
+
+TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
+{
+    DocxBuilder docx;
+    docx.body(para("Body") +
+              "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"h1\"/><w:footerReference "
+              "r:id=\"f1\"/><w:footerReference r:id=\"f2\"/></w:sectPr></w:pPr></w:p><w:sectPr><w:headerReference "
+              "r:id=\"h1\"></w:headerReference><w:headerReference r:id=\"missing\"/><w:headerReference "
+              "r:id=\"c1\"/><w:headerReference "
+              "r:id=\"h2\"/><w:headerReference/></w:sectPr>")
+        .header("h1", "<w:p><w:r><w:t>Page</w:t></w:r><w:r><w:t>1</w:t></w:r></w:p><w:tbl><w:tr><w:tc>" + para("T") +
+                          "</w:tc></w:tr></w:tbl>")
+        .footer("f1", para("A") +
+                          "<w:p><w:r><w:t>B</w:t></w:r><w:r><mc:AlternateContent><mc:Fallback><w:pict>"
+                          "<v:shape><v:textbox>" +
+                          kTextBox +
+                          "</v:textbox></v:shape></w:pict></mc:Fallback>"
+                          "</mc:AlternateContent></w:r></w:p>")
+        .footer("f2", "")
+        .header("h2", "")
+        .comments("c1",
+                  "<w:comment w:id=\"0\" w:author=\"X\"><w:p><w:r><w:t>Nice</w:t></w:r><w:r><w:t>work</w:t>"
+                  "</w:r></w:p></w:comment><w:comment w:id=\"1\"><w:p><w:r><w:t>Two</w:t></w:r></w:p></w:comment>");
+    // Comments, then headers and footers as referenced; the comments part is no header.
+    const Outcome extras = run(docx, kExtras);
+    EXPECT_EQ(extras.text, "\nBody\nNice\nwork\nTwo\nPage\n1\nABBox\n\n\nPage\n1\n");
+    const Outcome plain = run(docx, WriteText);
+    EXPECT_EQ(plain.text, "\nBody\n");
+    EXPECT_EQ(plain.content, QStringLiteral("\nBody\n"));
+    EXPECT_EQ(extras.content, QStringLiteral("\nBody\n"));
+}
+
+TEST(DocxTextExtractor, MainPartSizeBoundAndMissingParts)
+{
+    const std::string withStories = para("Body") + "<w:sectPr><w:headerReference r:id=\"h1\"/></w:sectPr>";
+    const auto sized = [&](int64_t size) {
+        return DocxBuilder()
+            .body(withStories)
+            .header("h1", para("H"))
+            .comments("c", "<w:comment>" + para("C") + "</w:comment>")
+            .declaredDocumentSize(size);
+    };
+    EXPECT_EQ(run(sized(52428799), kExtras).text, "\nBodyC\nH\n");
+    // Without the body its header references are unknown; the comments are still read.
+    EXPECT_EQ(run(sized(52428800), kExtras).text, "C\n");
+    EXPECT_EQ(run(sized(52428800)).content, QString());
+
+    const std::string rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                             "<Relationship Id=\"a\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                             "relationships/officeDocument\" Target=\"";
+    const DocxBuilder noMain[] = {
+        DocxBuilder().body(para("x")).withoutPackageRelationships(),
+        DocxBuilder().body(para("x")).packageRelationships(rels + "word/other.xml\"/></Relationships>"),
+        DocxBuilder().body(para("x")).packageRelationships(rels +
+                                                           "http://e/x\" TargetMode=\"External\"/></Relationships>"),
+    };
+    for (DocxBuilder docx : noMain) {
+        const Outcome outcome = run(docx.entry("media/p.png", "png"), WriteText | WritePictures);
+        EXPECT_EQ(outcome.code, WordStructureMissing);
+        EXPECT_EQ(outcome.files, std::vector<std::string>{"p.png"});
+        EXPECT_EQ(outcome.content, QStringLiteral("unset"));
+        EXPECT_EQ(run(docx, WritePictures).code, Success);
+    }
+    // A main part reached by another name is read under it.
+    const Outcome other = run(DocxBuilder()
+                                  .packageRelationships(rels + "/word/main.xml\"/></Relationships>")
+                                  .entry("word/main.xml", DocxBuilder().body(para("main")).documentPart()));
+    EXPECT_EQ(other.text, "\nmain");
+}
+
+TEST(DocxTextExtractor, RepeatedAndLoopingReferencesStayBounded)
+{
+    // Thousands of references to one header are each read.
+    std::string sections;
+    for (int i = 0; i < 3000; ++i)
+        sections += "<w:p><w:pPr><w:sectPr><w:headerReference r:id=\"h1\"/></w:sectPr></w:pPr></w:p>";
+    const Outcome many = run(DocxBuilder().body(sections).header("h1", para("H")), kExtras);
+    EXPECT_EQ(many.text.size(), 3000u + 3000u * 2u);
+    // A header relationship back to the main part, and one to itself, read nothing.
+    DocxBuilder loop;
+    loop.body(para("B") + "<w:sectPr><w:headerReference r:id=\"self\"/><w:footerReference r:id=\"main\"/></w:sectPr>")
+        .relationship("self", DocxBuilder::kHeaderType, "../word/_rels/document.xml.rels")
+        .relationship("main", DocxBuilder::kFooterType, "document.xml");
+    EXPECT_EQ(run(loop, kExtras).text, "\nB\n");
+    // Header parts stop being read once their declared sizes pass the bound.
+    DocxBuilder big;
+    big.body(para("B") + "<w:sectPr><w:headerReference r:id=\"b\"/><w:headerReference r:id=\"b\"/>"
+                         "<w:headerReference r:id=\"b\"/></w:sectPr>")
+        .relationship("b", DocxBuilder::kHeaderType, "big.xml");
+    ZipBuilder zip = big.zip();
+    zip.addDeclared("word/big.xml", "<w:hdr xmlns:w=\"w\"><w:p><w:r><w:t>H</w:t></w:r></w:p></w:hdr>", 100 << 20);
+    EXPECT_EQ(run(zip, kExtras).text, "\nBH\nH\n");
+}
+
+TEST(OoxmlPackageFile, MalformedPartEndsTheExportWithTheTextSoFar)
+{
+    TempDir dir;
+    std::string noise;  // keeps the file above the smallest size converted
+    for (uint32_t i = 0, x = 1; i < 600; ++i, x = x * 1103515245u + 12345u)
+        noise += char(x >> 24);
+    // A nameless tag in the main part's relationships, read after the body.
+    DocxBuilder()
+        .body(para("kept"))
+        .entry("word/_rels/document.xml.rels", "<Relationships><></Relationships>")
+        .entry("pad", noise)
+        .write(dir.file("a.docx"));
+    const std::string out = dir.file("out");
+    EXPECT_EQ(export2Txt(dir.file("a.docx").c_str(), out.c_str(), 0, WriteText, 0), ConversionFailed);
+    EXPECT_EQ(readFile(out + "/1.txt"), "\nkept");
+    QString text = QStringLiteral("unset");
+    quilletGetFileContent(QString::fromStdString(dir.file("a.docx")), text);
+    EXPECT_EQ(text, QStringLiteral("unset"));
+}
