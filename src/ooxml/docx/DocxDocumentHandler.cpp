@@ -138,9 +138,9 @@ using TextboxHandler = OneChildHandler<BodyNode, w::txbxContent, TxbxContentHand
 // Shapes that hold nothing but a text box.
 using TextboxOwnerHandler = OneChildHandler<BodyNode, v::textbox, TextboxHandler>;
 
-class HeaderRidHandler : public DefaultElementHandler {
+class HeaderReferenceHandler : public DefaultElementHandler {
 public:
-    HeaderRidHandler(TextSink*, DocxExtractContext* context) : context_(context) {}
+    HeaderReferenceHandler(TextSink*, DocxExtractContext* context) : context_(context) {}
     void startElement(int, const AttributeList& attributes) override
     {
         if (const AttributeValue* value = attributes.find(token::r::id)) {
@@ -154,9 +154,9 @@ private:
     DocxExtractContext* context_;
 };
 
-class FooterRidHandler : public HeaderRidHandler {
+class FooterReferenceHandler : public HeaderReferenceHandler {
 public:
-    using HeaderRidHandler::HeaderRidHandler;
+    using HeaderReferenceHandler::HeaderReferenceHandler;
 };
 
 ElementHandler* BodyNode::blockChild(int token)
@@ -222,9 +222,9 @@ ElementHandler* SectPrHandler::getChildHandler(int token)
     if (!context_->readsExtras())
         return nullptr;
     if (token == w::headerReference)
-        return child<HeaderRidHandler>();
+        return child<HeaderReferenceHandler>();
     if (token == w::footerReference)
-        return child<FooterRidHandler>();
+        return child<FooterReferenceHandler>();
     return nullptr;
 }
 

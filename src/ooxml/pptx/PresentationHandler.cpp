@@ -7,9 +7,9 @@
 namespace quillet {
 namespace {
 
-class SlideRidHandler : public DefaultElementHandler {
+class SlideIdHandler : public DefaultElementHandler {
 public:
-    explicit SlideRidHandler(PptxExtractContext* context) : context_(context) {}
+    explicit SlideIdHandler(PptxExtractContext* context) : context_(context) {}
     void startElement(int, const AttributeList& attributes) override
     {
         if (attributes.find(token::r::id) != nullptr)
@@ -25,7 +25,7 @@ public:
     explicit SlidesHandler(PptxExtractContext* context) : context_(context) {}
     ElementHandler* getChildHandler(int token) override
     {
-        return token == token::p::sldId ? adoptChild<SlideRidHandler>(context_) : nullptr;
+        return token == token::p::sldId ? adoptChild<SlideIdHandler>(context_) : nullptr;
     }
 
 private:

@@ -7,9 +7,9 @@
 namespace quillet {
 namespace {
 
-class SheetRidHandler : public DefaultElementHandler {
+class SheetEntryHandler : public DefaultElementHandler {
 public:
-    explicit SheetRidHandler(XlsxExtractContext* context) : context_(context) {}
+    explicit SheetEntryHandler(XlsxExtractContext* context) : context_(context) {}
     void startElement(int, const AttributeList& attributes) override
     {
         context_->sheets.push_back(
@@ -25,7 +25,7 @@ public:
     explicit WorksheetsHandler(XlsxExtractContext* context) : context_(context) {}
     ElementHandler* getChildHandler(int token) override
     {
-        return token == token::sml::sheet ? adoptChild<SheetRidHandler>(context_) : nullptr;
+        return token == token::sml::sheet ? adoptChild<SheetEntryHandler>(context_) : nullptr;
     }
 
 private:
