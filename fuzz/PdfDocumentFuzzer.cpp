@@ -10,7 +10,6 @@
 #include "pdf/PdfTextPage.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -19,11 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static quillet::PdfEngine engine;
     if (!scratch.ready() || (!engine.isInitialised() && engine.initialise() != 0))
         return 0;
-    const std::string source = scratch.file("input.pdf");
-    if (FILE* f = std::fopen(source.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const std::string source = scratch.write("input.pdf", data, size);
     {
         quillet::PdfDocument document(engine);
         if (document.open(source.c_str(), source.size()) == quillet::PdfDocument::Opened) {

@@ -10,7 +10,6 @@
 #include <quillet/quillet.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -63,12 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static FuzzScratch scratch;
     if (!scratch.ready() || size > (1 << 16))
         return 0;
-    const std::string source = scratch.file("input.rtf");
+    const std::string source = scratch.write("input.rtf", data, size);
     const std::string out = scratch.file("out");
-    if (FILE* f = std::fopen(source.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
     std::filesystem::create_directory(out);
     quillet::exportRtfDocument(source, out, quillet::WriteText | quillet::WritePictures);
     return 0;

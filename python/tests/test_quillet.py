@@ -12,11 +12,8 @@ import quillet
 DATA = pathlib.Path(os.environ.get("QUILLET_TEST_DATA",
                                    pathlib.Path(__file__).resolve().parents[2] / "tests" / "data"))
 ENGLISH = DATA / "word" / "english.doc"
-ENGLISH_TEXT = ("Quillet reads binary Word documents.\n\u201cCurly quotes\u201d \u2013 en dash \u2014 "
-                "em dash \u2026 ellipsis  euro, caf.\nalpha beta  gamma delta  Visit  today.\nLast paragraph.\n")
-ENGLISH_EXPORT = ("Quillet reads binary Word documents.\r\u201cCurly quotes\u201d \u2013 en dash \u2014 "
-                  "em dash \u2026 ellipsis \u20ac euro, caf\u00e9.\ralpha\x07beta\x07\x07gamma\x07"
-                  "delta\x07\x07Visit  today.\rLast paragraph.\r\r\r\n").encode()
+ENGLISH_TEXT = (DATA / "expected" / "word" / "english.doc.content.txt").read_text(encoding="utf-8")
+ENGLISH_EXPORT = (DATA / "expected" / "word" / "english.doc-0x11.txt").read_bytes()
 
 
 @pytest.mark.parametrize("fixture, name", [
@@ -39,38 +36,28 @@ def test_text_of_an_unreadable_document_is_empty():
     assert quillet.text(DATA / "pdf" / "encrypted-aes256.pdf") == ""
 
 
-def test_export_writes_the_text_and_reports_success(tmp_path):
+def test_export_writes_the_text_and_on_request_the_pictures(tmp_path):
     result = quillet.export(ENGLISH, tmp_path / "out")
     assert (result.code, result.name, result.ok) == (0, "Success", True)
     assert result.check() is result
     assert (tmp_path / "out" / "1.txt").read_bytes() == ENGLISH_EXPORT
+    assert quillet.export(DATA / "pdf" / "latin-accented.pdf", tmp_path / "p", text=False, pictures=True).ok
+    assert sorted(os.listdir(tmp_path / "p")) == ["image1.jpg"]
 
 
-def test_export_writes_pictures_on_request(tmp_path):
-    result = quillet.export(DATA / "pdf" / "latin-accented.pdf", tmp_path, text=False, pictures=True)
-    assert result.ok
-    assert (tmp_path / "image1.jpg").exists()
-
-
-@pytest.mark.parametrize("fixture, code, name, error", [
-    ("pdf/encrypted-aes256.pdf", 4102, "Encrypted", quillet.EncryptedError),
-    ("sample.txt", 4097, "Unsupported", quillet.UnsupportedError),
+@pytest.mark.parametrize("fixture, out, code, name, error", [
+    ("pdf/encrypted-aes256.pdf", ".", 4102, "Encrypted", quillet.EncryptedError),
+    ("sample.txt", ".", 4097, "Unsupported", quillet.UnsupportedError),
+    ("word/english.doc", "no/such", 2, "OutputFolderMissing", quillet.OutputFolderError),
 ])
-def test_document_faults_are_results_and_check_raises_their_type(tmp_path, fixture, code, name, error):
-    result = quillet.export(DATA / fixture, tmp_path)
+def test_faults_are_results_and_check_raises_their_type(tmp_path, fixture, out, code, name, error):
+    result = quillet.export(DATA / fixture, tmp_path / out)
     assert (result.code, result.name, result.ok) == (code, name, False)
     with pytest.raises(error) as raised:
         result.check()
     assert isinstance(raised.value, quillet.Error)
     assert raised.value.result is result
     assert not (tmp_path / "1.txt").exists()
-
-
-def test_missing_output_parent_is_a_result(tmp_path):
-    result = quillet.export(ENGLISH, tmp_path / "no" / "such")
-    assert (result.code, result.name) == (2, "OutputFolderMissing")
-    with pytest.raises(quillet.OutputFolderError):
-        result.check()
 
 
 def test_non_ascii_file_and_folder_names(tmp_path):

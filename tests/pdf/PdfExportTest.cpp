@@ -37,26 +37,19 @@ QString content(const std::string& source, const QString& before = QString())
     return text;
 }
 
-std::pair<int, int> jpegSize(const std::string& bytes)
+// The size of a JPEG, and its pixels as packed RGB.
+std::pair<int, int> jpegSize(const std::string& bytes, std::vector<unsigned char>* rgb = nullptr)
 {
     int w = 0, h = 0, subsampling = 0, colourspace = 0;
+    const auto* jpeg = reinterpret_cast<const unsigned char*>(bytes.data());
     tjhandle decoder = tjInitDecompress();
-    tjDecompressHeader3(decoder, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), &w, &h,
-                        &subsampling, &colourspace);
+    tjDecompressHeader3(decoder, jpeg, bytes.size(), &w, &h, &subsampling, &colourspace);
+    if (rgb != nullptr) {
+        rgb->resize(size_t(w) * size_t(h) * 3);
+        tjDecompress2(decoder, jpeg, bytes.size(), rgb->data(), w, 0, h, TJPF_RGB, 0);
+    }
     tjDestroy(decoder);
     return {w, h};
-}
-
-// Packed RGB of a JPEG.
-std::vector<unsigned char> jpegPixels(const std::string& bytes)
-{
-    const auto [w, h] = jpegSize(bytes);
-    std::vector<unsigned char> rgb(size_t(w) * size_t(h) * 3);
-    tjhandle decoder = tjInitDecompress();
-    tjDecompress2(decoder, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), rgb.data(), w, 0, h,
-                  TJPF_RGB, 0);
-    tjDestroy(decoder);
-    return rgb;
 }
 
 std::string pageLines(int from, int to)
@@ -191,8 +184,8 @@ TEST_F(PdfExportTest, PicturesInReverseDrawingOrderAndAtMost99APage)
     } pictures[] = {{"image1.jpg", {255, 0, 0}, {255, 255, 255}}, {"image2.jpg", {0, 0, 255}, {255, 255, 255}}};
     for (const auto& p : pictures) {
         const std::string bytes = readFile(maskedOut + "/" + p.file);
-        ASSERT_EQ(jpegSize(bytes), std::make_pair(16, 8)) << p.file;
-        const std::vector<unsigned char> rgb = jpegPixels(bytes);
+        std::vector<unsigned char> rgb;
+        ASSERT_EQ(jpegSize(bytes, &rgb), std::make_pair(16, 8)) << p.file;
         for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(rgb[(4 * 16 + 2) * 3 + size_t(c)], p.left[size_t(c)], 40) << p.file << " left " << c;
             EXPECT_NEAR(rgb[(4 * 16 + 13) * 3 + size_t(c)], p.right[size_t(c)], 40) << p.file << " right " << c;

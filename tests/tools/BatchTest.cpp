@@ -1,6 +1,7 @@
 // `quillet batch` as people run it: worker isolation, results.jsonl, resume,
 // progress output and hostile inputs.
 #include "support/TempDir.h"
+#include "support/ToolRun.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,9 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <map>
-#include <poll.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
@@ -24,77 +22,14 @@ using namespace quillet::test;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-struct Launch {
-    explicit Launch(std::vector<std::string> arguments, bool withHooks = false)
-        : args(std::move(arguments)), hooks(withHooks)
-    {
-    }
-    std::vector<std::string> args;
-    bool hooks = false;  // the worker's test-only abort and hang markers
-    std::string input;   // stdin
-    std::function<void(pid_t)> whileRunning;
-};
-
-// Runs the tool with stdout and stderr captured apart.
-ToolRun runTool(const Launch& launch)
+// `quillet batch` with these arguments; hooks turn on the worker's test-only
+// abort and hang markers.
+ToolRun batch(std::vector<std::string> args, bool hooks = false, ToolLaunch launch = {})
 {
-    int out[2], err[2], in[2];
-    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0 || ::pipe2(in, O_CLOEXEC) != 0)
-        return ToolRun{};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        if (launch.hooks)
-            ::setenv("QUILLET_BATCH_TEST_HOOKS", "1", 1);
-        else
-            ::unsetenv("QUILLET_BATCH_TEST_HOOKS");
-        std::vector<char*> argv{const_cast<char*>(QUILLET_CLI_PATH), const_cast<char*>("batch")};
-        for (const std::string& arg : launch.args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
-    if (!launch.input.empty() && ::write(in[1], launch.input.data(), launch.input.size()) < 0)
-        ADD_FAILURE() << "cannot feed stdin";
-    ::close(in[1]);
-    if (launch.whileRunning)
-        launch.whileRunning(pid);
-    ToolRun run;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&run.out, &run.err};
-    for (int open = 2; open > 0;) {
-        if (::poll(fds, 2, 60000) <= 0)
-            break;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0)
-                continue;
-            char buffer[4096];
-            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                sinks[i]->append(buffer, static_cast<size_t>(n));
-            } else {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    int raw = 0;
-    ::waitpid(pid, &raw, 0);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    launch.args = std::move(args);
+    launch.args.insert(launch.args.begin(), "batch");
+    launch.environment.emplace_back("QUILLET_BATCH_TEST_HOOKS", hooks ? "1" : "");
+    return runTool(launch);
 }
 
 std::vector<std::string> lines(const std::string& text)
@@ -158,8 +93,7 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     // hangs: that one must run again on the replacement, not get lost.
     ToolRun run;
     for (const char* jobs : {"1", "2"}) {
-        run = runTool(Launch(
-            {"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true));
+        run = batch({"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err.find("quillet: 6/6"), std::string::npos) << "--quiet shows no progress";
         EXPECT_NE(run.out.find("total"), std::string::npos) << run.out;
@@ -198,7 +132,7 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     writeFile(in + "/notes.bin", std::string(700, 'x'));
     const std::string before = readFile(out + "/results.jsonl");
     writeFile(out + "/results.jsonl", before + "{\"path\":\"/half");
-    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}, true));
+    run = batch({"--out", out, "--resume", "--quiet", in}, true);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("4 skipped as already recorded"), std::string::npos) << run.out;
     const std::string after = readFile(out + "/results.jsonl");
@@ -209,7 +143,7 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     EXPECT_EQ(redone, (std::set<std::string>{"stories.doc", "notes.bin"}));
     EXPECT_EQ(field(records(out)["notes.bin"], "size"), "700");
 
-    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}, true));
+    run = batch({"--out", out, "--resume", "--quiet", in}, true);
     EXPECT_EQ(readFile(out + "/results.jsonl"), after) << "a second resume converts nothing";
 }
 
@@ -241,10 +175,12 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
     const std::string out = in + "/out";
     const std::string listed = dir.file("listed.doc");
     copyWord("chinese.doc", listed);
-    Launch launch({"--out", out, "--quiet", "--list", "-", in, in + "/", in + "/deep/..", in + "/deep/a.doc"});
+    const std::vector<std::string> args{"--out", out, "--quiet", "--list", "-", in, in + "/", in + "/deep/..",
+                                        in + "/deep/a.doc"};
+    ToolLaunch launch;
     launch.input = listed + "\n" + dir.file("vanished.doc") + "\r\n\n" + listed + "\n";
     for (int pass = 0; pass < 2; ++pass) {
-        const ToolRun run = runTool(launch);
+        const ToolRun run = batch(args, false, launch);
         ASSERT_EQ(run.status, 0) << run.err;
         size_t count = 0;
         auto byName = records(out, &count);
@@ -279,7 +215,7 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
         }
     }
     const std::string before = readFile(out + "/results.jsonl");
-    const ToolRun resumed = runTool(Launch({"--out", out, "--resume", "--quiet", in}));
+    const ToolRun resumed = batch({"--out", out, "--resume", "--quiet", in});
     EXPECT_NE(resumed.out.find("0 documents in"), std::string::npos) << resumed.out;
     EXPECT_EQ(readFile(out + "/results.jsonl"), before);
 
@@ -290,7 +226,7 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
     writeFile(dir.file("file"), "x");
     for (const auto& [target, message] : {std::pair<std::string, std::string>{full, "No space left on device"},
                                           {dir.file("file/out"), "cannot create output folder"}}) {
-        const ToolRun stopped = runTool(Launch({"--out", target, "--quiet", in}));
+        const ToolRun stopped = batch({"--out", target, "--quiet", in});
         EXPECT_EQ(stopped.status, 1);
         EXPECT_NE(stopped.err.find(message), std::string::npos) << stopped.err;
     }
@@ -305,7 +241,7 @@ TEST(Batch, InterruptLosesOnlyTheDocumentsInFlight)
     copyWord("english.doc", in + "/b.hang");
     copyWord("english.doc", in + "/c.doc");
     const std::string out = dir.file("out");
-    Launch launch({"--out", out, "--jobs", "1", "--quiet", in}, true);
+    ToolLaunch launch;
     launch.whileRunning = [&out](pid_t pid) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (lines(readFile(out + "/results.jsonl")).size() < 1 && std::chrono::steady_clock::now() < deadline)
@@ -313,14 +249,14 @@ TEST(Batch, InterruptLosesOnlyTheDocumentsInFlight)
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         ::kill(pid, SIGINT);
     };
-    ToolRun run = runTool(launch);
+    ToolRun run = batch({"--out", out, "--jobs", "1", "--quiet", in}, true, launch);
     EXPECT_EQ(run.status, 128 + SIGINT);
     EXPECT_NE(run.err.find("--resume"), std::string::npos) << run.err;
     auto byName = records(out);
     ASSERT_EQ(byName.size(), 1u);
     EXPECT_EQ(field(byName["a.doc"], "status"), "ok");
 
-    run = runTool(Launch({"--out", out, "--resume", "--quiet", in}));  // without the hooks b.hang is a Word file
+    run = batch({"--out", out, "--resume", "--quiet", in});  // without the hooks b.hang is a Word file
     EXPECT_EQ(run.status, 0);
     byName = records(out);
     EXPECT_EQ(byName.size(), 3u);
@@ -331,7 +267,7 @@ TEST(Batch, ProgressLinesAndUsageErrors)
 {
     TempDir dir;
     copyWord("english.doc", dir.file("a.doc"));
-    ToolRun run = runTool(Launch({"--out", dir.file("out"), dir.file("a.doc")}));
+    ToolRun run = batch({"--out", dir.file("out"), dir.file("a.doc")});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.err.find("quillet: 1/1 "), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\r'), std::string::npos) << "no bar off a terminal";
@@ -348,7 +284,7 @@ TEST(Batch, ProgressLinesAndUsageErrors)
         {"--out"},
     };
     for (const auto& args : cases) {
-        run = runTool(Launch(args));
+        run = batch(args);
         EXPECT_EQ(run.status, 2) << args.back();
         EXPECT_EQ(run.err.rfind("quillet: ", 0), 0u) << run.err;
     }
@@ -371,7 +307,7 @@ TEST(Batch, ConcurrentResumingBatchesShareOneLog)
     std::vector<int> statuses(inputs.size(), -1);
     for (size_t i = 0; i < inputs.size(); ++i)
         batches.emplace_back([&, i] {
-            statuses[i] = runTool(Launch({"--out", out, "--resume", "--in-process", "--quiet", inputs[i]})).status;
+            statuses[i] = batch({"--out", out, "--resume", "--in-process", "--quiet", inputs[i]}).status;
         });
     for (std::thread& batch : batches)
         batch.join();
