@@ -11,8 +11,8 @@ namespace quillet::test {
 
 // The quillet command-line tool run as a child process.
 struct ToolLaunch {
-    std::vector<std::string> args;  // after the tool's own path
-    std::string input;              // its standard input
+    std::vector<std::string> args;                                 // after the tool's own path
+    std::string input;                                             // its standard input
     std::vector<std::pair<std::string, std::string>> environment;  // set in the child
     std::function<void(pid_t)> whileRunning;                       // called once it started
 };

@@ -93,7 +93,8 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     // hangs: that one must run again on the replacement, not get lost.
     ToolRun run;
     for (const char* jobs : {"1", "2"}) {
-        run = batch({"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true);
+        run =
+            batch({"--out", out, "--jobs", jobs, "--timeout", "4", "--max-docs-per-worker", "2", "--quiet", in}, true);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err.find("quillet: 6/6"), std::string::npos) << "--quiet shows no progress";
         EXPECT_NE(run.out.find("total"), std::string::npos) << run.out;
@@ -175,8 +176,8 @@ TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
     const std::string out = in + "/out";
     const std::string listed = dir.file("listed.doc");
     copyWord("chinese.doc", listed);
-    const std::vector<std::string> args{"--out", out, "--quiet", "--list", "-", in, in + "/", in + "/deep/..",
-                                        in + "/deep/a.doc"};
+    const std::vector<std::string> args{"--out", out,      "--quiet",       "--list",          "-",
+                                        in,      in + "/", in + "/deep/..", in + "/deep/a.doc"};
     ToolLaunch launch;
     launch.input = listed + "\n" + dir.file("vanished.doc") + "\r\n\n" + listed + "\n";
     for (int pass = 0; pass < 2; ++pass) {
