@@ -1,12 +1,9 @@
 // Spreadsheet packages built in code, read by the extractor directly.
 #include "ooxml/xlsx/XlsxTextExtractor.h"
 
-#include "support/XlsxBuilder.h"
+#include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <optional>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -17,24 +14,75 @@ constexpr uint32_t kText = 0x10;
 constexpr uint32_t kExtras = 0x110;
 const auto exportXlsx = extractPackage<XlsxTextExtractor>;
 
-using R = std::vector<std::string>;
-
-std::string sheet(const std::vector<R>& rows, const std::string& after = "")
+std::string xmlPart(const std::string& root, const std::string& inside)
 {
-    std::vector<std::string> xml;
-    for (const R& row : rows)
-        xml.push_back(XlsxBuilder::row(row));
-    return XlsxBuilder::sheetData(xml) + after;
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<" + root +
+           " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">" +
+           inside + "</" + root + ">";
+}
+
+// A workbook in the shape Excel writes: worksheet N is rIdN, the shared
+// strings (si elements) rId1000, and the first sheet may have comments.
+Parts workbook(const std::vector<std::string>& sheets, const std::string& strings = "",
+               const std::string& comments = "")
+{
+    Parts parts{{"_rels/.rels", relationships(relationship("rId1", "officeDocument", "xl/workbook.xml"))}};
+    std::string list, rels;
+    for (size_t i = 1; i <= sheets.size(); ++i) {
+        const std::string n = std::to_string(i);
+        list += "<sheet name=\"Sheet" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        rels += relationship("rId" + n, "worksheet", "worksheets/sheet" + n + ".xml");
+        parts["xl/worksheets/sheet" + n + ".xml"] = xmlPart("worksheet", sheets[i - 1]);
+    }
+    if (!strings.empty()) {
+        rels += relationship("rId1000", "sharedStrings", "sharedStrings.xml");
+        parts["xl/sharedStrings.xml"] = xmlPart("sst", strings);
+    }
+    if (!comments.empty()) {
+        parts["xl/worksheets/_rels/sheet1.xml.rels"] = relationships(relationship("rId1", "comments", "../c.xml"));
+        parts["xl/c.xml"] =
+            xmlPart("comments", "<authors><author>Ann</author></authors><commentList>" + comments + "</commentList>");
+    }
+    parts["xl/_rels/workbook.xml.rels"] = relationships(rels);
+    parts["xl/workbook.xml"] = xmlPart("workbook", "<sheets>" + list + "</sheets>");
+    return parts;
+}
+
+std::string sst(const std::vector<std::string>& strings)
+{
+    std::string xml;
+    for (const std::string& text : strings)
+        xml += "<si><t>" + text + "</t></si>";
+    return xml;
+}
+
+// One row; "s:3" is a shared-string cell, plain text a number.
+std::string sheet(const std::vector<std::string>& cells, const std::string& after = "")
+{
+    std::string xml = "<sheetData><row>";
+    for (const std::string& cell : cells) {
+        const size_t colon = cell.find(':');
+        xml += colon == std::string::npos
+                   ? "<c r=\"A1\"><v>" + cell + "</v></c>"
+                   : "<c r=\"A1\" t=\"" + cell.substr(0, colon) + "\"><v>" + cell.substr(colon + 1) + "</v></c>";
+    }
+    return xml + "</row></sheetData>" + after;
 }
 
 // Worksheet XML of about the given size: rows of numbers.
 std::string paddedSheet(size_t bytes)
 {
-    const std::string row = XlsxBuilder::row({"1", "2"});
     std::string xml = "<sheetData>";
     while (xml.size() < bytes)
-        xml += row;
+        xml += "<row><c r=\"A1\"><v>1</v></c><c r=\"A1\"><v>2</v></c></row>";
     return xml + "</sheetData>";
+}
+
+std::string boldComment(const std::string& author, const std::string& text)
+{
+    return "<comment ref=\"A1\" authorId=\"0\"><text><r><rPr><b/></rPr><t xml:space=\"preserve\">" + author +
+           "</t></r><r><t>" + text + "</t></r></text></comment>";
 }
 
 }  // namespace
@@ -43,130 +91,76 @@ TEST(XlsxTextExtractor, CellRowSheetAndCommentOutput)
 {
     const std::string headers = "<headerFooter><oddHeader>&amp;CTop</oddHeader><evenHeader>Even</evenHeader>"
                                 "<oddFooter>Foot</oddFooter><firstFooter>First</firstFooter></headerFooter>";
-    struct Case {
+    const std::string twoSheets = "<workbook xmlns:r=\"r\"><sheets><sheet name=\"B\" sheetId=\"2\" r:id=\"rId2\"/>"
+                                  "<sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
+    const struct {
         const char* name;
-        std::function<void(XlsxBuilder&)> build;
+        Parts parts;
         uint32_t flags;
         std::optional<std::string> expected;
-    };
-    const Case cases[] = {
-        {"an empty shared string writes no tab",
-         [](XlsxBuilder& b) {
-             b.sharedStrings({"", "y"}).worksheet(sheet({{"s:0", "s:1", "7"}}));
-         },
-         kText, "y\t7\t\n\t"},
+    } cases[] = {
+        {"an empty shared string writes no tab", workbook({sheet({"s:0", "s:1", "7"})}, sst({"", "y"})), kText,
+         "y\t7\t\n\t"},
         {"inline strings, plain and rich, like any other cell",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"inlineStr:hi", "2"}}));
-             b.worksheet("<sheetData><row><c t=\"inlineStr\"><is><r><t>a</t></r><r><t>b</t></r>"
-                         "<rPh><t>ignored</t></rPh></is></c><c t=\"inlineStr\"><is/></c></row></sheetData>");
-         },
+         workbook({"<sheetData><row><c t=\"inlineStr\"><is><t>hi</t></is></c><c><v>2</v></c></row></sheetData>",
+                   "<sheetData><row><c t=\"inlineStr\"><is><r><t>a</t></r><r><t>b</t></r><rPh><t>ignored</t></rPh>"
+                   "</is></c><c t=\"inlineStr\"><is/></c></row></sheetData>"}),
          kText, "hi\t2\t\n\tab\t\n\t"},
         {"formula cells give their cached value, cells without v and empty rows nothing but the row end",
-         [](XlsxBuilder& b) {
-             b.worksheet("<sheetData><row><c><f>1+1</f><v>2</v></c><c s=\"1\"/><c t=\"str\"><v></v></c></row>"
-                         "<row/><row r=\"9\" spans=\"1:2\"></row></sheetData>");
-         },
+         workbook({"<sheetData><row><c><f>1+1</f><v>2</v></c><c s=\"1\"/><c t=\"str\"><v></v></c></row>"
+                   "<row/><row r=\"9\" spans=\"1:2\"></row></sheetData>"}),
          kText, "2\t\n\t\n\t\n\t"},
         {"rich shared strings joined, phonetic runs left out",
-         [](XlsxBuilder& b) {
-             b.sharedStringsXml("<si><r><rPr><b/></rPr><t>Bold</t></r><r><t xml:space=\"preserve\"> plain</t></r>"
-                                "<rPh sb=\"0\" eb=\"1\"><t>yomi</t></rPh></si>");
-             b.worksheet(sheet({{"s:0"}}));
-         },
+         workbook({sheet({"s:0"})}, "<si><r><rPr><b/></rPr><t>Bold</t></r><r><t xml:space=\"preserve\"> plain</t>"
+                                    "</r><rPh sb=\"0\" eb=\"1\"><t>yomi</t></rPh></si>"),
          kText, "Bold plain\t\n\t"},
         {"shared-string indexes out of range, negative, huge or without digits",
-         [](XlsxBuilder& b) {
-             b.sharedStrings({"zero", "one"})
-                 .worksheet(sheet({{"s:2", "s:-1", "s:99999999999999999999", "s:x", "s: 1", "s:+1"}}));
-         },
+         workbook({sheet({"s:2", "s:-1", "s:99999999999999999999", "s:x", "s: 1", "s:+1"})}, sst({"zero", "one"})),
          kText, "zero\tone\tone\t\n\t"},
-        {"no shared-strings part: string cells give nothing",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"s:0", "3"}}));
-         },
-         kText, "3\t\n\t"},
+        {"no shared-strings part: string cells give nothing", workbook({sheet({"s:0", "3"})}), kText, "3\t\n\t"},
         {"sheets in workbook order, not part order",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"1"}})).worksheet(sheet({{"2"}}));
-             b.parts().set("xl/workbook.xml",
-                           "<workbook xmlns:r=\"r\"><sheets><sheet name=\"B\" sheetId=\"2\" r:id=\"rId2\"/>"
-                           "<sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
-         },
-         kText, "2\t\n\t1\t\n\t"},
+         edited(workbook({sheet({"1"}), sheet({"2"})}), {{"xl/workbook.xml", twoSheets}}), kText, "2\t\n\t1\t\n\t"},
         {"unknown, external and dangling sheet relationships are passed over",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"1"}}));
-             b.parts().set("xl/workbook.xml",
-                           "<workbook xmlns:r=\"r\"><sheets><sheet r:id=\"rId9\"/><sheet r:id=\"rIdX\"/>"
-                           "<sheet r:id=\"rIdY\"/><sheet/><sheet r:id=\"rId1\"/></sheets></workbook>");
-             b.parts().set("xl/_rels/workbook.xml.rels",
-                           PackagePartSet::relationships(
-                               PackagePartSet::relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
-                               PackagePartSet::relationship("rIdX", "worksheet", "http://example.com/s.xml", true) +
-                               PackagePartSet::relationship("rIdY", "worksheet", "worksheets/missing.xml")));
-         },
+         edited(workbook({sheet({"1"})}),
+                {{"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet r:id=\"rId9\"/><sheet r:id=\"rIdX\"/>"
+                                     "<sheet r:id=\"rIdY\"/><sheet/><sheet r:id=\"rId1\"/></sheets></workbook>"},
+                 {"xl/_rels/workbook.xml.rels",
+                  relationships(relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+                                relationship("rIdX", "worksheet", "http://e/s.xml", " TargetMode=\"External\"") +
+                                relationship("rIdY", "worksheet", "worksheets/missing.xml"))}}),
          kText, "1\t\n\t"},
-        {"odd header and footer with extras; even and first ones never",
-         [&](XlsxBuilder& b) { b.worksheet(sheet({{"1"}}, headers)); }, kExtras, "1\t\n\t&CTop\tFoot\t"},
+        {"odd header and footer with extras; even and first ones never", workbook({sheet({"1"}, headers)}), kExtras,
+         "1\t\n\t&CTop\tFoot\t"},
         {"comments with extras, each after \\n\\t, the part followed by \\n\\t",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"1"}}), XlsxBuilder::comment({"Ann:", "hello"}) +
-                                             XlsxBuilder::comment({"Bob:", "bye"}) +
-                                             "<comment ref=\"B1\"><text><t>plain</t></text></comment>"
-                                             "<comment ref=\"C1\"/><unknown><t>u</t></unknown>");
-             b.worksheet(sheet({{"2"}}));
-         },
+         workbook({sheet({"1"}), sheet({"2"})}, "",
+                  boldComment("Ann:", "hello") + boldComment("Bob:", "bye") +
+                      "<comment ref=\"B1\"><text><t>plain</t></text></comment><comment ref=\"C1\"/>"
+                      "<unknown><t>u</t></unknown>"),
          kExtras, "1\t\n\t\n\tAnn:hello\n\tBob:bye\n\t\n\t\n\t2\t\n\t"},
         {"worksheets of 10 MiB together: the shared strings instead",
-         [](XlsxBuilder& b) {
-             b.sharedStrings({"a", "", "b c"}).worksheet(paddedSheet(6 << 20)).worksheet(paddedSheet(5 << 20));
-         },
-         kText, "a  b c "},
+         workbook({paddedSheet(6 << 20), paddedSheet(5 << 20)}, sst({"a", "", "b c"})), kText, "a  b c "},
         {"just below 10 MiB the cells are read",
-         [](XlsxBuilder& b) {
-             b.sharedStrings({"a"}).worksheet("<sheetData><row><c t=\"s\"><v>0</v></c></row></sheetData><!--" +
-                                              std::string(XlsxTextExtractor::kWorksheetBound - 400, ' ') + "-->");
-         },
+         workbook({sheet({"s:0"}, "<!--" + std::string(XlsxTextExtractor::kWorksheetBound - 400, ' ') + "-->")},
+                  sst({"a"})),
          kText, "a\t\n\t"},
         {"a lone sheet whose part is missing counts below zero: the shared strings",
-         [](XlsxBuilder& b) {
-             b.sharedStrings({"only"}).worksheet(sheet({{"s:0"}}));
-             b.parts().drop("xl/worksheets/sheet1.xml");
-         },
-         kText, "only "},
-        {"no officeDocument relationship: no file",
-         [](XlsxBuilder& b) {
-             b.worksheet(sheet({{"1"}}));
-             b.parts().drop("_rels/.rels");
-         },
-         kText, std::nullopt},
-        {"pictures only: no file", [](XlsxBuilder& b) { b.worksheet(sheet({{"1"}})); }, 0x01, std::nullopt},
+         edited(workbook({sheet({"s:0"})}, sst({"only"})), {{"xl/worksheets/sheet1.xml", ""}}), kText, "only "},
+        {"no officeDocument relationship: no file", edited(workbook({sheet({"1"})}), {{"_rels/.rels", ""}}), kText,
+         std::nullopt},
+        {"pictures only: no file", workbook({sheet({"1"})}), 0x01, std::nullopt},
         {"prefixed spreadsheet names are unknown",
-         [](XlsxBuilder& b) {
-             b.worksheet("<x:sheetData><x:row><x:c><x:v>1</x:v></x:c></x:row></x:sheetData>"
-                         "<sheetData><row><c><x:v>2</x:v><v>3</v></c></row></sheetData>");
-         },
+         workbook({"<x:sheetData><x:row><x:c><x:v>1</x:v></x:c></x:row></x:sheetData>"
+                   "<sheetData><row><c><x:v>2</x:v><v>3</v></c></row></sheetData>"}),
          kText, "3\t\n\t"},
     };
-    for (const Case& c : cases) {
-        XlsxBuilder builder;
-        c.build(builder);
-        EXPECT_EQ(exportXlsx(builder.bytes(), c.flags), c.expected) << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(exportXlsx(ZipBuilder(c.parts).bytes(), c.flags), c.expected) << c.name;
 }
 
 TEST(XlsxTextExtractor, AWorkbookDeclaringAHugeSheetFallsBackWithoutReadingIt)
 {
-    XlsxBuilder builder;
-    builder.sharedStrings({"s"}).worksheet(sheet({{"1"}}));
-    std::string bytes = builder.bytes();
+    std::string zip = ZipBuilder(workbook({sheet({"1"})}, sst({"s"}))).bytes();
     // Nothing checks a declared size against the data: make the sheet's 2 GiB.
-    const std::string name = "xl/worksheets/sheet1.xml";
-    size_t at = bytes.find(std::string("PK\x01\x02", 4));
-    while (at != std::string::npos && bytes.compare(at + 46, name.size(), name) != 0)
-        at = bytes.find(std::string("PK\x01\x02", 4), at + 4);
-    ASSERT_NE(at, std::string::npos);
-    bytes.replace(at + 24, 4, "\xFF\xFF\xFF\x7F");
-    EXPECT_EQ(exportXlsx(bytes, kText), "s ");
+    patchEntry(zip, "xl/worksheets/sheet1.xml", 22, 0x7FFFFFFF);
+    EXPECT_EQ(exportXlsx(zip, kText), "s ");
 }
