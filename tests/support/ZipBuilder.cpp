@@ -10,12 +10,12 @@ void ZipBuilder::write(const std::string& path) const
 {
     zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     bool ok = zip != nullptr;
-    for (const Entry& entry : entries_) {
+    for (const auto& [name, bytes, stored] : entries_) {
         zip_fileinfo info{};
         ok = ok &&
-             zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                 entry.stored ? 0 : Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
-             zipWriteInFileInZip(zip, entry.bytes.data(), unsigned(entry.bytes.size())) == ZIP_OK &&
+             zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, stored ? 0 : Z_DEFLATED,
+                                 Z_DEFAULT_COMPRESSION) == ZIP_OK &&
+             zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size())) == ZIP_OK &&
              zipCloseFileInZip(zip) == ZIP_OK;
     }
     if (zip == nullptr || zipClose(zip, nullptr) != ZIP_OK || !ok)

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quillet::test {
@@ -48,11 +49,7 @@ public:
     std::string bytes() const;
 
 private:
-    struct Entry {
-        std::string name, bytes;
-        bool stored;
-    };
-    std::vector<Entry> entries_;
+    std::vector<std::tuple<std::string, std::string, bool>> entries_;
 };
 
 // Sets a field of the named entry's local header, and the same field of its

@@ -16,18 +16,13 @@ const auto exportPptx = extractPackage<PptxTextExtractor>;
 
 std::string xmlPart(const std::string& root, const std::string& inside)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<" + root +
-           " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
-           "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\">" +
-           inside + "</" + root + ">";
+    return "<" + root + " xmlns:p=\"p\">" + inside + "</" + root + ">";
 }
 
 std::string spTree(const std::string& children)
 {
-    return "<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
-           "<p:grpSpPr/>" +
-           children + "</p:spTree></p:cSld>";
+    return "<p:cSld><p:spTree><p:nvGrpSpPr><p:cNvPr id=\"1\" name=\"\"/></p:nvGrpSpPr>" + children +
+           "</p:spTree></p:cSld>";
 }
 
 // A presentation in the shape PowerPoint writes: slide N is rIdN, listed in

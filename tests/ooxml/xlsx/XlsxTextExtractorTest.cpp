@@ -16,10 +16,7 @@ const auto exportXlsx = extractPackage<XlsxTextExtractor>;
 
 std::string xmlPart(const std::string& root, const std::string& inside)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<" + root +
-           " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-           "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">" +
-           inside + "</" + root + ">";
+    return "<" + root + " xmlns:r=\"r\">" + inside + "</" + root + ">";
 }
 
 // A workbook in the shape Excel writes: worksheet N is rIdN, the shared
