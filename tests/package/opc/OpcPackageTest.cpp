@@ -93,8 +93,6 @@ TEST(OpcPackage, RelationshipLookups)
 
 TEST(OpcPackage, FormatNamesByTheMainPart)
 {
-    const std::string data = std::string(QUILLET_TEST_DATA) + "/package/libreoffice.";
-    EXPECT_EQ(formatOf(data + "docx") + formatOf(data + "xlsx") + formatOf(data + "pptx"), "DOCXXLSXPPTX");
     TempDir dir;
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"word/document.xml"}, "DOCX"},
