@@ -7,6 +7,7 @@
 
 #include "ooxml/pptx/PptxTextExtractor.h"
 #include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "package/zip/ZipArchive.h"
 #include "support/ZipBuilder.h"
 
 #include <stdexcept>

@@ -1,12 +1,9 @@
 #pragma once
 
-#include "package/zip/ZipArchive.h"
 #include "support/TempDir.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -61,19 +58,5 @@ void patchEntry(std::string& zip, const std::string& name, size_t offset, uint32
 std::string relationship(const std::string& id, const std::string& type, const std::string& target,
                          const std::string& more = "");
 std::string relationships(const std::string& elements);
-
-// "1.txt" after an extractor's export of the package, nullopt when none was written.
-template <class Extractor>
-std::optional<std::string> extractPackage(const std::string& zip, uint32_t flags)
-{
-    TempDir dir;
-    writeFile(dir.file("in.zip"), zip);
-    std::filesystem::create_directory(dir.file("out"));
-    ZipArchive archive(dir.file("in.zip"));
-    Extractor().exportText(archive, dir.file("out"), flags);
-    if (!fileExists(dir.file("out/1.txt")))
-        return std::nullopt;
-    return readFile(dir.file("out/1.txt"));
-}
 
 }  // namespace quillet::test
