@@ -97,13 +97,10 @@ std::string sheet(const std::vector<std::string>& cells, const std::string& afte
     return xml + "</row></sheetData>" + after;
 }
 
-// Worksheet XML of about the given size: rows of numbers.
-std::string paddedSheet(size_t bytes)
+// A comment of about the given size, for parts that must be large.
+std::string padding(size_t bytes)
 {
-    std::string xml = "<sheetData>";
-    while (xml.size() < bytes)
-        xml += "<row><c r=\"A1\"><v>1</v></c><c r=\"A1\"><v>2</v></c></row>";
-    return xml + "</sheetData>";
+    return "<!--" + std::string(bytes, ' ') + "-->";
 }
 
 std::string boldComment(const std::string& author, const std::string& text)
@@ -244,11 +241,9 @@ TEST(XlsxTextExtractor, CellsRowsSheetsCommentsAndSizeBounds)
                       "<unknown><t>u</t></unknown>"),
          kExtras, "1\t\n\t\n\tAnn:hello\n\tBob:bye\n\t\n\t\n\t2\t\n\t"},
         {"worksheets of 10 MiB together: the shared strings instead",
-         workbook({paddedSheet(6 << 20), paddedSheet(5 << 20)}, sst({"a", "", "b c"})), kText, "a  b c "},
+         workbook({padding(6 << 20), padding(5 << 20)}, sst({"a", "", "b c"})), kText, "a  b c "},
         {"just below 10 MiB the cells are read",
-         workbook({sheet({"s:0"}, "<!--" + std::string(XlsxTextExtractor::kWorksheetBound - 400, ' ') + "-->")},
-                  sst({"a"})),
-         kText, "a\t\n\t"},
+         workbook({sheet({"s:0"}, padding(XlsxTextExtractor::kWorksheetBound - 400))}, sst({"a"})), kText, "a\t\n\t"},
         {"a lone sheet whose part is missing counts below zero: the shared strings",
          edited(workbook({sheet({"s:0"})}, sst({"only"})), {{"xl/worksheets/sheet1.xml", ""}}), kText, "only "},
         {"no officeDocument relationship: no file", edited(workbook({sheet({"1"})}), {{"_rels/.rels", ""}}), kText,
@@ -301,9 +296,8 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
                 {{"ppt/notesSlides/notesSlide1.xml", "<p:notes><p:cSld/></p:notes>"}}),
          kExtras, "\tS\n\t"},
         {"a slide part of 10 MiB is skipped, separator included",
-         presentation(
-             {shape({"big"}) + "<!--" + std::string(PptxTextExtractor::kSlideBound, ' ') + "-->", shape({"small"})}),
-         kText, "\tsmall\n\t"},
+         presentation({shape({"big"}) + padding(PptxTextExtractor::kSlideBound), shape({"small"})}), kText,
+         "\tsmall\n\t"},
         {"no officeDocument relationship: no file", edited(presentation({shape({"A"})}), {{"_rels/.rels", ""}}), kText,
          std::nullopt},
         {"no presentation relationships: no file",
