@@ -7,7 +7,6 @@
 #include <quillet/quillet.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -17,12 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static FuzzScratch scratch;
     if (!scratch.ready())
         return 0;
-    const std::string source = scratch.file("input.docx");
+    const std::string source = scratch.write("input.docx", data, size);
     const std::string out = scratch.file("out");
-    if (FILE* f = std::fopen(source.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
     std::filesystem::create_directory(out);
     try {
         quillet::OoxmlPackageFile file(source);

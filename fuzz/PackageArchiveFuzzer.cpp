@@ -9,13 +9,10 @@
 #include "package/xml/ElementHandler.h"
 #include "package/zip/ZipArchive.h"
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace {
 

@@ -13,33 +13,25 @@ using namespace quillet::test;
 
 namespace {
 
-const char kNamespaces[] = "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\" "
-                           "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"";
-
-std::string relationship(const char* type, const char* target)
-{
-    return std::string("<Relationship Id=\"r") + target +
-           "\" Type=\"http://schemas.microsoft.com/office/2006/relationships/" + type + "\" Target=\"" + target +
-           "\"/>";
-}
-
 // The text appended for a package with these parts (an empty part is left out).
 std::u16string drawingText(const std::string& shapeBody, const std::string& frameBody)
 {
-    ZipBuilder zip;
+    const std::string ns = " xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\" "
+                           "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">";
+    const std::string type = "http://schemas.microsoft.com/office/2006/relationships/";
+    Parts parts;
     std::string rels;
     if (!shapeBody.empty()) {
-        rels += relationship("shapeXml", "drs/shape.xml");
-        zip.add("drs/shape.xml", std::string("<p:sp ") + kNamespaces + ">" + shapeBody + "</p:sp>");
+        rels += relationship("r1", type + "shapeXml", "drs/shape.xml");
+        parts["drs/shape.xml"] = "<p:sp" + ns + shapeBody + "</p:sp>";
     }
     if (!frameBody.empty()) {
-        rels += relationship("graphicFrameDoc", "drs/frame.xml");
-        zip.add("drs/frame.xml", std::string("<p:graphicFrame ") + kNamespaces + ">" + frameBody + "</p:graphicFrame>");
+        rels += relationship("r2", type + "graphicFrameDoc", "drs/frame.xml");
+        parts["drs/frame.xml"] = "<p:graphicFrame" + ns + frameBody + "</p:graphicFrame>";
     }
-    zip.add("_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-                               rels + "</Relationships>");
+    parts["_rels/.rels"] = relationships(rels);
     TempDir dir;
-    zip.write(dir.file("1.zip"));
+    ZipBuilder(parts).write(dir.file("1.zip"));
     {
         TextSink sink(dir.path());
         appendEmbeddedDrawingText(dir.file("1.zip"), sink);
@@ -49,9 +41,19 @@ std::u16string drawingText(const std::string& shapeBody, const std::string& fram
     return std::u16string(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
 }
 
+std::string run(const std::string& text)
+{
+    return "<a:r><a:t>" + text + "</a:t></a:r>";
+}
+
+std::string txBody(const char* element, const std::string& children)
+{
+    return std::string("<") + element + "><a:p>" + children + "</a:p></" + element + ">";
+}
+
 std::string cell(const std::string& text)
 {
-    return "<a:tc><a:txBody><a:p><a:r><a:t>" + text + "</a:t></a:r></a:p></a:txBody></a:tc>";
+    return "<a:tc>" + txBody("a:txBody", run(text)) + "</a:tc>";
 }
 
 }  // namespace
@@ -60,35 +62,24 @@ TEST(EmbeddedDrawing, RunsFollowedBySemicolons)
 {
     const std::string table = "<a:graphic><a:graphicData><a:tbl><a:tr>" + cell("a") + cell("b") + "</a:tr><a:tr>" +
                               cell("c") + "</a:tr></a:tbl></a:graphicData></a:graphic>";
-    struct Case {
+    const struct {
         const char* name;
         std::string shape, frame;
         std::u16string expected;
     } cases[] = {
-        {"two runs keep their spaces",
-         "<p:txBody><a:p><a:r><a:t> one</a:t></a:r><a:r><a:t>two </a:t></a:r></a:p></p:txBody>", "", u" one;two ;"},
+        {"two runs keep their spaces", txBody("p:txBody", run(" one") + run("two ")), "", u" one;two ;"},
         {"fields, breaks and empty runs write nothing",
-         "<p:txBody><a:p><a:fld><a:t>3</a:t></a:fld><a:br/><a:r><a:t></a:t></a:r><a:r><a:t>x</a:t></a:r></a:p></"
-         "p:txBody>",
-         "", u"x;"},
-        {"Chinese and a character beyond the BMP",
-         "<p:txBody><a:p><a:r><a:t>\xE4\xB8\xAD\xF0\x9F\x98\x80</a:t></a:r></a:p></p:txBody>", "",
+         txBody("p:txBody", "<a:fld><a:t>3</a:t></a:fld><a:br/>" + run("") + run("x")), "", u"x;"},
+        {"Chinese and a character beyond the BMP", txBody("p:txBody", run("\xE4\xB8\xAD\xF0\x9F\x98\x80")), "",
          u"\u4E2D\U0001F600;"},
-        {"invalid UTF-8 writes only the semicolon",
-         "<p:txBody><a:p><a:r><a:t>ok</a:t></a:r><a:r><a:t>caf\xE9</a:t></a:r><a:r><a:t>\xC0\xAF</a:t></a:r></a:p></"
-         "p:txBody>",
+        {"invalid UTF-8 writes only the semicolon", txBody("p:txBody", run("ok") + run("caf\xE9") + run("\xC0\xAF")),
          "", u"ok;;;"},
-        {"a text body deeper than the root's child",
-         "<p:nvSpPr><p:txBody><a:p><a:r><a:t>no</a:t></a:r></a:p></p:txBody></p:nvSpPr>", "", u""},
-        {"shape first, then table cells in order", "<p:txBody><a:p><a:r><a:t>S</a:t></a:r></a:p></p:txBody>", table,
-         u"S;a;b;c;"},
-        {"a graphic frame without a table", "",
-         "<a:graphic><a:graphicData><p:txBody><a:p><a:r><a:t>no</a:t></a:r></a:p></p:txBody></a:graphicData></"
-         "a:graphic>",
+        {"a text body deeper than the root's child", "<p:nvSpPr>" + txBody("p:txBody", run("no")) + "</p:nvSpPr>", "",
          u""},
+        {"shape first, then table cells in order", txBody("p:txBody", run("S")), table, u"S;a;b;c;"},
+        {"a graphic frame without a table", "",
+         "<a:graphic><a:graphicData>" + txBody("p:txBody", run("no")) + "</a:graphicData></a:graphic>", u""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(drawingText(c.shape, c.frame), c.expected);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(drawingText(c.shape, c.frame), c.expected) << c.name;
 }

@@ -18,11 +18,6 @@ namespace {
 
 const std::string kType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
-std::string rel(const std::string& id, const std::string& type, const std::string& target, const std::string& more = "")
-{
-    return "<Relationship Id=\"" + id + "\" Type=\"" + type + "\" Target=\"" + target + "\"" + more + "/>";
-}
-
 std::string formatOf(const std::string& path)
 {
     const char* name = getFileFormate(path.c_str(), 0);
@@ -51,13 +46,13 @@ TEST(OpcPackage, RelationshipLookups)
     TempDir dir;
     const std::string strict = "http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument";
     ZipBuilder()
-        .add("_rels/.rels", "<Relationships>" + rel("rId1", kType + "officeDocument", "xl/workbook.xml") +
-                                rel("rId9", kType + "officeDocument", "other.xml") + "</Relationships>")
+        .add("_rels/.rels", "<Relationships>" + relationship("rId1", "officeDocument", "xl/workbook.xml") +
+                                relationship("rId9", "officeDocument", "other.xml") + "</Relationships>")
         .add("xl/_rels/workbook.xml.rels",
-             "<pr:Relationships xmlns:pr=\"x\">" + rel("rId1", kType + "worksheet", "worksheets/sheet1.xml") +
-                 "<pr:" + rel("rId2", kType + "sharedStrings", "/xl/sharedStrings.xml").substr(1) +
-                 rel("rId1", kType + "sharedStrings", "duplicate.xml") +
-                 rel("rId5", kType + "hyperlink", "https://a.org/?b&amp;c", " TargetMode=\"External\"") +
+             "<pr:Relationships xmlns:pr=\"x\">" + relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+                 "<pr:" + relationship("rId2", "sharedStrings", "/xl/sharedStrings.xml").substr(1) +
+                 relationship("rId1", "sharedStrings", "duplicate.xml") +
+                 relationship("rId5", "hyperlink", "https://a.org/?b&amp;c", " TargetMode=\"External\"") +
                  "<Relationship Id=\"rId6\" Target=\"t.xml\"><Relationship Id=\"nested\"/></Relationship>")
         .add("xl/workbook.xml", "<workbook/>")
         .add("xl/worksheets/sheet1.xml", "<worksheet/>")
@@ -82,8 +77,9 @@ TEST(OpcPackage, RelationshipLookups)
     EXPECT_TRUE(link->isExternal() && link->target() == "https://a.org/?b&c" && !link->getTargetPart());
     // Strict-conformance types all read as the package namespace; an external main part counts as none.
     ZipBuilder()
-        .add("_rels/.rels", "<Relationships>" + rel("a", strict, "d.xml") + rel("c", relationship_type::ShapeXml, "s") +
-                                rel("b", kType + "officeDocument", "http://h/d.xml", " TargetMode=\"External\"") +
+        .add("_rels/.rels", "<Relationships>" + relationship("a", strict, "d.xml") +
+                                relationship("c", relationship_type::ShapeXml, "s") +
+                                relationship("b", "officeDocument", "http://h/d.xml", " TargetMode=\"External\"") +
                                 "</Relationships>")
         .add("d.xml", "<w:document/>")
         .write(dir.file("b.docx"));
@@ -97,8 +93,6 @@ TEST(OpcPackage, RelationshipLookups)
 
 TEST(OpcPackage, FormatNamesByTheMainPart)
 {
-    const std::string data = std::string(QUILLET_TEST_DATA) + "/package/libreoffice.";
-    EXPECT_EQ(formatOf(data + "docx") + formatOf(data + "xlsx") + formatOf(data + "pptx"), "DOCXXLSXPPTX");
     TempDir dir;
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"word/document.xml"}, "DOCX"},
