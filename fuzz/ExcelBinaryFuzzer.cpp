@@ -8,25 +8,17 @@
 
 #include <quillet/quillet.h>
 
-#include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static FuzzScratch scratch;
     if (!scratch.ready() || size < 1)
         return 0;
     static const uint32_t kFlags[] = {0x10, 0x110, 0x111, 0x01};
-    const uint32_t flags = kFlags[data[0] % 4];
     MemorySectors sectors(data + 1, size - 1);
-    const auto stream = memoryStream(sectors);
     const std::string out = scratch.file("out");
     std::filesystem::create_directory(out);
     try {
-        quillet::ExcelBinaryReader reader;
-        reader.exportWorkbook(*stream, out, flags);
+        quillet::ExcelBinaryReader().exportWorkbook(*sectors.stream(), out, kFlags[data[0] % 4]);
     } catch (const quillet::CompoundFileError&) {
         // a defined end: 4098 at the library boundary
     }

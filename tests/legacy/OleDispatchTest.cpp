@@ -2,13 +2,9 @@
 #include "legacy/OleDispatch.h"
 
 #include "support/BiffBuilder.h"
-#include "support/CompoundFileBuilder.h"
-#include "support/TempDir.h"
 #include "support/WordDocumentBuilder.h"
 
 #include <gtest/gtest.h>
-
-#include <quillet/quillet.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -28,20 +24,13 @@ std::string fileWith(const std::vector<std::string>& streams)
 TEST(OleDispatch, KindFromStreamNamesWithTheExtensionBreakingTies)
 {
     const std::string word = "WordDocument", excel = "Workbook", show = "PowerPoint Document";
-    const std::string sealed = "EncryptedPackage";
     const std::tuple<std::vector<std::string>, const char*, int> cases[] = {
-        {{word}, "a.bin", WordKind},
-        {{excel}, "a.bin", ExcelKind},
-        {{show}, "a.bin", PowerPointKind},
-        {{word, sealed}, "a.bin", WordKind},
-        {{word, excel, sealed}, "a.doc", EncryptedPackageKind},
-        {{word, excel}, "report.doc", WordKind},
-        {{word, excel}, "REPORT.XLS", ExcelKind},
+        {{word, "EncryptedPackage"}, "a.bin", WordKind},
         {{word, excel}, "report.ppt", AmbiguousKind},
         {{excel, show}, "x.Ppt", PowerPointKind},
         {{word, excel}, ".doc", WordKind},
+        {{word, excel}, "REPORT.XLS", ExcelKind},
         {{word, excel}, "doc", AmbiguousKind},  // too short for an extension
-        {{"Other", "wordDocument"}, "x.doc", NoDocument},
     };
     for (const auto& [streams, path, kind] : cases)
         EXPECT_EQ(decideDocumentKind(*openBytes(fileWith(streams)), path), kind) << path << " " << streams.size();
@@ -51,23 +40,19 @@ TEST(OleDispatch, LibraryAnswersByKind)
 {
     // No extension decides between a Word document and a workbook: the
     // spreadsheet reader runs first, and the Word reader after it fails.
-    CompoundFileBuilder builder;
-    builder.add("Workbook", biffRecord(0x002F, ""));  // encrypted
-    addWordDocument(builder, {{{utf16leBytes(u"word text"), true}}});
-    const std::string both = builder.build();
-    CompoundFileBuilder sheetFirst;
-    sheetFirst.add("Workbook", labelCell(0, 0, u"cell"));
-    addWordDocument(sheetFirst, {{{utf16leBytes(u"word text"), true}}});
+    CompoundFileBuilder encryptedSheet, sheet;
+    encryptedSheet.add("Workbook", biffRecord(0x002F, ""));
+    sheet.add("Workbook", labelCell(0, 0, {u"cell"}));
+    for (CompoundFileBuilder* builder : {&encryptedSheet, &sheet})
+        addWordDocument(*builder, {{{utf16leBytes(u"word text"), true}}});
+    const std::string both = encryptedSheet.build(), sheetFirst = sheet.build();
     std::string broken = both;
     putU32(broken, 44, 0xFFFFFFFF);  // the FAT cannot be completed
     const std::tuple<const char*, std::string, uint32_t, const char*, const char*, const char*> cases[] = {
         {"both.bin", both, Success, "word text\r\r\n", "DOC", "before"},
-        {"both.doc", both, Success, "word text\r\r\n", "DOC", "word text"},
-        {"sheet.bin", sheetFirst.build(), Success, "cell\t\r\n", "DOC", "before"},
-        {"sheet.xls", sheetFirst.build(), Success, "cell\t\r\n", "DOC", "before"},
+        {"sheet.bin", sheetFirst, Success, "cell\t\r\n", "DOC", "before"},
         {"broken.doc", broken, ConversionFailed, "", "", "before"},
         {"sealed.doc", fileWith({"EncryptedPackage"}), Encrypted, "", "", "before"},
-        {"none.doc", fileWith({"Contents"}), Unsupported, "", "", "before"},
     };
     for (const auto& [name, bytes, code, text, format, content] : cases) {
         TempDir dir;

@@ -1,14 +1,10 @@
 #pragma once
 
-// BIFF8 record streams for the workbook reader's tests: records, bodies split
-// over CONTINUE records, cells, and the string forms of the shared-string table.
+// BIFF8 record streams: records, bodies split over CONTINUE records, cells, strings and comments.
 
 #include "support/CompoundFileBuilder.h"
-#include "support/TempDir.h"
 
 #include <cstring>
-#include <utility>
-#include <vector>
 
 namespace quillet::test {
 
@@ -26,39 +22,21 @@ inline std::string biffSplit(uint16_t type, const std::vector<std::string>& piec
     return out;
 }
 
-// Characters as a record holds them: one byte each, or UTF-16LE.
-inline std::string biffChars(const std::u16string& text, bool wide)
-{
-    return wide ? utf16leBytes(text) : std::string(text.begin(), text.end());
-}
-
-// The plain string form: count, option byte, characters.
-inline std::string biffString(const std::u16string& text, bool wide = false)
-{
-    return le16(uint16_t(text.size())) + char(wide ? 1 : 0) + biffChars(text, wide);
-}
-
-// The shared-string form, with formatting runs and a phonetic block.
+// A string with formatting runs and a phonetic block as the SST holds it; without, as other records do.
 struct RichString {
-    RichString(std::u16string text, bool wide = false, uint16_t runs = 0, std::string phonetic = {})
-        : text(std::move(text)), wide(wide), runs(runs), phonetic(std::move(phonetic))
-    {
-    }
     std::u16string text;
-    bool wide;
-    uint16_t runs;
-    std::string phonetic;
+    bool wide = false;
+    uint16_t runs = 0;
+    std::string phonetic = {};
 };
 
-inline std::string biffRichString(const RichString& s)
+inline std::string biffString(const RichString& s)
 {
     const char options = char((s.wide ? 0x01 : 0) | (s.phonetic.empty() ? 0 : 0x04) | (s.runs ? 0x08 : 0));
-    std::string out = le16(uint16_t(s.text.size())) + options;
-    if (s.runs)
-        out += le16(s.runs);
+    std::string out = le16(uint16_t(s.text.size())) + options + (s.runs ? le16(s.runs) : "");
     if (!s.phonetic.empty())
         out += le32(uint32_t(s.phonetic.size()));
-    out += biffChars(s.text, s.wide);
+    out += s.wide ? utf16leBytes(s.text) : std::string(s.text.begin(), s.text.end());
     for (uint16_t i = 0; i < s.runs; ++i)
         out += le16(i) + le16(1);
     return out + s.phonetic;
@@ -67,14 +45,6 @@ inline std::string biffRichString(const RichString& s)
 inline std::string sstHead(uint32_t uses, uint32_t unique)
 {
     return le32(uses) + le32(unique);
-}
-
-inline std::string sstRecord(const std::vector<RichString>& strings, uint32_t uses = 0)
-{
-    std::string body = sstHead(uses ? uses : uint32_t(strings.size()), uint32_t(strings.size()));
-    for (const RichString& s : strings)
-        body += biffRichString(s);
-    return biffRecord(0x00FC, body);
 }
 
 inline std::string cellHead(uint16_t row, uint16_t column)
@@ -99,38 +69,31 @@ inline std::string rkCell(uint16_t row, uint16_t column, uint32_t rk)
     return biffRecord(0x027E, cellHead(row, column) + le32(rk));
 }
 
-inline std::string labelCell(uint16_t row, uint16_t column, const std::u16string& text, bool wide = false)
+inline std::string labelCell(uint16_t row, uint16_t column, const RichString& text)
 {
-    return biffRecord(0x0204, cellHead(row, column) + biffString(text, wide));
+    return biffRecord(0x0204, cellHead(row, column) + biffString(text));
 }
 
-// A comment: its drawing object, its text object with the text in a
-// CONTINUE (and the formatting runs in another), and the note of its cell.
-inline std::string commentObject(uint16_t id)
+// A comment: its drawing object, its text object with the text in a CONTINUE (the formatting runs in
+// another), and the note of its cell.
+inline std::string commentObject(uint16_t id, uint16_t kind = 25)
 {
-    return biffRecord(0x005D, le16(0x15) + le16(0x12) + le16(25) + le16(id) + std::string(14, '\0'));
+    return biffRecord(0x005D, le16(0x15) + le16(0x12) + le16(kind) + le16(id) + std::string(14, '\0'));
 }
 
 inline std::string commentText(const std::u16string& text, bool wide = false)
 {
-    const std::string txo =
-        le16(0x212) + le16(0) + std::string(6, '\0') + le16(uint16_t(text.size())) + le16(16) + std::string(4, '\0');
-    return biffRecord(0x01B6, txo) + biffRecord(0x003C, char(wide ? 1 : 0) + biffChars(text, wide)) +
+    const std::string txo = std::string(10, '\0') + le16(uint16_t(text.size())) + le16(16) + std::string(4, '\0');
+    return biffRecord(0x01B6, txo) + biffRecord(0x003C, biffString({text, wide}).substr(2)) +
            biffRecord(0x003C, std::string(16, '\0'));
 }
 
-inline std::string noteRecord(uint16_t row, uint16_t column, uint16_t id)
+inline std::string noteRecord(uint16_t id)
 {
-    return biffRecord(0x001C, le16(row) + le16(column) + le16(0) + le16(id) + biffString(u"author"));
+    return biffRecord(0x001C, le16(0) + le16(0) + le16(0) + le16(id) + biffString({u"author"}));
 }
 
-inline std::string bofRecord(uint16_t kind = 0x0005)
-{
-    return biffRecord(0x0809, le16(0x0600) + le16(kind) + std::string(12, '\0'));
-}
-
-// An MSODRAWINGGROUP record whose body goes on in CONTINUE records every
-// `piece` bytes.
+// An MSODRAWINGGROUP record whose body goes on in CONTINUE records every `piece` bytes.
 inline std::string drawingGroupRecord(const std::string& body, size_t piece = 8224)
 {
     std::vector<std::string> pieces;
@@ -139,18 +102,12 @@ inline std::string drawingGroupRecord(const std::string& body, size_t piece = 82
     return biffSplit(0x00EB, pieces);
 }
 
-inline std::string eofRecord()
-{
-    return biffRecord(0x000A, "");
-}
-
-// A compound file with the records as its "Workbook" stream and, optionally,
-// further streams.
-inline std::string buildWorkbookFile(const std::string& records, const std::vector<std::string>& extraStreams = {})
+// The records as the "Workbook" stream, with the other streams named, each holding a few bytes.
+inline std::string buildWorkbookFile(const std::string& records, const std::vector<std::string>& others = {})
 {
     CompoundFileBuilder builder;
     builder.add("Workbook", records);
-    for (const std::string& name : extraStreams)
+    for (const std::string& name : others)
         builder.add(name, "extra");
     return builder.build();
 }

@@ -1,12 +1,9 @@
 #pragma once
 
-// OfficeArt records for the picture tests: BLIPs, BLIP store entries, the
-// store and the drawing group around it, and the picture blocks of a Word
-// "Data" stream.
+// OfficeArt records: BLIPs, BLIP store entries, the store and drawing group around them, and the picture
+// blocks of a Word "Data" stream.
 
 #include "support/CompoundFileBuilder.h"
-
-#include <vector>
 
 namespace quillet::test {
 
@@ -20,22 +17,17 @@ inline std::string artBlip(uint16_t type, uint16_t instance, size_t prefix, cons
 {
     return artHeader(instance, type, uint32_t(prefix + data.size())) + std::string(prefix, '\x5A') + data;
 }
-
 inline std::string pngBlip(const std::string& data)
 {
     return artBlip(0xF01E, 0x6E0, 17, data);
 }
-inline std::string emfBlip(const std::string& data)
-{
-    return artBlip(0xF01A, 0x3D4, 50, data);
-}
 
 struct BlipEntry {
     uint8_t btWin32 = 6;
+    std::string embedded;  // a BLIP carried inside the entry
     uint32_t references = 1;
     uint32_t delayOffset = 0;
-    std::string embedded;  // a BLIP carried inside the entry
-    std::string name;
+    std::string name = {};
 };
 
 inline std::string blipEntry(const BlipEntry& e)
@@ -47,23 +39,23 @@ inline std::string blipEntry(const BlipEntry& e)
 }
 
 // The drawing group container: its group record, then the store of entries.
-inline std::string drawingGroup(const std::vector<std::string>& entries)
+inline std::string drawingGroup(const std::vector<BlipEntry>& entries)
 {
     std::string store;
-    for (const std::string& entry : entries)
-        store += entry;
+    for (const BlipEntry& entry : entries)
+        store += blipEntry(entry);
     store = artHeader(uint16_t(entries.size()), 0xF001, uint32_t(store.size()), 0xF) + store;
     const std::string group = artHeader(0, 0xF006, 16) + std::string(16, '\0');
     return artHeader(0, 0xF000, uint32_t(group.size() + store.size()), 0xF) + group + store;
 }
 
 // A "Data" stream block: the 68-byte picture header, a shape, then what follows.
-inline std::string pictureBlock(const std::string& picture, uint32_t shapeBytes = 8, uint16_t headerSize = 68)
+inline std::string pictureBlock(const std::string& picture, uint16_t headerSize = 68)
 {
-    const uint32_t length = uint32_t(76 + shapeBytes + picture.size());
+    const uint32_t length = uint32_t(76 + 8 + picture.size());
     // Blocks start at 4-byte boundaries.
-    return le32(length) + le16(headerSize) + le16(100) + std::string(60, '\0') + artHeader(0, 0xF004, shapeBytes, 0xF) +
-           std::string(shapeBytes, '\0') + picture + std::string((4 - length % 4) % 4, '\0');
+    return le32(length) + le16(headerSize) + le16(100) + std::string(60, '\0') + artHeader(0, 0xF004, 8, 0xF) +
+           std::string(8, '\0') + picture + std::string((4 - length % 4) % 4, '\0');
 }
 
 }  // namespace quillet::test

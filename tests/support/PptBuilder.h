@@ -1,37 +1,27 @@
 #pragma once
 
-// Binary presentations for the tests: records, the document container with
-// its slide lists, slides, notes and masters, persist directories, user
-// edits and the "Current User" stream, laid out in a compound file.
+// Binary presentations: records, the document container with its slide lists, slides, notes and masters,
+// persist directories, user edits and the "Current User" stream, laid out in a compound file.
 
 #include "support/CompoundFileBuilder.h"
 #include "support/OfficeArtBuilder.h"
-#include "support/TempDir.h"
 
 #include <algorithm>
-
 #include <map>
-#include <optional>
-#include <utility>
 
 namespace quillet::test {
 
-inline std::string pptHeader(uint16_t type, uint32_t length, uint16_t instance = 0, uint16_t version = 0)
-{
-    return artHeader(instance, type, length, version);
-}
 inline std::string pptAtom(uint16_t type, const std::string& body, uint16_t instance = 0)
 {
-    return pptHeader(type, uint32_t(body.size()), instance) + body;
+    return artHeader(instance, type, uint32_t(body.size())) + body;
 }
 inline std::string pptContainer(uint16_t type, const std::vector<std::string>& children, uint16_t instance = 0)
 {
     std::string body;
     for (const std::string& child : children)
         body += child;
-    return pptHeader(type, uint32_t(body.size()), instance, 0xF) + body;
+    return artHeader(instance, type, uint32_t(body.size()), 0xF) + body;
 }
-
 inline std::string textChars(const std::u16string& text)
 {
     return pptAtom(4000, utf16leBytes(text));
@@ -43,10 +33,6 @@ inline std::string textBytes(const std::string& text)
 inline std::string outlineRef(uint32_t index)
 {
     return pptAtom(3998, le32(index));
-}
-inline std::string slidePersist(uint32_t persistId)
-{
-    return pptAtom(1011, le32(persistId) + std::string(16, '\0'));
 }
 
 // A comment: author, text and initials, then its atom.
@@ -64,14 +50,6 @@ inline std::string taggedComment(const std::u16string& author, const std::u16str
         5000, {pptContainer(5002, {pptAtom(4026, utf16leBytes(u"___PPT10")), pptAtom(5003, comment10(author, text))})});
 }
 
-// A shape whose tertiary property table starts with the metroBlob property;
-// declared differs from the package's size when given.
-inline std::string metroBlobShape(const std::string& package, std::optional<uint32_t> declared = std::nullopt)
-{
-    const std::string fopt = le16(0x03A9 | 0xC000) + le32(declared.value_or(uint32_t(package.size()))) + package;
-    return pptContainer(0xF004, {pptHeader(0xF122, uint32_t(fopt.size()), 1, 3) + fopt});
-}
-
 // Persist id -> offset, each id written as its own run of one.
 inline std::string persistDirectory(const std::map<uint32_t, uint32_t>& entries)
 {
@@ -82,16 +60,10 @@ inline std::string persistDirectory(const std::map<uint32_t, uint32_t>& entries)
 }
 
 // extra bytes past 28 mark an encrypted presentation.
-inline std::string userEdit(uint32_t lastEdit, uint32_t persistDirectoryAt, uint32_t documentRef, size_t extra = 0)
+inline std::string userEdit(uint32_t lastEdit, uint32_t persistDirectoryAt, size_t extra = 0)
 {
-    return pptAtom(4085, le32(0) + le16(0) + le16(0x0300) + le32(lastEdit) + le32(persistDirectoryAt) +
-                             le32(documentRef) + le32(8) + le16(1) + le16(0) + std::string(extra, '\0'));
-}
-
-inline std::string currentUser(uint32_t currentEdit)
-{
-    return pptAtom(4086, le32(20) + le32(0xE391C05F) + le32(currentEdit) + le16(4) + le16(0x3F4) + le16(3) + le16(0) +
-                             "user");
+    return pptAtom(4085, le32(0) + le16(0) + le16(0x0300) + le32(lastEdit) + le32(persistDirectoryAt) + le32(1) +
+                             le32(8) + le16(1) + le16(0) + std::string(extra, '\0'));
 }
 
 struct PptPage {
@@ -100,32 +72,29 @@ struct PptPage {
 };
 
 struct PptPlan {
-    std::vector<PptPage> slides, notes, masters;
-    std::vector<PptPage> titleMasters;  // slide records in the master list
-    bool reverseStorage = false;        // pages stored last to first
+    std::vector<PptPage> slides, notes, masters;  // masters: slide records in the master list, as title masters are
+    bool reverseStorage = false;                  // pages stored last to first
 };
 
-// The stream and where its last user edit lies.
+// The stream and where its last user edit lies; id 1 is the document.
 struct PptStream {
     std::string bytes;
     uint32_t currentEdit = 0;
-    uint32_t documentRef = 1;
-    std::map<uint32_t, uint32_t> persist;  // every id's offset
-    size_t add(const std::string& record)
+    std::map<uint32_t, uint32_t> persist = {};  // every id's offset
+    uint32_t add(const std::string& record)
     {
-        const size_t at = bytes.size();
         bytes += record;
-        return at;
+        return uint32_t(bytes.size() - record.size());
     }
-    // An edit after the existing ones: these records replace the ids given.
-    void saveEdit(const std::map<uint32_t, std::string>& replaced, size_t extra = 0)
+    // An edit after the others: these records, stored in this order, replace their ids and, as writers
+    // do, the edit names the document again.
+    void saveEdit(const std::vector<std::pair<uint32_t, std::string>>& records, size_t extra = 0)
     {
-        // As writers do, the edit names the document again.
-        std::map<uint32_t, uint32_t> directory{{documentRef, persist[documentRef]}};
-        for (const auto& [id, record] : replaced)
-            directory[id] = persist[id] = uint32_t(add(record));
-        const uint32_t directoryAt = uint32_t(add(persistDirectory(directory)));
-        currentEdit = uint32_t(add(userEdit(currentEdit, directoryAt, documentRef, extra)));
+        std::map<uint32_t, uint32_t> directory{{1, persist[1]}};
+        for (const auto& [id, record] : records)
+            directory[id] = persist[id] = add(record);
+        const uint32_t directoryAt = add(persistDirectory(directory));
+        currentEdit = add(userEdit(currentEdit, directoryAt, extra));
     }
 };
 
@@ -137,44 +106,37 @@ inline PptStream buildPptStream(const PptPlan& plan)
     std::vector<std::pair<uint32_t, std::string>> pages;
     const auto listPages = [&](const std::vector<PptPage>& group, int list, uint16_t type) {
         for (const PptPage& page : group) {
-            const uint32_t id = next++;
-            lists[list].push_back(slidePersist(id));
+            lists[list].push_back(pptAtom(1011, le32(next) + std::string(16, '\0')));
             for (const std::u16string& text : page.placeholders)
                 lists[list].push_back(textChars(text));
-            pages.emplace_back(id, pptContainer(type, page.records));
+            pages.emplace_back(next++, pptContainer(type, page.records));
         }
     };
-    listPages(plan.masters, 1, 1016);
-    listPages(plan.titleMasters, 1, 1006);
+    listPages(plan.masters, 1, 1006);
     listPages(plan.slides, 0, 1006);
     listPages(plan.notes, 2, 1008);
     PptStream stream;
     std::vector<std::string> children{pptAtom(1001, std::string(40, '\0'))};
-    const uint16_t instances[3] = {0, 1, 2};
-    for (int list : {1, 0, 2})
+    for (int list : {1, 0, 2})  // the slide list's instance is its index
         if (!lists[list].empty())
-            children.push_back(pptContainer(4080, lists[list], instances[list]));
-    stream.persist[1] = uint32_t(stream.add(pptContainer(1000, children)));
+            children.push_back(pptContainer(4080, lists[list], uint16_t(list)));
+    stream.persist[1] = stream.add(pptContainer(1000, children));
     if (plan.reverseStorage)
         std::reverse(pages.begin(), pages.end());
-    std::map<uint32_t, uint32_t> directory{{1, 0}};
-    for (const auto& [id, record] : pages)
-        directory[id] = stream.persist[id] = uint32_t(stream.add(record));
-    const uint32_t directoryAt = uint32_t(stream.add(persistDirectory(directory)));
-    stream.currentEdit = uint32_t(stream.add(userEdit(0, directoryAt, 1)));
+    stream.saveEdit(pages);
     return stream;
 }
 
-// The compound file: "PowerPoint Document", "Current User" unless left out,
-// and the extra streams given.
+// The compound file: "PowerPoint Document", "Current User" unless left out, and the other streams given.
 inline std::string buildPptFile(const PptStream& stream, bool withCurrentUser = true,
-                                const std::vector<std::pair<std::string, std::string>>& extra = {})
+                                const std::vector<std::pair<std::string, std::string>>& others = {})
 {
     CompoundFileBuilder builder;
     builder.add("PowerPoint Document", stream.bytes);
     if (withCurrentUser)
-        builder.add("Current User", currentUser(stream.currentEdit));
-    for (const auto& [name, data] : extra)
+        builder.add("Current User", pptAtom(4086, le32(20) + le32(0xE391C05F) + le32(stream.currentEdit) + le16(4) +
+                                                      le16(0x3F4) + le16(3) + le16(0) + "user"));
+    for (const auto& [name, data] : others)
         builder.add(name, data);
     return builder.build();
 }
