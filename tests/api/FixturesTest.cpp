@@ -49,11 +49,13 @@ TEST(Fixtures, ExactTextOfEachReader)
         {"word/chinese.doc", WriteText, text, "DOC"},
         // The footnote, then the header follow the main text; the page-number field gives its result.
         {"word/stories.doc", WriteText, text, "DOC"},
+        {"word/pictures.doc", WriteText | WritePictures, {"1.txt", "image1.png", "image2.png"}, "DOC"},
         // Cells of a MULRK record (Apples' amount and date) are not read; a date
         // alone is its serial number; headers and footers keep their codes.
         {"xls/english.xls", WriteText, text, "XLS"},
         {"xls/english.xls", WriteText | WriteExtras, text, "XLS"},
         {"xls/chinese.xls", WriteText | WriteExtras, text, "XLS"},
+        {"xls/pictures.xls", WriteText | WritePictures, {"1.txt", "image1.png", "image2.png"}, "XLS"},
         {"docx/stories.docx", WriteText, text, "DOCX"},
         {"docx/stories.docx", WriteText | WriteExtras, text, "DOCX"},
         {"docx/stories.docx", WriteExtras, {}, "DOCX"},

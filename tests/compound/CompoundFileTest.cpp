@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <quillet/quillet.h>
+
 #include <cerrno>
+#include <filesystem>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -154,6 +157,12 @@ TEST(CompoundFile, DirectoryChainsStopAtTheEntryCap)
         putFatEntry(k, k < last ? uint32_t(k + 1) : uint32_t(-2));
     bytes.resize(size_t(builder.sectorOffset(last + 1)));
     EXPECT_EQ(openBytes(bytes)->entries().size(), CompoundFile::kMostDirectoryEntries);
+    // Naming a file has no size window: a sparse 4 GiB file is read only as far as the cap.
+    TempDir dir;
+    const std::string path = dir.file("sparse.doc");
+    writeFile(path, bytes);
+    std::filesystem::resize_file(path, uintmax_t(4) << 30);
+    EXPECT_STREQ(getFileFormate(path.c_str(), 0), "DOC");
 }
 
 TEST(CompoundFile, DirectoryNamesDecodeOnlyForLengthsFourToSixtyFour)
