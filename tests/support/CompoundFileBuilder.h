@@ -78,12 +78,14 @@ struct CompoundFileBuilder {
     // A new entry becomes the last child of parent, linked through right siblings.
     int add(const std::string& name, std::string data, int parent = 0, int type = 2)
     {
+        const int32_t index = int32_t(entries.size());
         int32_t* link = &entries.at(size_t(parent)).child;
         while (*link >= 0)
             link = &entries[size_t(*link)].right;
-        *link = int32_t(entries.size());
+        *link = index;
+        // May move the entries: link points into them.
         entries.push_back({{name.begin(), name.end()}, type, -1, -1, -1, std::move(data)});
-        return *link;
+        return index;
     }
 
     std::string build()
