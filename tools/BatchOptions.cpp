@@ -6,9 +6,7 @@
 
 namespace quillet::cli {
 
-const char kBatchUsage[] = "       quillet batch --out DIR [options] INPUT...\n"
-                           "\n"
-                           "batch    converts every file given and every file under the folders given\n"
+const char kBatchUsage[] = "batch    converts every file given and every file under the folders given\n"
                            "         (walked recursively in sorted order), each in a worker process,\n"
                            "         into DIR/<name>-<hash>/1.txt, and appends one JSON line per document\n"
                            "         to DIR/results.jsonl. Exit status 0 when the batch ran, whatever\n"
@@ -24,7 +22,8 @@ const char kBatchUsage[] = "       quillet batch --out DIR [options] INPUT...\n"
                            "  --quiet                no progress on stderr\n"
                            "  --in-process           convert in this process, without workers (no crash\n"
                            "                         isolation or timeouts; for measurement)\n"
-                           "  --text --pictures --extras --flags N   as for export\n";
+                           "  --text --pictures --no-text --extras --flags N   as for export (default --text)\n"
+                           "  --clean                1.txt holds the text as `quillet text` prints it\n";
 
 namespace {
 
@@ -45,14 +44,16 @@ struct SwitchOption {
     const char* name;
     bool BatchOptions::*field;
 };
-const SwitchOption kSwitches[] = {
-    {"--resume", &BatchOptions::resume}, {"--quiet", &BatchOptions::quiet}, {"--in-process", &BatchOptions::inProcess}};
+const SwitchOption kSwitches[] = {{"--resume", &BatchOptions::resume},
+                                  {"--quiet", &BatchOptions::quiet},
+                                  {"--in-process", &BatchOptions::inProcess},
+                                  {"--clean", &BatchOptions::clean}};
 
 struct FlagOption {
     const char* name;
     uint32_t bits;
 };
-const FlagOption kFlagOptions[] = {{"--text", 0x10u}, {"--pictures", 0x01u}, {"--extras", 0x100u}};
+const FlagOption kFlagOptions[] = {{"--text", 0x10u}, {"--pictures", 0x01u}, {"--extras", 0x110u}};
 
 struct NumberOption {
     const char* name;
@@ -65,10 +66,11 @@ const NumberOption kNumberOptions[] = {{"--jobs", &BatchOptions::jobs, 1024ul, f
                                        {"--max-docs-per-worker", &BatchOptions::maxDocsPerWorker, 0x7FFFFFFFul, false},
                                        {"--max-memory", &BatchOptions::maxMemoryMb, 0x7FFFFFFFul, true}};
 
-// The flag words given, which replace the default only when there are any.
+// The flags given: they add to the default --text unless --no-text or
+// --flags (the word itself) is among them.
 struct GivenFlags {
     uint32_t flags = 0;
-    bool given = false;
+    bool noDefault = false;
 };
 
 // Reads the option arg, taking value (the next argument, or null) when it
@@ -86,9 +88,12 @@ bool readOption(const std::string& arg, const char* value, BatchOptions& options
     for (const FlagOption& option : kFlagOptions) {
         if (arg == option.name) {
             flags.flags |= option.bits;
-            flags.given = true;
             return true;
         }
+    }
+    if (arg == "--no-text") {
+        flags.noDefault = true;
+        return true;
     }
     unsigned number = 0;
     if (arg == "--out" || arg == "--list") {
@@ -105,7 +110,7 @@ bool readOption(const std::string& arg, const char* value, BatchOptions& options
             return false;
         }
         flags.flags |= number;
-        flags.given = true;
+        flags.noDefault = true;
         return tookValue = true;
     }
     for (const NumberOption& option : kNumberOptions) {
@@ -142,8 +147,11 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
             i += tookValue ? 1 : 0;
         }
     }
-    if (flags.given)
-        options.flags = flags.flags;
+    options.flags = flags.flags | (flags.noDefault ? 0u : 0x10u);
+    if (options.flags == 0) {
+        error = "nothing to write: --no-text without --pictures (see --help)";
+        return false;
+    }
     if (options.outDir.empty()) {
         error = "batch needs --out DIR (see --help)";
         return false;

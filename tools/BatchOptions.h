@@ -19,6 +19,7 @@ struct BatchOptions {
     bool resume = false;
     bool quiet = false;
     bool inProcess = false;  // no workers: for measurement and debugging
+    bool clean = false;      // 1.txt as `quillet text` gives the text
 };
 
 // Reads the arguments that follow "batch". On a usage error returns false

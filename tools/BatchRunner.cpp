@@ -65,6 +65,7 @@ std::string milliseconds(double ms)
 BatchRunner::BatchRunner(const BatchOptions& options) : options_(options)
 {
     settings_.conversion.flags = options.flags;
+    settings_.conversion.clean = options.clean;
     // PDF conversions stop taking pages before the hard timeout, so a long
     // PDF keeps what it read instead of being killed.
     settings_.conversion.timeLimitSeconds = static_cast<int>(std::max(1u, options.timeoutSeconds * 4 / 5));

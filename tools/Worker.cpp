@@ -1,5 +1,7 @@
 #include "Worker.h"
 
+#include "readable/ReadableText.h"
+
 #include "OutputFolders.h"
 
 #include <quillet/quillet.h>
@@ -10,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,10 +71,18 @@ void runTestHooks(const std::string& source)
         ::pause();
 }
 
-bool isPackage(const char* format)
+// 1.txt as `quillet text` gives the text; false when it could not be rewritten.
+bool rewriteReadable(const std::string& file, bool utf16)
 {
-    return std::strcmp(format, quillet::format::Docx) == 0 || std::strcmp(format, quillet::format::Xlsx) == 0 ||
-           std::strcmp(format, quillet::format::Pptx) == 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return true;  // nothing was written
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const std::string text = readable::readableExport(bytes, utf16);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out.flush());
 }
 
 // 1.txt is UTF-8 after a successful conversion and for packages, otherwise
@@ -118,7 +130,10 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     // A folder left by an earlier run must not mix its pictures with these.
     OutputFolders::removeTree(folder);
     result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
-    result.chars = countCharacters(folder + "/1.txt", result.code == quillet::Success || isPackage(result.format));
+    const bool utf16 = readable::exportIsUtf16(result.code, format);
+    if (settings.clean && !rewriteReadable(folder + "/1.txt", utf16))
+        result.code = quillet::OutputFolderMissing;
+    result.chars = countCharacters(folder + "/1.txt", settings.clean || !utf16);
     result.microseconds = static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
     return result;

@@ -10,6 +10,7 @@ namespace quillet::cli {
 struct ConversionSettings {
     uint32_t flags = 0x10;
     int timeLimitSeconds = 300;  // handed to the library (PDF pages)
+    bool clean = false;          // 1.txt rewritten as readable UTF-8 text
 };
 
 class Worker {

@@ -1,43 +1,68 @@
 // quillet: the command-line face of libquillet.
 #include "BatchOptions.h"
 #include "BatchRunner.h"
+#include "readable/ReadableText.h"
 
 #include <quillet/quillet.h>
 
-#include <algorithm>
+#include <QFile>
+#include <QString>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-const char kUsage[] = "usage: quillet format FILE\n"
-                      "       quillet text FILE\n"
-                      "       quillet export FILE OUTDIR [--text] [--pictures] [--extras] [--flags N]\n"
-                      "                                  [--time-limit S] [--utf8-paths]\n"
-                      "%s"
+const char kUsage[] = "usage: quillet text [--extras] [--time-limit S] FILE\n"
+                      "       quillet export [options] FILE OUTDIR\n"
+                      "       quillet format FILE\n"
+                      "       quillet batch --out DIR [options] INPUT...\n"
+                      "       quillet --version | --help\n"
                       "\n"
+                      "text     prints the document's whole text as UTF-8: every letter kept,\n"
+                      "         paragraphs and line breaks on lines of their own, table cells\n"
+                      "         separated by tabs, no carriage returns or other control\n"
+                      "         characters, no field codes. FILE may be any document quillet reads\n"
+                      "         or a .txt file; - reads the document from standard input.\n"
+                      "         --extras adds headers, footers, comments and notes.\n"
+                      "export   writes OUTDIR/1.txt as the library does (UTF-8; CR LF line ends\n"
+                      "         except for OOXML; Word's own marks kept) and, on request, the\n"
+                      "         pictures beside it, creating OUTDIR and its missing parents.\n"
                       "format   names the file's format: DOC XLS PPT DOCX XLSX PPTX PDF RTF,\n"
                       "         NOT_SUPPORT, OPEN_ERR, or (none) for a compound file or ZIP\n"
                       "         archive that holds no known document.\n"
-                      "text     prints the document's text as UTF-8 (body text only; the library\n"
-                      "         keeps ASCII, CJK ideographs and CJK punctuation in this mode).\n"
-                      "         Files ending in .txt are read as plain text.\n"
-                      "export   writes OUTDIR/1.txt (UTF-8; CR LF line ends except for OOXML)\n"
-                      "         and, on request, the pictures beside it, creating OUTDIR when\n"
-                      "         its parent exists.\n"
+                      "%s"
                       "\n"
-                      "export flags (default --text):\n"
+                      "Options of text and export may come before or after FILE and OUTDIR.\n"
+                      "\n"
+                      "export options (default --text):\n"
                       "  --text          0x10   write 1.txt\n"
-                      "  --pictures      0x01   write embedded pictures beside 1.txt\n"
+                      "  --pictures      0x01   write the embedded pictures too (with --no-text,\n"
+                      "                         the pictures alone)\n"
+                      "  --no-text              no 1.txt\n"
                       "  --extras        0x110  1.txt with headers, footers, comments, notes\n"
                       "  --flags N              the flag word itself (decimal or 0x...); exactly\n"
                       "                         0x1000 refuses PDF files\n"
                       "  --time-limit S         PDF: stop taking pages after S seconds (default 300)\n"
                       "  --utf8-paths           FILE and OUTDIR are UTF-8 whatever the locale\n"
+                      "\n"
+                      "exit status of text:\n"
+                      "  0  the text was written (also when the document holds none)\n"
+                      "  1  the text could not be written out\n"
+                      "  2  usage error\n"
+                      "  3  the file cannot be opened (missing, no permission, a folder)\n"
+                      "  4  unsupported: not a format quillet reads, a size outside 512 B..1 GiB,\n"
+                      "     or no document inside\n"
+                      "  5  encrypted document\n"
+                      "  6  damaged document\n"
+                      "  7  PDF time limit reached (the text of the pages read is written)\n"
+                      "  8  a PDF page could not be parsed (the text before it is written)\n"
                       "\n"
                       "result codes of export (exit status 0 only for 0):\n"
                       "  0     success\n"
@@ -84,6 +109,29 @@ const char* meaningOf(uint32_t code)
     return code < quillet::Unsupported ? std::strerror(static_cast<int>(code)) : "unknown code";
 }
 
+// The exit status of `quillet text` for a result code (see the usage).
+int textStatus(uint32_t code)
+{
+    if (quillet::readable::hasText(code))
+        return 0;
+    switch (code) {
+    case quillet::Unsupported:
+        return 4;
+    case quillet::Encrypted:
+        return 5;
+    case quillet::ConversionFailed:
+    case quillet::WordStructureMissing:
+    case quillet::Unreadable:
+        return 6;
+    case quillet::PdfTimeLimit:
+        return 7;
+    case quillet::PdfPageFailure:
+        return 8;
+    default:
+        return code < quillet::Unsupported ? 3 : 6;
+    }
+}
+
 int fail(const std::string& message)
 {
     std::fprintf(stderr, "quillet: %s\n", message.c_str());
@@ -98,6 +146,57 @@ bool parseNumber(const char* text, unsigned long& value)
     return errno == 0 && end != text && *end == '\0';
 }
 
+// The arguments after the command: options (with the value of those that
+// take one) wherever they stand, and the rest in order.
+struct Arguments {
+    std::vector<std::string> paths;
+    bool text = false, noText = false, pictures = false, extras = false, utf8Paths = false;
+    bool flagsGiven = false;
+    uint32_t flags = 0;
+    int timeLimit = 300;
+};
+
+bool parseArguments(int argc, char** argv, bool exportOptions, Arguments& arguments, std::string& error)
+{
+    bool optionsEnded = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            arguments.paths.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--extras") {
+            arguments.extras = true;
+        } else if (arg == "--time-limit" || (exportOptions && arg == "--flags")) {
+            unsigned long number = 0;
+            if (i + 1 >= argc || !parseNumber(argv[i + 1], number) || number > 0xFFFFFFFFul) {
+                error = arg + " needs a number";
+                return false;
+            }
+            ++i;
+            if (arg == "--flags") {
+                arguments.flags |= static_cast<uint32_t>(number);
+                arguments.flagsGiven = true;
+            } else if (number > 0x7FFFFFFFul) {
+                error = "--time-limit is too large";
+                return false;
+            } else {
+                arguments.timeLimit = static_cast<int>(number);
+            }
+        } else if (exportOptions &&
+                   (arg == "--text" || arg == "--no-text" || arg == "--pictures" || arg == "--utf8-paths")) {
+            (arg == "--text"       ? arguments.text
+             : arg == "--no-text"  ? arguments.noText
+             : arg == "--pictures" ? arguments.pictures
+                                   : arguments.utf8Paths) = true;
+        } else {
+            error = "unknown option " + arg + " (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
 int runFormat(const char* file)
 {
     const char* name = getFileFormate(file, 0);
@@ -105,76 +204,81 @@ int runFormat(const char* file)
     return name != nullptr && std::strcmp(name, quillet::format::OpenError) == 0 ? 1 : 0;
 }
 
-int runText(const char* file)
+int runText(int argc, char** argv)
 {
-    QString text;
+    Arguments arguments;
+    std::string error;
+    if (!parseArguments(argc, argv, false, arguments, error))
+        return fail(error);
+    if (arguments.paths.size() != 1)
+        return fail("text needs exactly one FILE, or - for standard input (see --help)");
+    const std::string& file = arguments.paths[0];
+    quillet::readable::Options options;
+    options.extras = arguments.extras;
+    options.timeLimitSeconds = arguments.timeLimit;
     quilletInitialize();
-    quilletGetFileContent(QString::fromLocal8Bit(file), text);
-    quilletDestory();
-    if (text.isNull())
-        return fail(std::string("no text extracted from ") + file);
-    // In slices, so that no second copy of the whole text is made; a slice
-    // never ends between the two halves of a pair.
-    const int slice = 64 * 1024;
-    for (int at = 0; at < text.size();) {
-        int count = std::min(slice, text.size() - at);
-        if (at + count < text.size() && text.at(at + count - 1).isHighSurrogate())
-            --count;
-        const QByteArray utf8 = text.midRef(at, count).toUtf8();
-        std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
-        at += count;
+    quillet::readable::Document document;
+    if (file == "-") {
+        std::string bytes;
+        char buffer[65536];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
+            bytes.append(buffer, n);
+        document = quillet::readable::readDocumentBytes(bytes, options);
+    } else {
+        document = quillet::readable::readDocument(file, options);
     }
-    if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
-        std::fputc('\n', stdout);
-    return 0;
+    quilletDestory();
+    const int status = textStatus(document.code);
+    if (status == 0 || status >= 7) {
+        if (std::fwrite(document.text.data(), 1, document.text.size(), stdout) != document.text.size() ||
+            std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "quillet: cannot write the text: %s\n", std::strerror(errno));
+            return 1;
+        }
+    }
+    if (status != 0)
+        std::fprintf(stderr, "quillet: %s: %s (%u)\n", file == "-" ? "standard input" : file.c_str(),
+                     meaningOf(document.code), document.code);
+    return status;
+}
+
+// The library makes only the last level of an output folder.
+void makeParents(const std::string& folder, bool utf8)
+{
+    const QByteArray native = utf8 ? QFile::encodeName(QString::fromUtf8(folder.c_str())) : QByteArray(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::path path(native.constData());
+    if (!path.has_filename())
+        path = path.parent_path();
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path(), ignored);
 }
 
 int runExport(int argc, char** argv)
 {
-    if (argc < 4)
+    Arguments arguments;
+    std::string error;
+    if (!parseArguments(argc, argv, true, arguments, error))
+        return fail(error);
+    if (arguments.paths.size() != 2)
         return fail("export needs FILE and OUTDIR (see --help)");
-    const char* file = argv[2];
-    const char* folder = argv[3];
-    uint32_t flags = 0;
-    bool flagsGiven = false;
-    int timeLimit = 300;
-    int utf8 = 0;
-    for (int i = 4; i < argc; ++i) {
-        const std::string arg = argv[i];
-        unsigned long number = 0;
-        if (arg == "--text") {
-            flags |= quillet::WriteText;
-            flagsGiven = true;
-        } else if (arg == "--pictures") {
-            flags |= quillet::WritePictures;
-            flagsGiven = true;
-        } else if (arg == "--extras") {
-            // Extras mean nothing without the text they join.
-            flags |= quillet::WriteExtras | quillet::WriteText;
-            flagsGiven = true;
-        } else if (arg == "--utf8-paths") {
-            utf8 = 1;
-        } else if (arg == "--flags" || arg == "--time-limit") {
-            if (i + 1 >= argc || !parseNumber(argv[i + 1], number) || number > 0xFFFFFFFFul)
-                return fail(arg + " needs a number");
-            ++i;
-            if (arg == "--flags") {
-                flags |= static_cast<uint32_t>(number);
-                flagsGiven = true;
-            } else {
-                if (number > 0x7FFFFFFFul)
-                    return fail("--time-limit is too large");
-                timeLimit = static_cast<int>(number);
-            }
-        } else {
-            return fail("unknown option " + arg + " (see --help)");
-        }
-    }
-    if (!flagsGiven)
-        flags = quillet::WriteText;
+    uint32_t flags = arguments.flags;
+    if (!arguments.flagsGiven && !arguments.noText)
+        flags |= quillet::WriteText;
+    if (arguments.text)
+        flags |= quillet::WriteText;
+    if (arguments.pictures)
+        flags |= quillet::WritePictures;
+    // Extras mean nothing without the text they join.
+    if (arguments.extras)
+        flags |= quillet::WriteExtras | quillet::WriteText;
+    if (flags == 0)
+        return fail("nothing to write: --no-text without --pictures (see --help)");
 
+    makeParents(arguments.paths[1], arguments.utf8Paths);
     quilletInitialize();
-    const uint32_t code = export2Txt(file, folder, utf8, flags, timeLimit);
+    const uint32_t code = export2Txt(arguments.paths[0].c_str(), arguments.paths[1].c_str(),
+                                     arguments.utf8Paths ? 1 : 0, flags, arguments.timeLimit);
     quilletDestory();
     std::printf("%u %s\n", code, meaningOf(code));
     return code == quillet::Success ? 0 : 1;
@@ -189,13 +293,19 @@ int main(int argc, char** argv)
         return argc < 2 ? 2 : 0;
     }
     const std::string command = argv[1];
-    if (command == "format" || command == "text") {
-        if (argc != 3)
-            return fail(command + " needs exactly one FILE (see --help)");
-        return command == "format" ? runFormat(argv[2]) : runText(argv[2]);
+    if (command == "--version") {
+        std::printf("quillet %s\n", QUILLET_VERSION);
+        return 0;
     }
+    if (command == "format") {
+        if (argc != 3)
+            return fail("format needs exactly one FILE (see --help)");
+        return runFormat(argv[2]);
+    }
+    if (command == "text")
+        return runText(argc - 2, argv + 2);
     if (command == "export")
-        return runExport(argc, argv);
+        return runExport(argc - 2, argv + 2);
     if (command == "batch")
         return quillet::cli::runBatch(argc - 2, argv + 2);
     return fail("unknown command " + command + " (see --help)");

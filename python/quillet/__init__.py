@@ -1,7 +1,7 @@
 """Plain text and pictures out of office documents, RTF and PDF, through libquillet.
 
     import quillet
-    print(quillet.text("report.doc"))
+    print(quillet.text("report.doc"))            # the whole text, readable
     result = quillet.export("report.doc", "out", pictures=True)
     result.check()          # raises quillet.EncryptedError, quillet.DamagedError, ...
 
@@ -10,21 +10,27 @@ Conversions release the GIL, so threads convert in parallel.
 
 import errno as _errno
 import os as _os
+from typing import BinaryIO, Optional, Union
 
 from . import _quillet
 
 __all__ = [
-    "detect", "text", "export", "Result",
+    "__version__", "detect", "text", "export", "Result",
     "Error", "OpenError", "OutputFolderError", "UnsupportedError", "DamagedError",
     "StructureMissingError", "UnreadableError", "RefusedError", "EncryptedError",
     "TimeLimitError", "PageFailureError",
 ]
 
+#: The version of quillet, the library and this package alike.
+__version__: str = _quillet.__version__
+
+PathLike = Union[str, "_os.PathLike[str]"]
+
 
 class Error(Exception):
     """A document could not be converted; ``result`` holds the Result."""
 
-    def __init__(self, result):
+    def __init__(self, result: "Result") -> None:
         super().__init__(f"{result.code} {result.name}: {result.path}")
         self.result = result
 
@@ -83,6 +89,9 @@ _CODES = {
     4103: ("PdfTimeLimit", TimeLimitError),
     4104: ("PdfPageFailure", PageFailureError),
 }
+# Codes that come with the document's text: a presentation without content
+# has an empty one.
+_TEXT_CODES = (0, 1, 4101)
 
 
 class Result:
@@ -95,38 +104,40 @@ class Result:
 
     __slots__ = ("code", "path", "folder")
 
-    def __init__(self, code, path, folder):
+    def __init__(self, code: int, path: str, folder: Optional[str]) -> None:
         self.code = code
         self.path = path
         self.folder = folder
 
     @property
-    def name(self):
+    def name(self) -> str:
+        """The code's name: ``Success``, ``Encrypted``, ... or an errno symbol."""
         known = _CODES.get(self.code)
         if known is not None:
             return known[0]
         return _errno.errorcode.get(self.code, f"Errno{self.code}")
 
     @property
-    def ok(self):
+    def ok(self) -> bool:
+        """True for 0 and 1."""
         return self.code in (0, 1)
 
-    def check(self):
+    def check(self) -> "Result":
         """Returns self when ok; raises the Error subclass for the code otherwise."""
         if self.ok:
             return self
         known = _CODES.get(self.code)
         raise (known[1] if known is not None else OpenError)(self)
 
-    def __repr__(self):
+    def __repr__(self) -> str:
         return f"Result(code={self.code}, name={self.name!r}, path={self.path!r})"
 
 
-def _native(path, what="path"):
+def _native(path: object, what: str = "path") -> bytes:
     """The file system bytes of a str or os.PathLike path."""
     if isinstance(path, (bytes, bytearray)) or path is None:
         raise TypeError(f"{what} must be str or os.PathLike, not {type(path).__name__}")
-    path = _os.fspath(path)
+    path = _os.fspath(path)  # type: ignore[arg-type]
     if not isinstance(path, str):
         raise TypeError(f"{what} must be str or os.PathLike, not {type(path).__name__}")
     if "\0" in path:
@@ -136,7 +147,7 @@ def _native(path, what="path"):
     return _os.fsencode(path)
 
 
-def _source(path):
+def _source(path: PathLike) -> bytes:
     native = _native(path)
     if not _os.path.exists(native):
         raise FileNotFoundError(_errno.ENOENT, "No such file", _os.fspath(path))
@@ -145,21 +156,56 @@ def _source(path):
     return native
 
 
-def detect(path):
+def _time_limit(time_limit: int) -> int:
+    if isinstance(time_limit, bool) or not isinstance(time_limit, int):
+        raise TypeError("time_limit must be an int")
+    if time_limit <= 0 or time_limit > 2**31 - 1:
+        raise ValueError("time_limit must be a positive number of seconds")
+    return time_limit
+
+
+def detect(path: PathLike) -> Optional[str]:
     """The format name of the file: DOC XLS PPT DOCX XLSX PPTX PDF RTF NOT_SUPPORT, or None
     for an archive or compound file that holds no known document."""
     return _quillet.detect(_source(path))
 
 
-def text(path):
-    """The document's filtered text (see the README); empty when nothing can be read."""
-    return _quillet.text(_source(path))
+def text(source: Union[PathLike, bytes, bytearray, memoryview, BinaryIO], *, extras: bool = False,
+         time_limit: int = 300) -> str:
+    """The document's whole text, readable: every letter kept, paragraphs and line breaks
+    on lines of their own, table cells separated by tabs, no carriage returns, other
+    control characters or field codes.
+
+    source is a path (str or os.PathLike; names ending in ".txt" are read as plain text),
+    the document's bytes, or a binary file object read to its end; the format of bytes
+    comes from the bytes themselves. ``extras`` adds headers, footers, comments and notes;
+    ``time_limit`` bounds PDF conversions in seconds. A document that cannot be read
+    raises the Error subclass for its result code (EncryptedError, UnsupportedError, ...).
+    """
+    if not isinstance(extras, bool):
+        raise TypeError("extras must be a bool")
+    limit = _time_limit(time_limit)
+    if isinstance(source, (bytes, bytearray, memoryview)):
+        name, code, content = "<bytes>", *_quillet.readable_text(bytes(source), False, extras, limit)
+    elif hasattr(source, "read"):
+        data = source.read()  # type: ignore[union-attr]
+        if not isinstance(data, bytes):
+            raise TypeError("a file object given to text() must be opened in binary mode")
+        name = getattr(source, "name", "<file>")
+        code, content = _quillet.readable_text(data, False, extras, limit)
+    else:
+        name = _os.fspath(source)
+        code, content = _quillet.readable_text(_source(source), True, extras, limit)
+    if code not in _TEXT_CODES:
+        Result(code, str(name), None).check()
+    return content
 
 
-def export(path, folder, *, text=True, pictures=False, extras=False, time_limit=300):
-    """Writes ``folder/1.txt`` (and pictures) and returns a Result; raises nothing for
-    document faults. ``extras`` implies ``text``; ``time_limit`` bounds PDF conversions
-    in seconds."""
+def export(path: PathLike, folder: PathLike, *, text: bool = True, pictures: bool = False,
+           extras: bool = False, time_limit: int = 300) -> Result:
+    """Writes ``folder/1.txt`` as the library does (and the pictures beside it), making
+    the folder and its missing parents, and returns a Result; raises nothing for document
+    faults. ``extras`` implies ``text``; ``time_limit`` bounds PDF conversions in seconds."""
     source = _source(path)
     target = _native(folder, "folder")
     flags = 0
@@ -171,9 +217,12 @@ def export(path, folder, *, text=True, pictures=False, extras=False, time_limit=
         flags |= _quillet.WRITE_PICTURES
     if flags == 0:
         raise ValueError("nothing to write: text, pictures and extras are all off")
-    if isinstance(time_limit, bool) or not isinstance(time_limit, int):
-        raise TypeError("time_limit must be an int")
-    if time_limit <= 0 or time_limit > 2**31 - 1:
-        raise ValueError("time_limit must be a positive number of seconds")
-    code = _quillet.export(source, target, flags, time_limit)
+    limit = _time_limit(time_limit)
+    parent = _os.path.dirname(target.rstrip(b"/"))
+    if parent and not _os.path.isdir(parent):
+        try:
+            _os.makedirs(parent, exist_ok=True)
+        except OSError:
+            pass  # the library answers OutputFolderMissing
+    code = _quillet.export(source, target, flags, limit)
     return Result(code, _os.fspath(path), _os.fspath(folder))

@@ -21,18 +21,20 @@ import shutil
 import signal
 import subprocess
 import uuid
+from typing import Iterable, Optional
 
 import dask
 import dask.dataframe as dd
 import pandas as pd
 
-from . import _native
+from . import PathLike, _native
 
 __all__ = ["convert", "find_command", "BatchError", "COLUMNS"]
 
+#: The columns of a conversion frame, those of a `quillet batch` record.
 COLUMNS = ["path", "size", "mtime", "format", "code", "status", "chars", "ms", "worker", "out"]
 _INTEGERS = ("size", "code", "chars", "worker")
-_FLAGS = ("text", "pictures", "extras")
+_FLAGS = ("text", "pictures", "extras", "clean")
 # Seconds a batch gets beyond its documents' own limits: start-up, replacing
 # crashed workers, reading the log.
 _SLACK = 60
@@ -76,7 +78,7 @@ def _positive(name, value, limit):
         raise ValueError(f"{name} must be a positive number" + (f" up to {limit}" if limit else ""))
 
 
-def find_command(quillet_command=None):
+def find_command(quillet_command: Optional[PathLike] = None) -> str:
     """The quillet command a partition runs, looked for in this order: quillet_command,
     the QUILLET_COMMAND environment variable, the command built or installed with this
     package, `quillet` on PATH. Raises BatchError when there is none."""
@@ -224,8 +226,9 @@ def _finalize_and_settle(finalize, results, *extra):
     return frame
 
 
-def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
-            quillet_command=None, **flags):
+def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int = 1, timeout: int = 60,
+            partition_size: int = 500, quillet_command: Optional[PathLike] = None,
+            **flags: bool) -> "dd.DataFrame":
     """A lazy Dask DataFrame of conversion records, one row per distinct path in input
     order, with the columns of a `quillet batch` record (COLUMNS).
 
@@ -233,7 +236,8 @@ def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
     working folder). out_root: the batch output folder, the same path on every worker.
     Each partition of partition_size paths is one task running `quillet batch` with
     jobs_per_task worker processes that kill a conversion after timeout seconds.
-    flags: text, pictures, extras (booleans, as for quillet.export; text by default).
+    flags: text, pictures, extras (booleans, as for quillet.export; text by default), and
+    clean: each 1.txt then holds the text quillet.text() gives.
     quillet_command: see find_command. Computing the frame converts what results.jsonl
     does not already hold; computing it again converts nothing more.
     """
@@ -243,11 +247,11 @@ def convert(paths, out_root, *, jobs_per_task=1, timeout=60, partition_size=500,
     for name, value in flags.items():
         if not isinstance(value, bool):
             raise TypeError(f"{name} must be a bool, not {type(value).__name__}")
-    text, pictures, extras = (flags.get(name, name == "text") for name in _FLAGS)
-    arguments = (["--text"] if text or extras else []) + (["--extras"] if extras else []) + \
-        (["--pictures"] if pictures else [])
-    if not arguments:
+    text, pictures, extras, clean = (flags.get(name, name == "text") for name in _FLAGS)
+    if not (text or extras or pictures):
         raise ValueError("nothing to write: text, pictures and extras are all off")
+    arguments = (["--text"] if text or extras else ["--no-text"]) + (["--extras"] if extras else []) + \
+        (["--pictures"] if pictures else []) + (["--clean"] if clean else [])
     _positive("jobs_per_task", jobs_per_task, 1024)
     _positive("timeout", timeout, 86400 * 365)
     _positive("partition_size", partition_size, None)

@@ -1,10 +1,9 @@
 // The native half of the Python package: thin calls into libquillet with the
 // GIL released. Path checks and result objects live in quillet/__init__.py.
 // SPDX-License-Identifier: AGPL-3.0-or-later
-#include <quillet/quillet.h>
+#include "readable/ReadableText.h"
 
-#include <QFile>
-#include <QString>
+#include <quillet/quillet.h>
 
 #include <pybind11/pybind11.h>
 
@@ -53,18 +52,22 @@ py::object detect(const py::bytes& path)
     return py::str(name);
 }
 
-py::str text(const py::bytes& path)
+// The readable text of a file (its path's bytes) or of a document's own
+// bytes, and the conversion's result code.
+py::tuple readableText(const py::bytes& source, bool isPath, bool extras, int timeLimit)
 {
-    const std::string native = path;
-    QString content;
+    const std::string bytes = source;
+    quillet::readable::Options options;
+    options.extras = extras;
+    options.timeLimitSeconds = timeLimit;
+    quillet::readable::Document document;
     {
         py::gil_scoped_release release;
         ThreadEngine::ensure();
-        const QString source = QFile::decodeName(QByteArray(native.data(), static_cast<int>(native.size())));
-        quilletGetFileContent(source, content);
+        document = isPath ? quillet::readable::readDocument(bytes, options)
+                          : quillet::readable::readDocumentBytes(bytes, options);
     }
-    const QByteArray utf8 = content.toUtf8();
-    return py::str(utf8.constData(), static_cast<size_t>(utf8.size()));
+    return py::make_tuple(document.code, py::str(document.text.data(), document.text.size()));
 }
 
 uint32_t exportDocument(const py::bytes& source, const py::bytes& folder, uint32_t flags, int timeLimit)
@@ -82,10 +85,12 @@ PYBIND11_MODULE(_quillet, module)
 {
     module.doc() = "libquillet calls behind the quillet package";
     module.def("detect", &detect, py::arg("path"));
-    module.def("text", &text, py::arg("path"));
+    module.def("readable_text", &readableText, py::arg("source"), py::arg("is_path"), py::arg("extras"),
+               py::arg("time_limit"));
     module.def("export", &exportDocument, py::arg("source"), py::arg("folder"), py::arg("flags"),
                py::arg("time_limit"));
     module.attr("WRITE_TEXT") = static_cast<uint32_t>(quillet::WriteText);
     module.attr("WRITE_PICTURES") = static_cast<uint32_t>(quillet::WritePictures);
     module.attr("WRITE_EXTRAS") = static_cast<uint32_t>(quillet::WriteExtras);
+    module.attr("__version__") = QUILLET_VERSION;
 }

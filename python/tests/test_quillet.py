@@ -12,7 +12,7 @@ import quillet
 DATA = pathlib.Path(os.environ.get("QUILLET_TEST_DATA",
                                    pathlib.Path(__file__).resolve().parents[2] / "tests" / "data"))
 ENGLISH = DATA / "word" / "english.doc"
-ENGLISH_TEXT = (DATA / "expected" / "word" / "english.doc.content.txt").read_text(encoding="utf-8")
+ENGLISH_TEXT = quillet.text(ENGLISH)
 ENGLISH_EXPORT = (DATA / "expected" / "word" / "english.doc-0x11.txt").read_bytes()
 
 
@@ -32,8 +32,35 @@ def test_detect_gives_none_for_an_archive_without_a_document(tmp_path):
     assert quillet.detect(archive) is None
 
 
-def test_text_of_an_unreadable_document_is_empty():
-    assert quillet.text(DATA / "pdf" / "encrypted-aes256.pdf") == ""
+def test_text_from_a_path_bytes_or_a_file_object_is_the_same_readable_text():
+    for name in ("word/english.doc", "xls/english.xls", "ppt/slides.ppt", "rtf/wordpad.rtf", "letters/letters.txt"):
+        text = quillet.text(DATA / name)
+        assert text and "\r" not in text and "\x07" not in text, name
+        assert quillet.text((DATA / name).read_bytes()) == text, name
+        with open(DATA / name, "rb") as file:
+            assert quillet.text(file) == text, name
+    assert "\u201cCurly quotes\u201d" in ENGLISH_TEXT and "alpha\tbeta\ngamma" in ENGLISH_TEXT
+    stories = DATA / "docx" / "stories.docx"
+    assert "Quarterly header line" in quillet.text(stories, extras=True)
+    assert "Quarterly header line" not in quillet.text(stories)
+
+
+@pytest.mark.parametrize("source, error", [
+    (DATA / "pdf" / "encrypted-aes256.pdf", quillet.EncryptedError),
+    (DATA / "docx" / "picture.fodt", quillet.UnsupportedError),
+    (b"\x00\x01" * 400, quillet.UnsupportedError),
+])
+def test_text_of_a_document_that_cannot_be_read_raises_its_error(source, error):
+    with pytest.raises(error):
+        quillet.text(source)
+
+
+def test_version_and_type_hints_ship_with_the_package():
+    assert quillet.__version__.count(".") == 2
+    assert (pathlib.Path(quillet.__file__).parent / "py.typed").exists()
+    for name in quillet.__all__:
+        item = getattr(quillet, name)
+        assert isinstance(item, str) or item.__doc__, name
 
 
 def test_export_writes_the_text_and_on_request_the_pictures(tmp_path):
@@ -48,9 +75,10 @@ def test_export_writes_the_text_and_on_request_the_pictures(tmp_path):
 @pytest.mark.parametrize("fixture, out, code, name, error", [
     ("pdf/encrypted-aes256.pdf", ".", 4102, "Encrypted", quillet.EncryptedError),
     ("sample.txt", ".", 4097, "Unsupported", quillet.UnsupportedError),
-    ("word/english.doc", "no/such", 2, "OutputFolderMissing", quillet.OutputFolderError),
+    ("word/english.doc", "file/out", 2, "OutputFolderMissing", quillet.OutputFolderError),
 ])
 def test_faults_are_results_and_check_raises_their_type(tmp_path, fixture, out, code, name, error):
+    (tmp_path / "file").write_bytes(b"a file where a folder would go")
     result = quillet.export(DATA / fixture, tmp_path / out)
     assert (result.code, result.name, result.ok) == (code, name, False)
     with pytest.raises(error) as raised:
@@ -68,16 +96,12 @@ def test_non_ascii_file_and_folder_names(tmp_path):
     text = tmp_path / "\u0437\u0430\u043c\u0435\u0442\u043a\u0438 \u7b14\u8bb0.txt"
     shutil.copyfile(DATA / "sample.txt", text)
     assert quillet.text(text) == (DATA / "sample.txt").read_text(encoding="utf-8-sig")
-    folder = tmp_path / "\u0432\u044b\u0432\u043e\u0434"
+    folder = tmp_path / "\u0432\u044b\u0432\u043e\u0434" / "missing" / "parents"
     assert quillet.export(str(source), folder).ok
     assert (folder / "1.txt").read_bytes() == ENGLISH_EXPORT
 
 
-@pytest.mark.parametrize("call", [
-    lambda path: quillet.detect(path),
-    lambda path: quillet.text(path),
-    lambda path: quillet.export(path, "out"),
-])
+@pytest.mark.parametrize("call", ["detect", "text", "export"])
 @pytest.mark.parametrize("path, error", [
     (os.fsencode(ENGLISH), TypeError),
     (None, TypeError),
@@ -88,8 +112,10 @@ def test_non_ascii_file_and_folder_names(tmp_path):
     (DATA / "word", IsADirectoryError),
 ])
 def test_programming_errors_raise(call, path, error):
+    if call == "text" and isinstance(path, bytes):
+        return  # text() reads bytes as the document itself
     with pytest.raises(error):
-        call(path)
+        quillet.export(path, "out") if call == "export" else getattr(quillet, call)(path)
 
 
 @pytest.mark.parametrize("options, error", [

@@ -2,6 +2,7 @@
 // a child process under a watchdog, and reports how much expected text came out.
 #include <quillet/quillet.h>
 
+#include "readable/ReadableText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,13 @@ struct Outcome {
     std::string failure;  // empty when the child ran to its end cleanly
     uint32_t code = 0;
     std::string formatName, exported, content;
+    std::string readable;  // the text for people, as `quillet text` prints it
 };
+
+size_t codePoints(const std::string& utf8)
+{
+    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
 
 // The rows of a tab-separated file, without its header or "#" lines.
 std::vector<std::vector<std::string>> readTable(const std::string& path)
@@ -96,6 +103,10 @@ Outcome runSample(const std::string& source, uint32_t flags)
         writeFile(results.file("code"), std::to_string(code));
         writeFile(results.file("format"), name != nullptr ? name : "(null)");
         writeFile(results.file("content"), text.toUtf8().toStdString());
+        quillet::readable::Options options;
+        options.extras = (flags & quillet::WriteExtras) != 0;
+        options.timeLimitSeconds = 30;
+        writeFile(results.file("readable"), quillet::readable::readDocument(source, options).text);
         ::_exit(0);
     }
     Outcome outcome;
@@ -113,6 +124,7 @@ Outcome runSample(const std::string& source, uint32_t flags)
     outcome.code = uint32_t(std::stoul(readFile(results.file("code"))));
     outcome.formatName = readFile(results.file("format"));
     outcome.content = readFile(results.file("content"));
+    outcome.readable = readFile(results.file("readable"));
     outcome.exported = readFile(scratch.file("out/1.txt"));
     // Nothing outside the output folder, and nothing but files inside it.
     if (listFolder(scratch.path()) != std::vector<std::string>{"out"})
@@ -183,6 +195,7 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
     struct Tally {
         int files = 0, substrings = 0, hits = 0;
         std::map<uint32_t, int> codes;
+        size_t contentChars = 0, readableChars = 0;
     };
     std::map<std::string, Tally> tallies;
     for (const Sample& sample : samples) {
@@ -213,9 +226,18 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
             }
         }
 
+        // The text for people is the export's text made readable, whichever way it is asked for.
+        if ((flags & quillet::WriteText) != 0 && sample.format != "txt") {
+            const char* format = outcome.formatName == "(null)" ? nullptr : outcome.formatName.c_str();
+            EXPECT_EQ(outcome.readable, quillet::readable::readableExport(
+                                            outcome.exported, quillet::readable::exportIsUtf16(outcome.code, format)))
+                << sample.path;
+        }
         Tally& tally = tallies[sample.format];
         ++tally.files;
         ++tally.codes[outcome.code];
+        tally.contentChars += codePoints(outcome.content);
+        tally.readableChars += codePoints(outcome.readable);
         const std::string text = collapsed(outcome.exported + " " + outcome.content);
         const std::vector<std::string> wanted = expectedSubstrings(folder, sample);
         const size_t missed = std::count_if(
@@ -228,14 +250,15 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
         }
     }
 
-    std::printf("\nflags 0x%X\n%-6s %6s %12s %8s  result codes\n", flags, "format", "files", "substrings", "hit rate");
+    std::printf("\nflags 0x%X\n%-6s %6s %12s %8s %10s %10s  result codes\n", flags, "format", "files", "substrings",
+                "hit rate", "in memory", "readable");
     for (const auto& [format, tally] : tallies) {
         std::string codes;
         for (const auto& [code, count] : tally.codes)
             codes += std::to_string(code) + "=" + std::to_string(count) + " ";
         const double rate = tally.substrings == 0 ? 0.0 : 100.0 * tally.hits / tally.substrings;
-        std::printf("%-6s %6d %6d/%-5d %7.1f%%  %s\n", format.c_str(), tally.files, tally.hits, tally.substrings, rate,
-                    codes.c_str());
+        std::printf("%-6s %6d %6d/%-5d %7.1f%% %10zu %10zu  %s\n", format.c_str(), tally.files, tally.hits,
+                    tally.substrings, rate, tally.contentChars, tally.readableChars, codes.c_str());
         if (strict && kMinimumHitRate.count(format)) {
             EXPECT_GE(rate, kMinimumHitRate.at(format)) << format << " hit rate fell";
         }

@@ -34,13 +34,71 @@ TEST(Cli, FormatExportTextAndUsage)
     EXPECT_EQ(runCli({"export", pdf, out, "--flags", "0x1000"}),
               std::make_pair(std::string("4101 PDF refused, or presentation without content\n"), 1));
     EXPECT_EQ(runCli({"export", dir.file("none.doc"), out}).first.substr(0, 2), "2 ");
-    EXPECT_EQ(runCli({"export", pdf, dir.file("x/y")}).first.substr(0, 2), "2 ");
+    EXPECT_EQ(runCli({"export", pdf, txt + "/y"}).first.substr(0, 2), "2 ") << "a file stands in the way";
     EXPECT_EQ(runCli({"export", rtf, out}).first.substr(0, 5), "4097 ");
 
     EXPECT_EQ(runCli({"text", txt}), std::make_pair(std::string("h\xC3\xA9llo\n"), 0));
     EXPECT_EQ(runCli({"--help"}).second, 0);
+    EXPECT_EQ(runCli({"--version"}), std::make_pair(std::string("quillet " QUILLET_VERSION "\n"), 0));
     EXPECT_EQ(runCli({"export", "only-one"}).second, 2);
     EXPECT_EQ(runCli({"export", "a", "b", "--flags", "zz"}).second, 2);
     EXPECT_EQ(runCli({"frobnicate"}),
               std::make_pair(std::string("quillet: unknown command frobnicate (see --help)\n"), 2));
+}
+
+TEST(Cli, TextOfEveryFormatKeepsEveryLetterAndAnswersFailuresByStatus)
+{
+    const std::string data = QUILLET_TEST_DATA;
+    const std::string lines[] = {"\xD0\xA1\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C \xD0\xB6\xD0\xB5 \xD0\xB5\xD1\x89\xD1\x91",
+                                 "\xCE\x9E\xCE\xB5\xCF\x83\xCE\xBA\xCE\xB5\xCF\x80\xCE\xAC\xCE\xB6\xCF\x89",
+                                 "\xE4\xB8\xAD\xE6\x96\x87\xEF\xBC\x9A\xE6\x88\x91\xE8\x83\xBD", "i\xC3\xA8re"};
+    for (const char* format : {"doc", "docx", "xls", "xlsx", "ppt", "pptx", "rtf", "pdf", "txt"}) {
+        const std::string path = data + "/letters/letters." + format;
+        const auto [text, status] = runCli({"text", path});
+        EXPECT_EQ(status, 0) << format;
+        for (const std::string& line : lines)
+            EXPECT_NE(text.find(line), std::string::npos) << format << " lost " << line;
+        EXPECT_EQ(text.find_first_of("\r\x07"), std::string::npos) << format;
+        // The same document from standard input.
+        ToolLaunch piped;
+        piped.args = {"text", "-"};
+        piped.input = readFile(path);
+        EXPECT_EQ(runTool(piped).out, text) << format;
+    }
+    // Options on either side of the paths; the pictures beside the text, or alone.
+    TempDir dir;
+    const std::string picture = data + "/docx/picture.docx";
+    EXPECT_EQ(runCli({"export", "--pictures", picture, dir.file("a/b/c")}).second, 0);
+    EXPECT_EQ(listFolder(dir.file("a/b/c")), (std::vector<std::string>{"1.txt", "image1.png"}));
+    EXPECT_EQ(runCli({"export", picture, dir.file("p"), "--no-text", "--pictures"}).second, 0);
+    EXPECT_EQ(listFolder(dir.file("p")), std::vector<std::string>{"image1.png"});
+    const std::string stories = data + "/docx/stories.docx";
+    EXPECT_EQ(runCli({"text", stories}).first.find("Quarterly header line"), std::string::npos);
+    EXPECT_NE(runCli({stories, "text", "--extras"}).second, 0) << "the command comes first";
+    EXPECT_NE(runCli({"text", stories, "--extras"}).first.find("Quarterly header line"), std::string::npos);
+
+    writeFile(dir.file("garbage.pdf"), "%PDF-1.4\n" + std::string(600, '\x01'));
+    const std::pair<std::string, int> failures[] = {
+        {data + "/pdf/encrypted-rc4.pdf", 5}, {data + "/sample.txt.missing", 3}, {data, 3},
+        {data + "/docx/picture.fodt", 4},     {dir.file("garbage.pdf"), 6},
+    };
+    for (const auto& [path, status] : failures) {
+        ToolLaunch launch;
+        launch.args = {"text", path};
+        const ToolRun run = runTool(launch);
+        EXPECT_EQ(run.status, status) << path;
+        EXPECT_EQ(run.out, "") << path;
+        EXPECT_EQ(run.err.rfind("quillet: " + path + ": ", 0), 0u) << run.err;
+    }
+    EXPECT_EQ(runCli({"text"}).second, 2);
+    EXPECT_EQ(runCli({"text", picture, picture}).second, 2);
+
+    // A batch with --clean writes the same text.
+    const std::string doc = data + "/letters/letters.doc";
+    EXPECT_EQ(runCli({"batch", "--out", dir.file("batch"), "--clean", "--quiet", doc}).second, 0);
+    std::string written;
+    for (const std::string& name : listFolder(dir.file("batch")))
+        if (name.rfind("letters.doc-", 0) == 0)
+            written = readFile(dir.file("batch/" + name + "/1.txt"));
+    EXPECT_EQ(written, runCli({"text", doc}).first);
 }

@@ -1,0 +1,350 @@
+#include "ReadableText.h"
+
+#include <quillet/quillet.h>
+
+#include <QString>
+#include <QTextCodec>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace quillet::readable {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The library reads plain text up to this size too.
+constexpr uintmax_t kMostPlainTextBytes = 0x3FFFFFFF;
+constexpr char32_t kInvalid = 0xFFFD;
+
+// The next code point of utf8 from at, which moves past it; a byte that
+// starts no valid sequence gives U+FFFD, clears *valid and moves on by one.
+char32_t nextCodePoint(std::string_view utf8, size_t& at, bool* valid = nullptr)
+{
+    const auto byte = [&utf8](size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const unsigned char lead = byte(at);
+    size_t extra = 0;
+    char32_t c = lead, least = 0;
+    if (lead < 0x80) {
+        ++at;
+        return c;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF)
+        extra = 1, c = lead & 0x1F, least = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        extra = 2, c = lead & 0x0F, least = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        extra = 3, c = lead & 0x07, least = 0x10000;
+    bool whole = extra > 0 && utf8.size() - at > extra;
+    for (size_t k = 1; whole && k <= extra; ++k) {
+        whole = (byte(at + k) & 0xC0) == 0x80;
+        c = (c << 6) | (byte(at + k) & 0x3F);
+    }
+    if (!whole || c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        if (valid != nullptr)
+            *valid = false;
+        ++at;
+        return kInvalid;
+    }
+    at += extra + 1;
+    return c;
+}
+
+void appendUtf8(char32_t c, std::string& out)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+bool isLineEnd(char32_t c)
+{
+    return c == '\n' || c == 0x0B || c == 0x0C || c == 0x0E || c == 0x2028 || c == 0x2029;
+}
+
+// Line ends become "\n", Word's marks tabs, hyphens and line breaks, other
+// control characters go, and what is not UTF-8 becomes U+FFFD.
+std::string withPlainMarks(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const char32_t c = nextCodePoint(utf8, at);
+        if (c == '\r') {
+            if (at < utf8.size() && utf8[at] == '\n')
+                ++at;
+            out += '\n';
+        } else if (isLineEnd(c)) {
+            out += '\n';
+        } else if (c == 0x07) {
+            // A cell's mark, or with a second one the end of its row.
+            const bool rowEnd = at < utf8.size() && utf8[at] == 0x07;
+            at += rowEnd ? 1 : 0;
+            out += rowEnd ? '\n' : '\t';
+        } else if (c == 0x1E) {
+            out += '-';
+        } else if (c == '\t' || (c >= 0x20 && c != 0x7F && (c < 0x80 || c > 0x9F))) {
+            appendUtf8(c, out);
+        }
+    }
+    return out;
+}
+
+bool endsWithTxt(const std::string& path)
+{
+    return path.size() >= 4 && strncasecmp(path.c_str() + path.size() - 4, ".txt", 4) == 0;
+}
+
+bool isUtf8(const std::string& bytes)
+{
+    bool valid = true;
+    for (size_t at = 0; at < bytes.size() && valid;)
+        nextCodePoint(bytes, at, &valid);
+    return valid;
+}
+
+bool startsWith(const std::string& bytes, const char* prefix, size_t length)
+{
+    return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
+}
+
+bool looksLikeText(const std::string& bytes)
+{
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3) || startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2))
+        return true;
+    return bytes.find('\0') == std::string::npos && isUtf8(bytes);
+}
+
+// A folder of its own under the system's temporary folder, removed with
+// what the export wrote into it.
+class PrivateFolder {
+public:
+    PrivateFolder()
+    {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "quillet-text-XXXXXX").string();
+        if (!error && ::mkdtemp(pattern.data()) != nullptr)
+            path_ = pattern;
+    }
+    ~PrivateFolder()
+    {
+        std::error_code ignored;
+        if (!path_.empty())
+            fs::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    bool made() const { return !path_.empty(); }
+    std::string file(const char* name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// The whole file, or false with the errno of opening it.
+bool readWhole(const std::string& path, std::string& bytes, uint32_t& error)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    if (descriptor < 0 || ::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        error = descriptor < 0 ? uint32_t(errno) : uint32_t(EISDIR);
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return false;
+    }
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(descriptor, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, size_t(n));
+    ::close(descriptor);
+    return true;
+}
+
+Document readPlainTextFile(const std::string& path)
+{
+    Document document;
+    std::error_code error;
+    const uintmax_t size = fs::file_size(path, error);
+    std::string bytes;
+    if (!error && size > kMostPlainTextBytes)
+        document.code = Unsupported;
+    else if (readWhole(path, bytes, document.code))
+        document.text = readablePlainText(bytes);
+    return document;
+}
+
+Document exportDocument(const std::string& path, const Options& options)
+{
+    Document document;
+    PrivateFolder folder;
+    if (!folder.made()) {
+        document.code = OutputFolderMissing;
+        return document;
+    }
+    const uint32_t flags = options.extras ? WriteText | WriteExtras : WriteText;
+    const std::string out = folder.file("out");
+    document.code = export2Txt(path.c_str(), out.c_str(), 0, flags, options.timeLimitSeconds);
+    std::string exported;
+    uint32_t ignored = 0;
+    if (readWhole(out + "/1.txt", exported, ignored))
+        document.text = readableExport(exported, exportIsUtf16(document.code, getFileFormate(path.c_str(), 0)));
+    return document;
+}
+
+// The bytes as a file that the library can open by path: an anonymous file
+// in memory where the system has them, a private temporary file otherwise.
+class BytesFile {
+public:
+    explicit BytesFile(const std::string& bytes)
+    {
+        descriptor_ = ::memfd_create("quillet-input", MFD_CLOEXEC);
+        if (descriptor_ >= 0) {
+            path_ = "/proc/self/fd/" + std::to_string(descriptor_);
+        } else if (folder_.made()) {
+            path_ = folder_.file("input");
+            descriptor_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        }
+        for (size_t at = 0; descriptor_ >= 0 && at < bytes.size();) {
+            const ssize_t written = ::write(descriptor_, bytes.data() + at, bytes.size() - at);
+            if (written <= 0) {
+                path_.clear();
+                break;
+            }
+            at += size_t(written);
+        }
+    }
+    ~BytesFile()
+    {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    BytesFile(const BytesFile&) = delete;
+    BytesFile& operator=(const BytesFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    PrivateFolder folder_;
+    int descriptor_ = -1;
+    std::string path_;
+};
+
+}  // namespace
+
+bool exportIsUtf16(uint32_t code, const char* format)
+{
+    if (code == Success || format == nullptr)
+        return false;
+    for (const char* package : {format::Docx, format::Xlsx, format::Pptx}) {
+        if (std::strcmp(format, package) == 0)
+            return false;
+    }
+    return true;
+}
+
+std::string readableExport(const std::string& bytes, bool utf16)
+{
+    if (!utf16)
+        return readableText(bytes);
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i)
+        units[i] =
+            char16_t(static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    const QByteArray utf8 = QString::fromStdU16String(units).toUtf8();
+    return readableText(std::string_view(utf8.constData(), size_t(utf8.size())));
+}
+
+bool hasText(uint32_t code)
+{
+    return code == Success || code == SharedStringsOnly || code == Refused;
+}
+
+std::string readableText(std::string_view utf8)
+{
+    const std::string marked = withPlainMarks(utf8);
+    std::string out;
+    out.reserve(marked.size() + 1);
+    size_t blankLines = 0;
+    for (size_t start = 0; start < marked.size();) {
+        size_t end = marked.find('\n', start);
+        if (end == std::string::npos)
+            end = marked.size();
+        size_t first = start, last = end;
+        while (first < last && marked[first] == '\t')
+            ++first;
+        while (last > first && (marked[last - 1] == ' ' || marked[last - 1] == '\t'))
+            --last;
+        if (first == last) {
+            ++blankLines;
+        } else {
+            if (!out.empty())
+                out.append(blankLines > 0 ? "\n\n" : "\n");
+            out.append(marked, first, last - first);
+            blankLines = 0;
+        }
+        start = end + 1;
+    }
+    if (!out.empty())
+        out += '\n';
+    return out;
+}
+
+std::string readablePlainText(const std::string& bytes)
+{
+    QString text;
+    if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2)) {
+        const bool little = bytes[0] == '\xFF';
+        std::u16string units;
+        for (size_t at = 2; at + 1 < bytes.size(); at += 2) {
+            const auto low = static_cast<unsigned char>(bytes[at + (little ? 0 : 1)]);
+            const auto high = static_cast<unsigned char>(bytes[at + (little ? 1 : 0)]);
+            units += char16_t(low | (high << 8));
+        }
+        text = QString::fromStdU16String(units);
+    } else if (startsWith(bytes, "\xEF\xBB\xBF", 3) || isUtf8(bytes)) {
+        const size_t skip = startsWith(bytes, "\xEF\xBB\xBF", 3) ? 3 : 0;
+        return withPlainMarks(std::string_view(bytes).substr(skip));
+    } else {
+        text = QTextCodec::codecForLocale()->toUnicode(bytes.data(), int(std::min<size_t>(bytes.size(), INT32_MAX)));
+    }
+    const QByteArray utf8 = text.toUtf8();
+    return withPlainMarks(std::string_view(utf8.constData(), size_t(utf8.size())));
+}
+
+Document readDocument(const std::string& path, const Options& options)
+{
+    return endsWithTxt(path) ? readPlainTextFile(path) : exportDocument(path, options);
+}
+
+Document readDocumentBytes(const std::string& bytes, const Options& options)
+{
+    BytesFile file(bytes);
+    if (file.path().empty())
+        return Document{OutputFolderMissing, {}};
+    const char* format = getFileFormate(file.path().c_str(), 0);
+    if (format != nullptr && std::strcmp(format, format::NotSupported) == 0 && looksLikeText(bytes))
+        return Document{Success, readablePlainText(bytes)};
+    return exportDocument(file.path(), options);
+}
+
+}  // namespace quillet::readable

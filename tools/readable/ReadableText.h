@@ -1,0 +1,62 @@
+#pragma once
+
+// Text for people: a document's whole text as the export writes it, as
+// UTF-8, with Word's and the export's layout marks turned into line breaks
+// and tabs. The command-line tool and the Python package both read text
+// through here, so a document gives the same text whichever asks.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quillet::readable {
+
+struct Options {
+    bool extras = false;  // headers, footers, comments and notes too
+    int timeLimitSeconds = 300;
+};
+
+// What reading a document gave: the export's result code, or for a plain
+// text file 0 or the errno of opening it; and the text, which holds what the
+// export wrote even when the code reports a failure part-way.
+struct Document {
+    uint32_t code = 0;
+    std::string text;
+};
+
+// Whether a result code comes with the document's text: a success, a
+// workbook written as its shared strings, a presentation without content
+// (its text is empty).
+bool hasText(uint32_t code);
+
+// The document at path, in the file system's own bytes. Names ending in
+// ".txt" are read as plain text; anything else goes through export2Txt into
+// a private temporary folder.
+Document readDocument(const std::string& path, const Options& options);
+
+// A document held in memory: its format comes from its bytes, and bytes of
+// no known format that read as text (a byte-order mark, or UTF-8 without
+// zero bytes) are plain text.
+Document readDocumentBytes(const std::string& bytes, const Options& options);
+
+// Whether the export left "1.txt" as the UTF-16LE its reader wrote: the
+// binary, RTF and PDF readers' text is made UTF-8 only after a success.
+bool exportIsUtf16(uint32_t code, const char* format);
+
+// "1.txt" as the export left it, made readable (see readableText).
+std::string readableExport(const std::string& bytes, bool utf16);
+
+// The export's text (UTF-8) made readable: CR LF, CR, vertical tab, form
+// feed, column break and the Unicode line and paragraph separators end
+// lines; Word's cell mark is a tab and a row's end a line break; its
+// non-breaking hyphen is "-"; other control characters go. Lines lose the
+// tabs that lead them and the blanks that end them, runs of blank lines
+// become one, and the text starts with its first line and ends with "\n".
+std::string readableText(std::string_view utf8);
+
+// A plain text file's bytes as UTF-8, decoded by their byte-order mark, else
+// as UTF-8 when they are, else in the locale's encoding; then with line ends
+// made "\n" and control characters other than tab and form feed dropped.
+std::string readablePlainText(const std::string& bytes);
+
+}  // namespace quillet::readable
