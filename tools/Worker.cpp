@@ -6,6 +6,7 @@
 
 #include <quillet/quillet.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -71,15 +72,18 @@ void runTestHooks(const std::string& source)
         ::pause();
 }
 
-// 1.txt as `quillet text` gives the text; false when it could not be rewritten.
-bool rewriteReadable(const std::string& file, bool utf16)
+// 1.txt as `quillet text` gives the text, and the characters it holds; false
+// when it could not be rewritten.
+bool rewriteReadable(const std::string& file, bool utf16, uint64_t& chars)
 {
+    chars = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return true;  // nothing was written
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     in.close();
     const std::string text = readable::readableExport(bytes, utf16);
+    chars = uint64_t(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return static_cast<bool>(out.flush());
@@ -131,9 +135,10 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     OutputFolders::removeTree(folder);
     result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
     const bool utf16 = readable::exportIsUtf16(result.code, format);
-    if (settings.clean && !rewriteReadable(folder + "/1.txt", utf16))
+    if (!settings.clean)
+        result.chars = countCharacters(folder + "/1.txt", !utf16);
+    else if (!rewriteReadable(folder + "/1.txt", utf16, result.chars))
         result.code = quillet::OutputFolderMissing;
-    result.chars = countCharacters(folder + "/1.txt", settings.clean || !utf16);
     result.microseconds = static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
     return result;

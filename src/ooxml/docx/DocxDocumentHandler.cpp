@@ -22,6 +22,8 @@ protected:
     // Wrappers whose runs are ordinary shown text: moved-to text, custom
     // markup, direction overrides, the shown result of a simple field.
     ElementHandler* runWrapperChild(int token);
+    // The VML shapes of a picture or of a group in it.
+    ElementHandler* shapeChild(int token);
 };
 
 // The handlers that choose among several children; each getChildHandler
@@ -288,7 +290,7 @@ ElementHandler* SdtContentHandler::getChildHandler(int token)
     return blockChild(token);
 }
 
-ElementHandler* PictHandler::getChildHandler(int token)
+ElementHandler* BodyNode::shapeChild(int token)
 {
     switch (token) {
     case v::shape:
@@ -297,26 +299,21 @@ ElementHandler* PictHandler::getChildHandler(int token)
         return child<GroupHandler>();
     case v::rect:
     case v::roundrect:
-    case v::oval:
         return child<TextboxOwnerHandler>();
     default:
         return nullptr;
     }
 }
 
+// Ovals are read in a picture, not inside a group.
+ElementHandler* PictHandler::getChildHandler(int token)
+{
+    return token == v::oval ? child<TextboxOwnerHandler>() : shapeChild(token);
+}
+
 ElementHandler* GroupHandler::getChildHandler(int token)
 {
-    switch (token) {
-    case v::shape:
-        return child<ShapeHandler>();
-    case v::group:
-        return child<GroupHandler>();
-    case v::rect:
-    case v::roundrect:
-        return child<TextboxOwnerHandler>();
-    default:
-        return nullptr;
-    }
+    return shapeChild(token);
 }
 
 ElementHandler* ShapeHandler::getChildHandler(int token)
