@@ -68,29 +68,15 @@ TEST(ReadableText, PlainTextByItsByteOrderMarkOrAsUtf8)
         EXPECT_EQ(readablePlainText(bytes), text) << bytes;
 }
 
-TEST(ReadableText, DocumentsFromPathsAndFromMemory)
+// Paths and bytes give the same text, and each failure its status: the tool's
+// tests check both on every format. Here what only the reading itself decides.
+TEST(ReadableText, ExtrasAndBytesOfNoFormat)
 {
-    const std::string data = QUILLET_TEST_DATA;
-    const std::string cyrillic = "\xD0\xA1\xD1\x8A\xD0\xB5\xD1\x88\xD1\x8C";  // "Съешь"
+    const std::string stories = QUILLET_TEST_DATA "/docx/stories.docx";
     quilletInitialize();
-    for (const char* name : {"letters/letters.doc", "letters/letters.docx", "letters/letters.txt"}) {
-        const Document fromFile = readDocument(data + "/" + name, {});
-        EXPECT_EQ(fromFile.code, Success) << name;
-        EXPECT_EQ(fromFile.text.rfind(cyrillic, 0), 0u) << name;
-        const Document fromMemory = readDocumentBytes(readFile(data + "/" + name), {});
-        EXPECT_EQ(fromMemory.code, Success) << name;
-        EXPECT_EQ(fromMemory.text, fromFile.text) << name;
-    }
-    // Extras add what the body leaves out; bytes of no format are text only when they read as text.
-    EXPECT_GT(readDocument(data + "/docx/stories.docx", {true}).text.size(),
-              readDocument(data + "/docx/stories.docx", {false}).text.size());
+    EXPECT_GT(readDocument(stories, {true}).text.size(), readDocument(stories, {false}).text.size());
     EXPECT_EQ(readDocumentBytes(std::string("\x01\x02\0\x03", 4) + std::string(600, 'x'), {}).code, Unsupported);
     EXPECT_EQ(readDocumentBytes("plain words", {}).text, "plain words");
-    const Document encrypted = readDocument(data + "/pdf/encrypted-rc4.pdf", {});
-    EXPECT_EQ(encrypted.code, Encrypted);
-    EXPECT_FALSE(hasText(encrypted.code));
-    EXPECT_EQ(readDocument(data + "/missing.doc", {}).code, 2u);
-    EXPECT_EQ(readDocument(data + "/missing.txt", {}).code, 2u);
-    EXPECT_EQ(readDocument(data + "/word", {}).code, 21u);
+    EXPECT_EQ(readDocument(QUILLET_TEST_DATA "/missing.txt", {}).code, 2u);
     quilletDestory();
 }
