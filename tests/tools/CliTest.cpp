@@ -67,17 +67,23 @@ TEST(Cli, ExportOntoAFullDiskFailsAndLeavesNothingHalfWritten)
 
     const auto exported = [&](const std::string& input, const std::string& flag, unsigned long limit) {
         ToolLaunch launch;
-        launch.args = {"export", dir.file(input), dir.file("out-" + input), flag};
+        const std::string path = input.find('/') == std::string::npos ? dir.file(input) : input;
+        launch.args = {"export", path, dir.file("out-" + input.substr(input.rfind('/') + 1)), flag};
         launch.fileSizeLimit = limit;
         return runTool(launch);
     };
+    const std::string letters = std::string(QUILLET_TEST_DATA) + "/letters/letters.";
     for (const auto& [input, flag, limit] :
-         {std::make_tuple("words.rtf", "--text", 65536ul), std::make_tuple("cjk.rtf", "--text", 32768ul),
-          std::make_tuple("big.docx", "--pictures", 65536ul)}) {
+         {std::make_tuple(std::string("words.rtf"), "--text", 65536ul),
+          std::make_tuple(std::string("cjk.rtf"), "--text", 32768ul),
+          std::make_tuple(std::string("big.docx"), "--pictures", 65536ul),
+          std::make_tuple(letters + "doc", "--text", 64ul), std::make_tuple(letters + "pdf", "--text", 64ul),
+          std::make_tuple(letters + "xlsx", "--text", 64ul)}) {
         const ToolRun run = exported(input, flag, limit);
         EXPECT_EQ(run.status, 1) << input;
         EXPECT_EQ(run.out.substr(0, 3), "27 ") << input << ": " << run.out << run.err;
-        EXPECT_EQ(listFolder(dir.file(std::string("out-") + input)), std::vector<std::string>{}) << input;
+        EXPECT_EQ(listFolder(dir.file("out-" + input.substr(input.rfind('/') + 1))), std::vector<std::string>{})
+            << input;
     }
     EXPECT_EQ(exported("cjk.rtf", "--text", 65536).status, 0) << "room for both files";
 
