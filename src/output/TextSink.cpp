@@ -37,7 +37,7 @@ TextSink::TextSink(const std::string& folder)
 
 TextSink::~TextSink()
 {
-    // Unwinding already: a failure here still removes the partial file.
+    // A destructor may not throw; a failed file is removed all the same.
     try {
         close();
     } catch (const WriteError&) {
