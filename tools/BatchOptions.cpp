@@ -1,7 +1,9 @@
 #include "BatchOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 
 namespace quillet::cli {
@@ -19,6 +21,8 @@ const char kBatchUsage[] = "batch    converts every file given and every file un
                            "  --max-memory MB        address-space limit of a worker (default 4096; 0: none)\n"
                            "  --resume               skip inputs recorded in results.jsonl with the same\n"
                            "                         size and modification time; append to it\n"
+                           "  --retry STATUS,...     as --resume, but convert again the inputs recorded\n"
+                           "                         with one of these statuses (e.g. crash,timeout)\n"
                            "  --quiet                no progress on stderr\n"
                            "  --in-process           convert in this process, without workers (no crash\n"
                            "                         isolation or timeouts; for measurement)\n"
@@ -26,6 +30,28 @@ const char kBatchUsage[] = "batch    converts every file given and every file un
                            "  --clean                1.txt holds the text as `quillet text` prints it\n";
 
 namespace {
+
+const char* const kStatuses[] = {
+    "ok", "empty", "shared-strings-only", "encrypted", "unsupported", "damaged", "error", "crash", "timeout"};
+
+// A comma-separated list of statuses; false for an empty or unknown one.
+bool parseStatuses(const char* text, std::set<std::string>& statuses)
+{
+    if (text == nullptr)
+        return false;
+    const std::string list = text;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        const std::string status = list.substr(start, comma - start);
+        if (std::find(std::begin(kStatuses), std::end(kStatuses), status) == std::end(kStatuses))
+            return false;
+        statuses.insert(status);
+        if (comma == list.size())
+            return true;
+        start = comma + 1;
+    }
+}
 
 bool parseUnsigned(const char* text, unsigned long limit, unsigned& value)
 {
@@ -102,6 +128,15 @@ bool readOption(const std::string& arg, const char* value, BatchOptions& options
             return false;
         }
         (arg == "--out" ? options.outDir = value : options.lists.emplace_back(value));
+        return tookValue = true;
+    }
+    if (arg == "--retry") {
+        if (!parseStatuses(value, options.retry)) {
+            error = "--retry needs statuses separated by commas, of: ok empty shared-strings-only encrypted "
+                    "unsupported damaged error crash timeout";
+            return false;
+        }
+        options.resume = true;
         return tookValue = true;
     }
     if (arg == "--flags") {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct BatchOptions {
     unsigned maxDocsPerWorker = 1000;
     unsigned maxMemoryMb = 4096;  // 0: no limit
     bool resume = false;
+    // With resume: recorded documents with these statuses are converted again.
+    std::set<std::string> retry;
     bool quiet = false;
     bool inProcess = false;  // no workers: for measurement and debugging
     bool clean = false;      // 1.txt as `quillet text` gives the text

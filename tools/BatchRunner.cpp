@@ -102,7 +102,7 @@ int BatchRunner::plan(std::string& error)
         // A path that is still missing would only be recorded missing again.
         if (options_.resume &&
             log_.recorded(path, job.size >= 0 ? std::to_string(job.size) : "null",
-                          job.size >= 0 ? isoTime(job.mtimeSeconds, job.mtimeNanoseconds) : "null")) {
+                          job.size >= 0 ? isoTime(job.mtimeSeconds, job.mtimeNanoseconds) : "null", options_.retry)) {
             ++skipped_;
             continue;
         }

@@ -100,18 +100,22 @@ void ResultsLog::load(const std::string& content, const std::vector<std::string>
             const auto path = fields.find("path");
             const auto size = fields.find("size");
             const auto mtime = fields.find("mtime");
+            const auto status = fields.find("status");
             if (path != fields.end() && path->second.isString && size != fields.end() && mtime != fields.end())
                 known_[path->second.text] =
-                    Stamp{size->second.text, mtime->second.isNull ? "null" : mtime->second.text};
+                    Stamp{size->second.text, mtime->second.isNull ? "null" : mtime->second.text,
+                          status != fields.end() && status->second.isString ? status->second.text : std::string()};
         }
         start = end + 1;
     }
 }
 
-bool ResultsLog::recorded(const std::string& path, const std::string& size, const std::string& mtime) const
+bool ResultsLog::recorded(const std::string& path, const std::string& size, const std::string& mtime,
+                          const std::set<std::string>& retry) const
 {
     const auto it = known_.find(path);
-    return it != known_.end() && it->second.size == size && it->second.mtime == mtime;
+    return it != known_.end() && it->second.size == size && it->second.mtime == mtime &&
+           retry.count(it->second.status) == 0;
 }
 
 bool ResultsLog::append(const std::string& line, std::string& error)

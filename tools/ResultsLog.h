@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,8 +22,10 @@ public:
     bool open(const std::string& path, bool resume, const std::vector<std::string>& paths, std::string& error);
 
     // Whether path was recorded with this size and modification time, as
-    // written in the log ("null" for a file that could not be looked at).
-    bool recorded(const std::string& path, const std::string& size, const std::string& mtime) const;
+    // written in the log ("null" for a file that could not be looked at), and
+    // its last record's status is not among those to retry.
+    bool recorded(const std::string& path, const std::string& size, const std::string& mtime,
+                  const std::set<std::string>& retry = {}) const;
     size_t recordCount() const { return known_.size(); }
 
     // Appends one line ending in a line feed. On failure the log is cut back
@@ -35,6 +38,7 @@ private:
     struct Stamp {
         std::string size;
         std::string mtime;
+        std::string status;
     };
     int fd_ = -1;
     std::string path_;

@@ -72,21 +72,27 @@ void runTestHooks(const std::string& source)
         ::pause();
 }
 
-// 1.txt as `quillet text` gives the text, and the characters it holds; false
-// when it could not be rewritten.
-bool rewriteReadable(const std::string& file, bool utf16, uint64_t& chars)
+// 1.txt as `quillet text` gives the text, and the characters it holds; 0, or
+// the errno when it could not be rewritten (the cut file is then removed).
+int rewriteReadable(const std::string& file, bool utf16, uint64_t& chars)
 {
     chars = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return true;  // nothing was written
+        return 0;  // nothing was written
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     in.close();
     const std::string text = readable::readableExport(bytes, utf16);
     chars = uint64_t(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    errno = 0;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(out.flush());
+    out.close();
+    if (out)
+        return 0;
+    const int error = errno != 0 ? errno : EIO;
+    std::remove(file.c_str());
+    return error;
 }
 
 // 1.txt is UTF-8 after a successful conversion and for packages, otherwise
@@ -137,8 +143,8 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     const bool utf16 = readable::exportIsUtf16(result.code, format);
     if (!settings.clean)
         result.chars = countCharacters(folder + "/1.txt", !utf16);
-    else if (!rewriteReadable(folder + "/1.txt", utf16, result.chars))
-        result.code = quillet::OutputFolderMissing;
+    else if (const int error = rewriteReadable(folder + "/1.txt", utf16, result.chars))
+        result.code = static_cast<uint32_t>(error);
     result.microseconds = static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
     return result;

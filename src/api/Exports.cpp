@@ -4,6 +4,7 @@
 #include "api/Dispatcher.h"
 #include "api/EngineRegistry.h"
 #include "platform/LocalPath.h"
+#include "platform/WriteError.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +33,8 @@ QUILLET_API uint32_t export2Txt(const char* sourcePath, const char* outputFolder
         if (sourcePath != nullptr)
             source = callerPath(sourcePath, pathsAreUtf8);
         return convertDocument(source, callerPath(outputFolder, pathsAreUtf8), flags, timeLimitSeconds);
+    } catch (const WriteError& failure) {
+        return static_cast<uint32_t>(failure.error());
     } catch (...) {
         return ConversionFailed;
     }

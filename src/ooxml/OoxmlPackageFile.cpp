@@ -36,8 +36,7 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
     case SpreadsheetPackage: {
         // Once the kind is known the export counts as done, whatever was found.
         XlsxTextExtractor extractor;
-        extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return extractor.exportText(*archive_, folder, flags);
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StdioFile.h"
 #include "platform/Utf8.h"
+#include "platform/WriteError.h"
 
 #include <emmintrin.h>
 #include <memory>
@@ -129,18 +130,24 @@ bool reencodeTextFileToUtf8(const std::string& folder)
     const std::unique_ptr<uint8_t[]> block(new uint8_t[blockBytes]);
     for (;;) {
         const size_t got = in.read(block.get(), blockBytes);
-        if (got == 0)
+        if (got == 0 || out.writeError() != 0)
             break;
         encoder.feed(block.get(), got);
     }
     encoder.finish();
     in.close();
-    if (out.close() != 0) {
+    // A text file that cannot be had whole in UTF-8 is not left behind in
+    // UTF-16 either: the conversion fails.
+    if (const int error = out.close()) {
         platform::removeFile(tempPath);
-        return true;
+        platform::removeFile(textPath);
+        throw WriteError(error, tempPath);
     }
     platform::removeFile(textPath);
-    platform::renameFile(tempPath, textPath);
+    if (const int error = platform::renameFile(tempPath, textPath)) {
+        platform::removeFile(tempPath);
+        throw WriteError(error, textPath);
+    }
     return true;
 }
 

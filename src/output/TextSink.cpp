@@ -1,6 +1,7 @@
 #include "output/TextSink.h"
 
 #include "output/OutputPaths.h"
+#include "platform/WriteError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,7 +37,11 @@ TextSink::TextSink(const std::string& folder)
 
 TextSink::~TextSink()
 {
-    close();
+    // A destructor may not throw; a failed file is removed all the same.
+    try {
+        close();
+    } catch (const WriteError&) {
+    }
 }
 
 void TextSink::filterInto(const char16_t* units, size_t count)
@@ -115,7 +120,7 @@ void TextSink::write(const void* bytes, size_t count)
     if (pending_.size() + count > kBufferSize)
         flush();
     if (count >= kBufferSize) {
-        file_->write(bytes, count);
+        writeThrough(bytes, count);
         return;
     }
     const char* p = static_cast<const char*>(bytes);
@@ -125,15 +130,23 @@ void TextSink::write(const void* bytes, size_t count)
 void TextSink::flush()
 {
     if (!pending_.empty())
-        file_->write(pending_.data(), pending_.size());
+        writeThrough(pending_.data(), pending_.size());
     pending_.clear();
+}
+
+void TextSink::writeThrough(const void* bytes, size_t count)
+{
+    if (!file_->write(bytes, count)) {
+        pending_.clear();
+        file_->closeOutput();
+    }
 }
 
 void TextSink::close()
 {
-    if (file_) {
+    if (hasFile()) {
         flush();
-        file_->close();
+        file_->closeOutput();
     }
 }
 

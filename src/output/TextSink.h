@@ -37,7 +37,8 @@ public:
     bool hasFile() const { return file_ != nullptr && file_->isOpen(); }
     const std::string& filePath() const { return path_; }
 
-    // Writes what is buffered and closes the file.
+    // Writes what is buffered and closes the file. A write that fails, here
+    // or while appending, removes the file and raises WriteError.
     void close();
     // Closes and deletes the file.
     void discard();
@@ -48,6 +49,7 @@ private:
     void filterInto(const char16_t* units, size_t count);
     void write(const void* bytes, size_t count);
     void flush();
+    void writeThrough(const void* bytes, size_t count);
 
     std::unique_ptr<StdioFile> file_;
     std::string path_;

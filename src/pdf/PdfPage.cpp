@@ -192,8 +192,10 @@ void PdfPage::saveImage(const PdfPageObject* object, const std::wstring& path)
         return;
     const QByteArray local = QString::fromStdWString(path).toLocal8Bit();
     StdioFile file(std::string(local.constData(), size_t(local.size())), "wb");
-    if (file.isOpen())
+    if (file.isOpen()) {
         file.write(bytes.data(), bytes.size());
+        file.closeOutput();
+    }
 }
 
 void PdfPage::dropParseProducts()

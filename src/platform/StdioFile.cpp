@@ -1,6 +1,7 @@
 #include "platform/StdioFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/WriteError.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -67,16 +68,19 @@ size_t StdioFile::readAt(int64_t offset, void* buffer, size_t count)
     return got;
 }
 
-void StdioFile::write(const void* bytes, size_t count)
+bool StdioFile::write(const void* bytes, size_t count)
 {
-    if (stream_ != nullptr && count > 0)
-        std::fwrite(bytes, 1, count, stream_);
+    if (stream_ == nullptr || writeError_ != 0)
+        return false;
+    errno = 0;
+    if (count > 0 && std::fwrite(bytes, 1, count, stream_) != count)
+        writeError_ = errno != 0 ? errno : EIO;
+    return writeError_ == 0;
 }
 
-void StdioFile::writeWide(const char16_t* units, size_t count)
+bool StdioFile::writeWide(const char16_t* units, size_t count)
 {
-    if (stream_ != nullptr && count > 0)
-        std::fwrite(units, sizeof(char16_t), count, stream_);
+    return write(units, count * sizeof(char16_t));
 }
 
 void StdioFile::seek(int64_t offset)
@@ -95,9 +99,12 @@ int StdioFile::close()
 {
     if (stream_ == nullptr)
         return 0;
+    errno = 0;
     const int result = std::fclose(stream_);
     stream_ = nullptr;
-    return result;
+    if (writeError_ == 0 && result != 0)
+        writeError_ = errno != 0 ? errno : EIO;
+    return writeError_;
 }
 
 void StdioFile::closeAndRemove()
@@ -106,6 +113,16 @@ void StdioFile::closeAndRemove()
         return;
     close();
     platform::removeFile(path_);
+}
+
+void StdioFile::closeOutput()
+{
+    if (stream_ == nullptr)
+        return;
+    if (const int error = close()) {
+        platform::removeFile(path_);
+        throw WriteError(error, path_);
+    }
 }
 
 bool pathExists(const std::string& path)

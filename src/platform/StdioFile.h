@@ -29,19 +29,28 @@ public:
     // Bytes read at offset without moving the stream: one system call for a
     // run of sectors, and no seek before it.
     size_t readAt(int64_t offset, void* buffer, size_t count);
-    void write(const void* bytes, size_t count);
+    // False once any write has failed; later writes are dropped, so the first
+    // failure is the one reported.
+    bool write(const void* bytes, size_t count);
     // UTF-16 units, written little-endian.
-    void writeWide(const char16_t* units, size_t count);
+    bool writeWide(const char16_t* units, size_t count);
+    // The errno of the first failed write, 0 when none failed.
+    int writeError() const { return writeError_; }
     void seek(int64_t offset);
     // From the status call on the path, not the stream; -1 when it fails.
     int64_t size() const;
+    // 0, or the errno of the first failed write or of the final flush.
     int close();
     void closeAndRemove();
+    // For outputs: closes, and when a write or the close failed removes the
+    // file and raises WriteError.
+    void closeOutput();
 
 private:
     std::string path_;
     std::FILE* stream_ = nullptr;
     int error_ = 0;
+    int writeError_ = 0;
 };
 
 // The status call on the path succeeds (any kind of file system object).

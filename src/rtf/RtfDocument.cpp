@@ -1,5 +1,6 @@
 #include "rtf/RtfDocument.h"
 
+#include "output/TextSink.h"
 #include "platform/MemoryAdvice.h"
 #include "platform/StdioFile.h"
 
@@ -41,6 +42,21 @@ RtfDocument::RtfDocument(const std::string& path)
     platform::adviseLargeBuffer(text_.data(), text_.capacity() * sizeof(char16_t));
 }
 
+void RtfDocument::streamTextTo(TextSink* sink)
+{
+    sink_ = sink;
+    std::u16string().swap(text_);
+    text_.reserve(kPieceUnits);
+}
+
+void RtfDocument::finishText()
+{
+    if (sink_ == nullptr)
+        return;
+    sink_->appendWide(text_);
+    text_.clear();
+}
+
 void RtfDocument::appendNarrow(const std::string& utf8)
 {
     QTextCodec* codec = QTextCodec::codecForMib(106);
@@ -49,6 +65,7 @@ void RtfDocument::appendNarrow(const std::string& utf8)
     if (state.invalidChars > 0 || state.remainingChars > 0)
         return;
     text_.append(reinterpret_cast<const char16_t*>(decoded.utf16()), size_t(decoded.size()));
+    passFullPiece();
 }
 
 const char* imageExtension(int kind)

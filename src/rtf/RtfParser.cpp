@@ -333,7 +333,9 @@ void RtfParser::hexRun(const RtfToken& first)
     }
 }
 
-// Line breaks in RTF source are not text; they still count as fallback units.
+// Line breaks in RTF source are not text; they still count as fallback
+// units. Zero bytes are nothing at all. A long run is decoded in pieces, cut
+// after two ASCII bytes, where no double-byte character can be split.
 void RtfParser::textRun()
 {
     bytes_.clear();
@@ -342,12 +344,19 @@ void RtfParser::textRun()
         if (c == '\\' || c == '{' || c == '}')
             break;
         ++cursor_;
+        if (c == '\0')
+            continue;
         if (state_.skipCount > 0) {
             --state_.skipCount;
             continue;
         }
-        if (c != '\r' && c != '\n')
-            bytes_.push_back(char(c));
+        if (c == '\r' || c == '\n')
+            continue;
+        bytes_.push_back(char(c));
+        if (bytes_.size() >= kDecodePiece && c < 0x80 && uint8_t(bytes_[bytes_.size() - 2]) < 0x80) {
+            appendDecoded(bytes_);
+            bytes_.clear();
+        }
     }
     appendDecoded(bytes_);
 }
@@ -392,10 +401,12 @@ void RtfParser::skipGroup()
     closeGroup();
 }
 
+// Data said to run past the end of the file is not taken as data: what
+// follows the word is read on as RTF.
 void RtfParser::skipBinary(int count)
 {
-    if (count > 0)
-        cursor_ += std::min<size_t>(size_t(count), size_t(end_ - cursor_));
+    if (count > 0 && size_t(count) <= size_t(end_ - cursor_))
+        cursor_ += count;
 }
 
 // Called after the word pict, inside the picture's group.
@@ -446,6 +457,7 @@ void RtfParser::readPicture()
     size_t depth = 1;
     int type = kwUnknown;
     bool haveData = false;
+    bool cut = false;
     auto data = std::make_shared<std::vector<uint8_t>>();
     RtfToken word;
 
@@ -469,8 +481,15 @@ void RtfParser::readPicture()
                 while (cursor_ < end_ && *cursor_ == '\\')
                     ++cursor_;
             } else if (word.id == kwBin) {
-                // Binary data may hold braces: take it by its count.
-                const size_t take = word.param > 0 ? std::min<size_t>(size_t(word.param), size_t(end_ - cursor_)) : 0;
+                // Binary data may hold braces: take it by its count. A count
+                // past the end of the file leaves the picture out, and the
+                // bytes after the word are read on as RTF, so the group
+                // still ends and the text after it stays.
+                const size_t take = word.param > 0 ? size_t(word.param) : 0;
+                if (take > size_t(end_ - cursor_)) {
+                    cut = true;
+                    continue;
+                }
                 if (depth == 1 && !haveData && take > 0) {
                     data->assign(cursor_, cursor_ + take);
                     haveData = true;
@@ -487,7 +506,7 @@ void RtfParser::readPicture()
     }
 
     const int kind = pictureKind(type);
-    if (!data->empty() && kind != RtfPicture::Other) {
+    if (!cut && !data->empty() && kind != RtfPicture::Other) {
         auto picture = std::make_shared<RtfPicture>();
         picture->kind = kind;
         picture->size = uint32_t(data->size());

@@ -40,6 +40,9 @@ private:
     void closeGroup();
     void appendDecoded(const std::string& bytes);
 
+    // Bytes of one text run decoded at a time.
+    static constexpr size_t kDecodePiece = 64 * 1024;
+
     RtfParserState state_;
     // Runs of equal saved states, so deep nesting of plain groups costs
     // nothing; depth_ is the number of open groups.

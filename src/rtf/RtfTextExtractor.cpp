@@ -23,6 +23,7 @@ void writePicture(const std::string& folder, int64_t number, const RtfPicture& p
         return;
     }
     out.write(picture.data->data(), std::min<size_t>(picture.size, picture.data->size()));
+    out.closeOutput();
 }
 
 }  // namespace
@@ -33,11 +34,12 @@ uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
     auto parser = std::make_unique<RtfParser>();
     if (!document->opened())
         return Unreadable;
-    parser->parse(*document);
-
     sink_ = std::make_unique<TextSink>(folder);
+    if ((flags & WriteText) != 0)
+        document->streamTextTo(sink_.get());
+    parser->parse(*document);
     if ((flags & WriteText) != 0) {
-        sink_->appendWide(document->gatheredText());
+        document->finishText();
         sink_->close();
     }
     if ((flags & WritePictures) != 0) {

@@ -304,3 +304,46 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
          edited(presentation({shape({"A"})}), {{"ppt/_rels/presentation.xml.rels", ""}}), kText, std::nullopt},
     });
 }
+
+// Parts that inflate far beyond what their archive may hold: the structures
+// read from them stop at the archive's budget, long before the part's end.
+TEST(PackageBudget, StructuresStopAtTheArchivesBudget)
+{
+    constexpr uint64_t kBudget = 1 << 20;
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("out"));
+    const auto archiveOf = [&](ZipBuilder zip) {
+        zip.write(dir.file("in.zip"));
+        return std::make_unique<ZipArchive>(dir.file("in.zip"), kBudget);
+    };
+
+    // 64 MiB of shared strings: those read until then stand for the workbook.
+    ZipBuilder strings(edited(workbook({sheet({"s:0", "7"})}, sst({"x"})), {{"xl/sharedStrings.xml", ""}}));
+    strings.addRepeated("xl/sharedStrings.xml", "<sst><si><t>first</t></si>", "<si><t>bomb</t></si>", 64 << 20 >> 4,
+                        "</sst>");
+    auto archive = archiveOf(strings);
+    EXPECT_EQ(XlsxTextExtractor().exportText(*archive, dir.file("out"), kText), 1u);
+    const std::string text = readFile(dir.file("out/1.txt"));
+    EXPECT_EQ(text.substr(0, 16), "first bomb bomb ");
+    EXPECT_LT(text.size(), kBudget / 8) << "each string is charged with its own overhead";
+    EXPECT_EQ(text.find('7'), std::string::npos) << "worksheets are not read";
+
+    // A slide list of millions, and a relationship table of as many.
+    ZipBuilder slides(edited(presentation({shape({"A"})}), {{"ppt/presentation.xml", ""}}));
+    slides.addRepeated("ppt/presentation.xml", "<p:presentation><p:sldIdLst>", "<p:sldId id=\"256\" r:id=\"rId1\"/>",
+                       2 << 20, "</p:sldIdLst></p:presentation>");
+    archive = archiveOf(slides);
+    EXPECT_THROW(PptxTextExtractor().exportText(*archive, dir.file("out"), kText), BudgetExceeded);
+
+    ZipBuilder rels(edited(workbook({sheet({"1"})}), {{"xl/_rels/workbook.xml.rels", ""}}));
+    rels.addRepeated("xl/_rels/workbook.xml.rels", "<Relationships>",
+                     relationship("rId1", "worksheet", "worksheets/sheet1.xml"), 1 << 20, "</Relationships>");
+    archive = archiveOf(rels);
+    EXPECT_THROW(XlsxTextExtractor().exportText(*archive, dir.file("out"), kText), BudgetExceeded);
+
+    // The same kinds of structure, small, fit.
+    archive = archiveOf(ZipBuilder(presentation({shape({"A"})}, "", "", {"rId1", "rId1", "rId1"})));
+    PptxTextExtractor().exportText(*archive, dir.file("out"), kText);
+    EXPECT_EQ(readFile(dir.file("out/1.txt")), "\tA\n\t");
+    EXPECT_GT(archive->budget().left(), kBudget - 4096);
+}

@@ -1,13 +1,17 @@
 // File naming, the file object, folder creation, re-encoding and plain text.
 #include "output/OutputPaths.h"
 #include "output/TextFileReencoding.h"
+#include "output/TextSink.h"
 #include "plaintext/PlainText.h"
 #include "platform/StdioFile.h"
+#include "platform/WriteError.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
+#include <unistd.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -60,6 +64,46 @@ TEST(OutputFiles, ReencodingEndsEveryLineWithCrLf)
     EXPECT_EQ(out.substr((1u << 20) - 1, 4), "\xF0\x9F\x98\x80");
     TempDir empty;
     EXPECT_FALSE(reencodeTextFileToUtf8(empty.path()));
+}
+
+// "1.txt" and the re-encoding's file as links to a device that is always
+// full: the write fails with its errno, and no file stays (the links go, the
+// device does not).
+TEST(OutputFiles, FailedWritesRaiseTheirErrnoAndLeaveNoFile)
+{
+    const auto failure = [](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const WriteError& error) {
+            return error.error();
+        }
+        return 0;
+    };
+    TempDir dir;
+    const std::string text = dir.file("1.txt");
+    for (size_t size : {size_t(10), TextSink::kBufferSize + 1}) {
+        ASSERT_EQ(::symlink("/dev/full", text.c_str()), 0);
+        EXPECT_EQ(failure([&] {
+                      TextSink sink(dir.path());
+                      sink.appendUtf8(std::string(size, 'x'));
+                      sink.appendWide(u"more");
+                      sink.close();
+                  }),
+                  ENOSPC)
+            << size;
+        EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{}) << size;
+    }
+    writeFile(text, utf16leBytes(u"text"));
+    ASSERT_EQ(::symlink("/dev/full", (text + "utf8.txt").c_str()), 0);
+    EXPECT_EQ(failure([&] { reencodeTextFileToUtf8(dir.path()); }), ENOSPC);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{});
+
+    ASSERT_EQ(::symlink("/dev/full", text.c_str()), 0);
+    StdioFile file(text, "wb");
+    EXPECT_TRUE(file.write("x", 1)) << "buffered";
+    EXPECT_EQ(file.close(), ENOSPC);
+    EXPECT_EQ(file.writeError(), ENOSPC);
+    EXPECT_FALSE(file.write("x", 1));
 }
 
 TEST(OutputFiles, PlainTextByByteOrderMark)

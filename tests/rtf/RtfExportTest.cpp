@@ -66,6 +66,16 @@ TEST(RtfExport, ReaderEntryWritesUtf16AndAnswersMissingSources)
     writeFile(dir.file("in.rtf"), "{\\rtf1\\ansicpg936 \\'c4\\'e3\\par}");
     EXPECT_EQ(exportRtfDocument(dir.file("in.rtf"), out.path(), WriteText), Success);
     EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(u"\u4F60\n"));
+    // Text goes to the file in pieces as it is read; none is lost between them.
+    std::string rtf = "{\\rtf1 ";
+    std::u16string text;
+    for (int i = 0; i < 30000; ++i) {
+        rtf += i % 3 ? "word " : "\\u8364?\\par ";
+        text += i % 3 ? u"word " : u"\u20AC\n";
+    }
+    writeFile(dir.file("long.rtf"), rtf + "}");
+    EXPECT_EQ(exportRtfDocument(dir.file("long.rtf"), out.path(), WriteText), Success);
+    EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(text));
 
     TempDir empty;
     EXPECT_EQ(exportRtfDocument(dir.file("missing.rtf"), empty.path(), WriteText | WritePictures), Unreadable);

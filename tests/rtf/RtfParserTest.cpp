@@ -74,8 +74,9 @@ TEST(RtfParser, TextControlWordsAndSymbols)
         {"{\\rtf1{\\*\\foo a\\}b}c{\\fonttbl{\\f0 x\\{;}}d}", u"cd"},  // escaped braces do not count
         {"{\\rtf1{\\*\\foo \\bin3 }}}}x}", u"x"},                      // nor braces in binary data
         {"{\\rtf1 a\\bin3 {}}b}", u"ab"},
-        {"{\\rtf1 a\\bin2147483647 xyz}", u"a"},
-        {"{\\rtf1 a\\bin99999999999999999999 xyz}", u"a"},
+        // A count past the end of the file takes nothing.
+        {"{\\rtf1 a\\bin2147483647 xyz}", u"axyz"},
+        {"{\\rtf1 a\\bin99999999999999999999 xyz}", u"axyz"},
         {"{\\rtf1 a\\*b}", u"ab"},
         // Broken input.
         {"}}pre{\\rtf1 a}}", u"a"},
@@ -88,6 +89,22 @@ TEST(RtfParser, TextControlWordsAndSymbols)
     };
     for (const auto& [input, expected] : cases)
         EXPECT_EQ(parseRtf(input).text, expected) << input;
+}
+
+TEST(RtfParser, ZeroBytesAreNothingAndLongRunsDecodeAsOne)
+{
+    EXPECT_EQ(parseRtf(std::string("{\\rtf1 a\0b\\u20013\0?\0c\0\0}", 24)).text, u"ab\u4E2Dc");
+    // A run far longer than one decoding piece, of double-byte characters
+    // whose second byte is ASCII: no cut may fall between the two.
+    std::string run;
+    std::u16string expected;
+    const std::u16string one = parseRtf("{\\rtf1\\ansicpg936 \x81\x40z}").text;
+    for (int i = 0; i < 50000; ++i) {
+        run += i % 7 == 0 ? "\x81\x40z" : "\x81\x40";
+        expected += i % 7 == 0 ? one : one.substr(0, 1);
+    }
+    ASSERT_EQ(one.size(), 2u);
+    EXPECT_EQ(parseRtf("{\\rtf1\\ansicpg936 " + run + "}").text, expected);
 }
 
 TEST(RtfParser, DeepNestingAndLongWordsStayBounded)
@@ -129,7 +146,7 @@ TEST(RtfParser, Pictures)
         {"{\\pict\\pngblip ab;0102}", {{RtfPicture::Png, "\x01\x02"}}},  // a run ending in ";" is dropped
         {"{\\pict\\pngblip 0102 {0304} 0506}", {{RtfPicture::Png, "\x01\x02"}}},
         {"{\\pict\\pngblip\\bin4 {}}\x01}", {{RtfPicture::Png, "{}}\x01"}}},
-        {"{\\pict\\pngblip\\bin999999 ab", {{RtfPicture::Png, "ab}"}}},  // to the end
+        {"{\\pict\\pngblip\\bin999999 ab", {}},  // missing bytes: no picture at all
     };
     for (const Case& c : cases) {
         const Parsed parsed = parseRtf("{\\rtf1 before" + c.body + "}");
@@ -142,4 +159,7 @@ TEST(RtfParser, Pictures)
         EXPECT_EQ(parsed.text.substr(0, 6), u"before") << c.body;
     }
     EXPECT_EQ(parseRtf("{\\rtf1 before{\\pict\\pngblip " + hex + "}after}").text, u"beforeafter");
+    // Binary data said to run past the end of the file takes nothing with it.
+    for (const char* body : {"{\\pict\\pngblip\\bin99 ab}", "{\\*\\x\\bin99 }", "\\bin99 "})
+        EXPECT_EQ(parseRtf(std::string("{\\rtf1 before") + body + "after}").text, u"beforeafter") << body;
 }

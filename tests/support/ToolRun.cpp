@@ -2,7 +2,9 @@
 
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,11 @@ ToolRun runTool(const ToolLaunch& launch)
         for (int fd = 0; fd < 3; ++fd) {
             const int file = ::open(streams.file(names[fd]).c_str(), fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT, 0600);
             ::dup2(file, fd);
+        }
+        if (launch.fileSizeLimit != 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{launch.fileSizeLimit, launch.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         for (const auto& [name, value] : launch.environment)
             ::setenv(name.c_str(), value.c_str(), 1);

@@ -15,6 +15,9 @@ struct ToolLaunch {
     std::string input;                                             // its standard input
     std::vector<std::pair<std::string, std::string>> environment;  // set in the child
     std::function<void(pid_t)> whileRunning;                       // called once it started
+    // When not 0: no file may grow past this many bytes (SIGXFSZ ignored, so
+    // writes beyond fail with EFBIG), as on a small full disk.
+    unsigned long fileSizeLimit = 0;
 };
 
 struct ToolRun {

@@ -2,6 +2,7 @@
 
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quillet::test {
@@ -10,13 +11,25 @@ void ZipBuilder::write(const std::string& path) const
 {
     zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     bool ok = zip != nullptr;
-    for (const auto& [name, bytes, stored] : entries_) {
+    const auto put = [&zip](const std::string& bytes) {
+        return zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size())) == ZIP_OK;
+    };
+    for (const Entry& entry : entries_) {
         zip_fileinfo info{};
         ok = ok &&
-             zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, stored ? 0 : Z_DEFLATED,
-                                 Z_DEFAULT_COMPRESSION) == ZIP_OK &&
-             zipWriteInFileInZip(zip, bytes.data(), unsigned(bytes.size())) == ZIP_OK &&
-             zipCloseFileInZip(zip) == ZIP_OK;
+             zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                 entry.stored ? 0 : Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
+             put(entry.bytes);
+        if (entry.count > 0 && !entry.unit.empty()) {
+            const uint64_t perBlock = std::max<uint64_t>(1, (1u << 20) / entry.unit.size());
+            std::string block;
+            for (uint64_t i = 0; i < std::min(perBlock, entry.count); ++i)
+                block += entry.unit;
+            for (uint64_t done = 0; ok && done < entry.count; done += perBlock)
+                ok = entry.count - done >= perBlock ? put(block)
+                                                    : put(block.substr(0, (entry.count - done) * entry.unit.size()));
+        }
+        ok = ok && put(entry.tail) && zipCloseFileInZip(zip) == ZIP_OK;
     }
     if (zip == nullptr || zipClose(zip, nullptr) != ZIP_OK || !ok)
         throw std::runtime_error("writing " + path + " failed");

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace quillet::test {
@@ -38,7 +37,15 @@ public:
     }
     ZipBuilder& add(const std::string& name, const std::string& bytes, bool stored = false)
     {
-        entries_.push_back({name, bytes, stored});
+        entries_.push_back({name, bytes, stored, std::string(), 0, std::string()});
+        return *this;
+    }
+    // head, then unit count times, then tail, deflated as they are made: a
+    // part that inflates to gigabytes (below 4 GiB) out of a small archive.
+    ZipBuilder& addRepeated(const std::string& name, const std::string& head, const std::string& unit, uint64_t count,
+                            const std::string& tail)
+    {
+        entries_.push_back({name, head, false, unit, count, tail});
         return *this;
     }
     // Throws std::runtime_error when minizip fails.
@@ -46,7 +53,15 @@ public:
     std::string bytes() const;
 
 private:
-    std::vector<std::tuple<std::string, std::string, bool>> entries_;
+    struct Entry {
+        std::string name;
+        std::string bytes;
+        bool stored;
+        std::string unit;  // repeated count times after bytes
+        uint64_t count;
+        std::string tail;
+    };
+    std::vector<Entry> entries_;
 };
 
 // Sets a field of the named entry's local header, and the same field of its

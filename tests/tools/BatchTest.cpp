@@ -148,6 +148,36 @@ TEST(Batch, CrashAndHangAreRecordedAndResumeRedoesOnlyChangedInputs)
     EXPECT_EQ(readFile(out + "/results.jsonl"), after) << "a second resume converts nothing";
 }
 
+// A worker killed from outside is no fault of its document: --retry converts
+// such records again, and nothing else.
+TEST(Batch, RetryConvertsAgainOnlyTheStatusesNamed)
+{
+    TempDir dir;
+    const std::string in = dir.file("in"), out = dir.file("out");
+    ::mkdir(in.c_str(), 0755);
+    copyWord("english.doc", in + "/a.doc");
+    copyWord("english.doc", in + "/killed.abort");
+    writeFile(in + "/notes.bin", std::string(600, 'x'));
+    ASSERT_EQ(batch({"--out", out, "--quiet", in}, true).status, 0);
+    EXPECT_EQ(field(records(out)["killed.abort"], "status"), "crash");
+
+    ToolRun run = batch({"--out", out, "--retry", "timeout,crash", "--quiet", in});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("2 skipped as already recorded"), std::string::npos) << run.out;
+    size_t count = 0;
+    auto byName = records(out, &count);
+    EXPECT_EQ(count, 4u) << "the new record is appended";
+    EXPECT_EQ(field(byName["killed.abort"], "status"), "ok") << "the last record counts";
+    EXPECT_EQ(field(byName["notes.bin"], "status"), "unsupported");
+
+    const std::string log = readFile(out + "/results.jsonl");
+    EXPECT_EQ(batch({"--out", out, "--retry", "crash", "--quiet", in}).status, 0);
+    EXPECT_EQ(batch({"--out", out, "--resume", "--quiet", in}).status, 0);
+    EXPECT_EQ(readFile(out + "/results.jsonl"), log) << "nothing recorded crash any more";
+    for (const char* wrong : {"", "crash,", "crashed", "ok,,error"})
+        EXPECT_EQ(batch({"--out", out, "--retry", wrong, in}).status, 2) << wrong;
+}
+
 TEST(Batch, HostileInputsAndOddNamesEndInDefinedRecords)
 {
     TempDir dir;

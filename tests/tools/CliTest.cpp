@@ -1,8 +1,11 @@
 // The quillet tool as people run it: output, result codes and exit status.
 #include "support/TempDir.h"
 #include "support/ToolRun.h"
+#include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace quillet::test;
 
@@ -43,6 +46,53 @@ TEST(Cli, FormatExportTextAndUsage)
     EXPECT_EQ(runCli({"export", "a", "b", "--flags", "zz"}).second, 2);
     EXPECT_EQ(runCli({"frobnicate"}),
               std::make_pair(std::string("quillet: unknown command frobnicate (see --help)\n"), 2));
+}
+
+// A disk that fills up: the conversion fails with the errno of the write
+// (EFBIG under a file-size limit) and leaves no cut file behind.
+TEST(Cli, ExportOntoAFullDiskFailsAndLeavesNothingHalfWritten)
+{
+    TempDir dir;
+    std::string words = "{\\rtf1\\ansi ", ideographs = words;
+    for (int i = 0; i < 40000; ++i)
+        words += "word ";
+    for (int i = 0; i < 12000; ++i)
+        ideographs += "\\u20013?";
+    writeFile(dir.file("words.rtf"), words + "}");
+    writeFile(dir.file("cjk.rtf"), ideographs + "}");  // 24 kB in UTF-16, 36 kB in UTF-8
+    ZipBuilder(Parts{{"_rels/.rels", relationships(relationship("rId1", "officeDocument", "word/document.xml"))},
+                     {"word/document.xml", "<w:document/>"},
+                     {"word/media/big.png", std::string(100000, 'p')}})
+        .write(dir.file("big.docx"));
+
+    const auto exported = [&](const std::string& input, const std::string& flag, unsigned long limit) {
+        ToolLaunch launch;
+        const std::string path = input.find('/') == std::string::npos ? dir.file(input) : input;
+        launch.args = {"export", path, dir.file("out-" + input.substr(input.rfind('/') + 1)), flag};
+        launch.fileSizeLimit = limit;
+        return runTool(launch);
+    };
+    const std::string letters = std::string(QUILLET_TEST_DATA) + "/letters/letters.";
+    for (const auto& [input, flag, limit] :
+         {std::make_tuple(std::string("words.rtf"), "--text", 65536ul),
+          std::make_tuple(std::string("cjk.rtf"), "--text", 32768ul),
+          std::make_tuple(std::string("big.docx"), "--pictures", 65536ul),
+          std::make_tuple(letters + "doc", "--text", 64ul), std::make_tuple(letters + "pdf", "--text", 64ul),
+          std::make_tuple(letters + "xlsx", "--text", 64ul)}) {
+        const ToolRun run = exported(input, flag, limit);
+        EXPECT_EQ(run.status, 1) << input;
+        EXPECT_EQ(run.out.substr(0, 3), "27 ") << input << ": " << run.out << run.err;
+        EXPECT_EQ(listFolder(dir.file("out-" + input.substr(input.rfind('/') + 1))), std::vector<std::string>{})
+            << input;
+    }
+    EXPECT_EQ(exported("cjk.rtf", "--text", 65536).status, 0) << "room for both files";
+
+    ToolLaunch launch;
+    launch.args = {"batch", "--out", dir.file("batch"), "--quiet", dir.file("words.rtf")};
+    launch.fileSizeLimit = 65536;
+    EXPECT_EQ(runTool(launch).status, 0);
+    const std::string log = readFile(dir.file("batch/results.jsonl"));
+    EXPECT_NE(log.find("\"code\":27,\"status\":\"error\""), std::string::npos) << log;
 }
 
 TEST(Cli, TextOfEveryFormatKeepsEveryLetterAndAnswersFailuresByStatus)

@@ -85,7 +85,7 @@ BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipK
     try {
         file.write(first, firstCount);
         std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(data, 64 * 1024)));
-        while (data > 0) {
+        while (data > 0 && file.writeError() == 0) {
             const size_t n = static_cast<size_t>(std::min<uint64_t>(data, buffer.size()));
             in.readBytes(buffer.data(), n);
             file.write(buffer.data(), n);
@@ -96,7 +96,7 @@ BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipK
         file.closeAndRemove();
         throw;
     }
-    file.close();
+    file.closeOutput();
     return BlipResult::Written;
 }
 

@@ -76,6 +76,7 @@ void PptSlideWriter::writeEmbeddedDrawing(PptRecordReader& reader)
         if (!file.isOpen())
             return;
         file.write(package.data(), package.size());
+        file.closeOutput();
     }
     package.clear();
     appendEmbeddedDrawingText(temporary.path(), sink_);

@@ -1,5 +1,6 @@
 #include "ooxml/docx/DocxDocumentHandler.h"
 
+#include "package/MemoryBudget.h"
 #include "package/xml/AttributeList.h"
 #include "package/xml/NameTokens.h"
 #include "package/xml/OneChildHandler.h"
@@ -148,6 +149,8 @@ public:
         if (const AttributeValue* value = attributes.find(token::r::id)) {
             std::string id;
             value->toString(id);
+            if (context_->budget != nullptr)
+                context_->budget->charge(MemoryBudget::inVector(sizeof(std::string)) + id.size());
             context_->referenceIds.push_back(std::move(id));
         }
     }

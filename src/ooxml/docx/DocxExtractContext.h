@@ -6,9 +6,13 @@
 
 namespace quillet {
 
+class MemoryBudget;
+
 // What the handlers of one word-processing run share.
 struct DocxExtractContext {
     uint32_t flags = 0;
+    // The archive's: the references are charged to it.
+    MemoryBudget* budget = nullptr;
     // Header and footer relationship ids in body order; repeats stay.
     std::vector<std::string> referenceIds;
 

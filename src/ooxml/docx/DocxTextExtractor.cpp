@@ -59,6 +59,7 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
 {
     ZipArchive* archive = package_->archive();
     context_.referenceIds.clear();
+    context_.budget = &archive->budget();
     if (static_cast<uint64_t>(main.size()) < kMaxBodyBytes) {
         DocxDocumentHandler root(sink_.get(), &context_);
         parseXmlPart(archive, main.path(), &root, Vocabulary::WordProcessing);
@@ -79,7 +80,7 @@ void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
 {
     ZipArchive* archive = package_->archive();
     RelationshipList* relationships = main.relationships();
-    const std::vector<std::string> ids = context_.referenceIds;
+    const std::vector<std::string> ids = std::move(context_.referenceIds);
     uint64_t budget = kMaxStoryBytes;
     for (const std::string& id : ids) {
         Relationship* relationship = relationships->findById(id);

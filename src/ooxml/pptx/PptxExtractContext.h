@@ -6,12 +6,16 @@
 
 namespace quillet {
 
+class MemoryBudget;
+
 // Shared by every handler of one presentation export.
 struct PptxExtractContext {
     uint32_t flags = 0;
     // Set by each new text body; the next text written clears it and is
     // preceded by one tab, wherever in the run it comes.
     uint32_t pendingTab = 0;
+    // The archive's: the slide list is charged to it.
+    MemoryBudget* budget = nullptr;
     // The r:id of every p:sldId, in presentation order.
     std::vector<std::string> slideIds;
 };

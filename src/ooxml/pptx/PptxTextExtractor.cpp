@@ -29,6 +29,7 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
+    context_->budget = &archive.budget();
     PackagePart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
         return;
@@ -43,7 +44,7 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
     // A slide listed again is not read again: its text is already written,
     // and repeats would let a small file demand unbounded work.
     std::unordered_set<std::string> read;
-    const std::vector<std::string> slideIds = context_->slideIds;
+    const std::vector<std::string> slideIds = std::move(context_->slideIds);
     for (const std::string& id : slideIds) {
         PackagePart* slide = slides.targetPart(id);
         if (slide == nullptr || uint64_t(slide->size()) >= kSlideBound || !read.insert(slide->path()).second)

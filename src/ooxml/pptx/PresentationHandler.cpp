@@ -1,6 +1,7 @@
 #include "ooxml/pptx/PresentationHandler.h"
 
 #include "ooxml/pptx/PptxExtractContext.h"
+#include "package/MemoryBudget.h"
 #include "package/xml/AttributeList.h"
 #include "package/xml/NameTokens.h"
 
@@ -12,8 +13,12 @@ public:
     explicit SlideIdHandler(PptxExtractContext* context) : context_(context) {}
     void startElement(int, const AttributeList& attributes) override
     {
-        if (attributes.find(token::r::id) != nullptr)
-            context_->slideIds.push_back(attributes.text(token::r::id));
+        if (attributes.find(token::r::id) == nullptr)
+            return;
+        std::string id = attributes.text(token::r::id);
+        if (context_->budget != nullptr)
+            context_->budget->charge(MemoryBudget::inVector(sizeof(std::string)) + id.size());
+        context_->slideIds.push_back(std::move(id));
     }
 
 private:

@@ -1,20 +1,43 @@
 #include "ooxml/xlsx/SharedStringsHandler.h"
 
+#include "package/MemoryBudget.h"
 #include "package/xml/NameTokens.h"
 
 namespace quillet {
 namespace {
 
+// Pieces are charged as they come, so one item of countless runs is stopped
+// as early as countless items; the joined string then stands for them.
 class SharedItemHandler : public StringItemHandler {
 public:
     SharedItemHandler(std::vector<std::string>* pieces, XlsxExtractContext* context) noexcept
         : StringItemHandler(pieces), context_(context)
     {
     }
-    void endElement(int) override { context_->sharedStrings.push_back(joinedPieces()); }
+    ElementHandler* getChildHandler(int token) override
+    {
+        chargeNewPieces();
+        return StringItemHandler::getChildHandler(token);
+    }
+    void endElement(int) override
+    {
+        chargeNewPieces();
+        context_->sharedStrings.push_back(joinedPieces());
+    }
 
 private:
+    void chargeNewPieces()
+    {
+        if (context_->budget == nullptr)
+            return;
+        uint64_t bytes = charged_ == 0 ? MemoryBudget::inVector(sizeof(std::string)) : 0;
+        for (; charged_ < pieces_->size(); ++charged_)
+            bytes += (*pieces_)[charged_].size() + sizeof(std::string);
+        context_->budget->charge(bytes);
+    }
+
     XlsxExtractContext* context_;
+    size_t charged_ = 0;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ooxml/xlsx/WorkbookHandler.h"
 
 #include "ooxml/xlsx/XlsxExtractContext.h"
+#include "package/MemoryBudget.h"
 #include "package/xml/AttributeList.h"
 #include "package/xml/NameTokens.h"
 
@@ -12,8 +13,12 @@ public:
     explicit SheetEntryHandler(XlsxExtractContext* context) : context_(context) {}
     void startElement(int, const AttributeList& attributes) override
     {
-        context_->sheets.push_back(
-            {attributes.text(token::sml::sheetId), attributes.text(token::r::id), attributes.text(token::sml::name)});
+        SheetRecord sheet{attributes.text(token::sml::sheetId), attributes.text(token::r::id),
+                          attributes.text(token::sml::name)};
+        if (context_->budget != nullptr)
+            context_->budget->charge(MemoryBudget::inVector(sizeof(SheetRecord)) + sheet.sheetId.size() +
+                                     sheet.relationshipId.size() + sheet.name.size());
+        context_->sheets.push_back(std::move(sheet));
     }
 
 private:

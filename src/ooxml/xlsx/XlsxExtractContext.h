@@ -6,6 +6,8 @@
 
 namespace quillet {
 
+class MemoryBudget;
+
 // One sheet element of the workbook part.
 struct SheetRecord {
     std::string sheetId;
@@ -16,6 +18,8 @@ struct SheetRecord {
 // Shared by every handler of one spreadsheet export.
 struct XlsxExtractContext {
     uint32_t flags = 0;
+    // The archive's: the shared strings are charged to it.
+    MemoryBudget* budget = nullptr;
     std::vector<std::string> sharedStrings;
     // In workbook order.
     std::vector<SheetRecord> sheets;

@@ -7,10 +7,13 @@
 #include "ooxml/xlsx/XlsxCommentsHandler.h"
 #include "ooxml/xlsx/XlsxExtractContext.h"
 #include "output/TextSink.h"
+#include "package/MemoryBudget.h"
 #include "package/opc/OpcPackage.h"
 #include "package/opc/PackagePart.h"
 #include "package/opc/XmlPart.h"
 #include "package/zip/ZipArchive.h"
+
+#include <quillet/quillet.h>
 
 namespace quillet {
 namespace {
@@ -23,19 +26,27 @@ XlsxTextExtractor::XlsxTextExtractor() : context_(std::make_unique<XlsxExtractCo
 
 XlsxTextExtractor::~XlsxTextExtractor() = default;
 
-void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_->flags = flags;
+    context_->budget = &archive.budget();
     PackagePart* workbook = openMainPart(archive, folder, flags);
     if (workbook == nullptr)
-        return;
+        return Success;
     WorkbookHandler workbookRoot(context_.get());
     parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
 
     RelationshipList* relationships = workbook->relationships();
+    bool stringsCut = false;
     if (PackagePart* strings = firstTargetOfType(relationships, relationship_type::SharedStrings)) {
         SharedStringsHandler root(context_.get());
-        parseXmlPart(&archive, strings->path(), &root, Vocabulary::Spreadsheet);
+        try {
+            parseXmlPart(&archive, strings->path(), &root, Vocabulary::Spreadsheet);
+        } catch (const BudgetExceeded&) {
+            // Worksheets could not name the strings beyond: what was read
+            // stands for the workbook.
+            stringsCut = true;
+        }
     }
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -55,7 +66,7 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
             total += uint64_t(size);
         }
     }
-    if (!tooLarge && total < kWorksheetBound) {
+    if (!stringsCut && !tooLarge && total < kWorksheetBound) {
         for (const SheetRecord& sheet : context_->sheets) {
             if (PackagePart* part = sheets.targetPart(sheet.relationshipId))
                 processWorksheet(*part, flags);
@@ -67,6 +78,7 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
         }
     }
     sink_->close();
+    return stringsCut ? SharedStringsOnly : Success;
 }
 
 void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)

@@ -22,7 +22,9 @@ public:
     ~XlsxTextExtractor();
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
-    void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // 0, or 1 when the shared strings outgrew the archive's budget: those read
+    // until then are written instead of the worksheets.
+    uint32_t exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // The summed uncompressed size of the worksheets from which on no
     // worksheet is parsed.

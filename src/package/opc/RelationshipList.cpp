@@ -2,6 +2,7 @@
 
 #include "package/opc/RelationshipPaths.h"
 #include "package/opc/XmlPart.h"
+#include "package/zip/ZipArchive.h"
 
 namespace quillet {
 namespace {
@@ -17,12 +18,24 @@ RelationshipList::RelationshipList(ZipArchive* archive, const std::string& sourc
     : archive_(archive), sourcePath_(sourcePath)
 {
     parseXmlPartByName(archive_, relationshipPartPath(sourcePath_), this);
+    chargeLastEntry();
+}
+
+// An entry's attributes are known only once the next one begins.
+void RelationshipList::chargeLastEntry()
+{
+    if (archive_ == nullptr || entries_.empty())
+        return;
+    const Relationship& last = *entries_.back();
+    archive_->budget().charge(sizeof(Relationship) + MemoryBudget::inVector(sizeof(entries_.back())) +
+                              last.id().size() + last.type().size() + last.target().size() + sourcePath_.size());
 }
 
 ElementStrHandler* RelationshipList::getChildHandler(const std::string& name)
 {
     if (!endsWith(name, "Relationship"))
         return nullptr;
+    chargeLastEntry();
     entries_.push_back(std::make_unique<Relationship>(archive_, sourcePath_));
     return entries_.back().get();
 }

@@ -13,7 +13,8 @@ class PackagePart;
 class ZipArchive;
 
 // The relationships of one part ("" for the package), read at construction
-// from the part's relationship part; a missing one gives an empty list.
+// from the part's relationship part; a missing one gives an empty list. The
+// entries are charged to the archive's budget (BudgetExceeded past it).
 class RelationshipList : public DefaultElementStrHandler {
 public:
     RelationshipList(ZipArchive* archive, const std::string& sourcePath);
@@ -33,6 +34,8 @@ public:
     const std::string& sourcePath() const { return sourcePath_; }
 
 private:
+    void chargeLastEntry();
+
     ZipArchive* archive_;
     std::string sourcePath_;
     std::vector<std::unique_ptr<Relationship>> entries_;

@@ -56,6 +56,7 @@ void XmlTagScanner::scan(ByteSource& source)
     buffer_.assign(capacity_ + kPadding, '\0');
     dataLength_ = tokenStart_ = cursor_ = 0;
     inSingleQuote_ = inDoubleQuote_ = false;
+    doctype_ = DoctypeScan();
 
     for (;;) {
         char* free = buffer_.data() + dataLength_;
@@ -104,10 +105,56 @@ void XmlTagScanner::scanPieces()
     }
 }
 
+// A document type declaration ends at the first ">" outside its quotes,
+// comments and internal subset, whose own declarations hold ">" too. Its
+// entities are never expanded.
+bool XmlTagScanner::scanDoctype()
+{
+    const char* data = buffer_.data();
+    DoctypeScan& scan = doctype_;
+    size_t at = tokenStart_ + scan.offset;
+    for (; at < dataLength_; ++at) {
+        const char c = data[at];
+        if (scan.inComment) {
+            scan.inComment =
+                !(c == '>' && at >= tokenStart_ + scan.commentFrom + 2 && data[at - 1] == '-' && data[at - 2] == '-');
+        } else if (scan.quote != 0) {
+            scan.quote = c == scan.quote ? 0 : scan.quote;
+        } else if (c == '<') {
+            if (dataLength_ - at < 4)
+                break;  // too soon to tell a comment
+            if (std::memcmp(data + at, "<!--", 4) == 0) {
+                scan.inComment = true;
+                at += 3;
+                scan.commentFrom = at + 1 - tokenStart_;
+            }
+        } else if (c == '"' || c == '\'') {
+            scan.quote = c;
+        } else if (c == '[') {
+            ++scan.depth;
+        } else if (c == ']') {
+            scan.depth = std::max(scan.depth - 1, 0);
+        } else if (c == '>' && scan.depth == 0) {
+            doctype_ = DoctypeScan();
+            tokenStart_ = cursor_ = at + 1;
+            return true;
+        }
+    }
+    scan.offset = at - tokenStart_;
+    cursor_ = dataLength_;
+    return false;
+}
+
 bool XmlTagScanner::scanMarkup()
 {
     const char* data = buffer_.data();
     const char* span = data + tokenStart_;
+    if (dataLength_ - tokenStart_ < 4) {
+        cursor_ = dataLength_;
+        return false;
+    }
+    if (startsWith(span, dataLength_ - tokenStart_, "<!DO"))
+        return scanDoctype();
     cursor_ = std::max(cursor_, tokenStart_ + 2);
     for (;;) {
         const void* next = std::memchr(data + cursor_, '>', dataLength_ - cursor_);
@@ -120,8 +167,6 @@ bool XmlTagScanner::scanMarkup()
         bool done = true;
         if (span[1] == '?') {
             done = length >= 4;
-        } else if (startsWith(span, length, "<!DO")) {
-            done = length >= 11;
         } else if (startsWith(span, length, "<!--")) {
             // "<!---->" is the shortest comment.
             done = length >= 7 && endsWith(span, length, "-->");

@@ -40,6 +40,7 @@ private:
     void scanPieces();
     // Returns false while the markup declaration at tokenStart_ is incomplete.
     bool scanMarkup();
+    bool scanDoctype();
     bool scanTag();
     // Keeps the unfinished piece at the start of the buffer, growing it up to
     // kPieceLimit when the piece fills more than half.
@@ -53,6 +54,15 @@ private:
     size_t cursor_ = 0;
     bool inSingleQuote_ = false;
     bool inDoubleQuote_ = false;
+    // How far the document type declaration at tokenStart_ has been read,
+    // so that more bytes continue the scan instead of repeating it.
+    struct DoctypeScan {
+        size_t offset = 2;  // from tokenStart_
+        size_t commentFrom = 0;
+        int depth = 0;
+        char quote = 0;
+        bool inComment = false;
+    } doctype_;
 };
 
 }  // namespace quillet

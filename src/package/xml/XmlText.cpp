@@ -105,12 +105,11 @@ void decodeXmlTextInto(const char* buffer, size_t length, size_t begin, size_t e
         }
         if (!named) {
             const char* semicolon = static_cast<const char*>(std::memchr(after, ';', rest));
-            if (semicolon == nullptr) {
+            if (semicolon == nullptr || *after != '#') {
+                // An entity declared in a document type is never expanded:
+                // it stays as written, and so does the text around it.
                 out += '&';
                 from = after;
-            } else if (*after != '#') {
-                out.clear();
-                return;
             } else {
                 const bool hex = after + 1 < semicolon && after[1] == 'x';
                 const char* digits = after + (hex ? 2 : 1);

@@ -1,10 +1,13 @@
 #include "package/zip/ZipArchive.h"
 
 #include "platform/Ascii.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalPath.h"
+#include "platform/WriteError.h"
 
 #include <minizip/unzip.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -27,6 +30,12 @@ std::string bareFileName(const std::string& name)
     if (slash == std::string::npos || slash == 0)
         return name;
     return name.substr(slash + 1);
+}
+
+int64_t fileSize(const std::string& path)
+{
+    platform::FileStatus status;
+    return platform::statPath(path, status) ? status.size : 0;
 }
 
 }  // namespace
@@ -52,7 +61,9 @@ bool ZipEntryStream::isCurrent() const
     return !closed_ && archive_.entryOpen_ && archive_.openSerial_ == serial_;
 }
 
-ZipArchive::ZipArchive(const std::string& path)
+ZipArchive::ZipArchive(const std::string& path) : ZipArchive(path, MemoryBudget::forSourceSize(fileSize(path))) {}
+
+ZipArchive::ZipArchive(const std::string& path, uint64_t budgetBytes) : budget_(budgetBytes)
 {
     handle_ = unzOpen64(path.c_str());
     if (handle_ != nullptr)
@@ -146,25 +157,33 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
         return opened;
     ZipEntryStream stream(*this, openSerial_);
 
-    OutputFile file(std::fopen(platform::joinFolder(folder, bareFileName(name)).c_str(), "wb"));
+    const std::string path = platform::joinFolder(folder, bareFileName(name));
+    OutputFile file(std::fopen(path.c_str(), "wb"));
     if (!file)
         return -1;
     char piece[kCopyPieceSize];
     int result = 0;
+    int writeError = 0;
     for (;;) {
         const int count = stream.read(piece, kCopyPieceSize);
         if (count < 1) {
             result = count;
             break;
         }
+        errno = 0;
         if (std::fwrite(piece, 1, static_cast<size_t>(count), file.get()) != static_cast<size_t>(count)) {
-            result = -1;
+            writeError = errno != 0 ? errno : EIO;
             break;
         }
     }
     // Buffered writes can fail only now.
-    if (std::fclose(file.release()) != 0 && result == 0)
-        result = -1;
+    errno = 0;
+    if (std::fclose(file.release()) != 0 && writeError == 0)
+        writeError = errno != 0 ? errno : EIO;
+    if (writeError != 0) {
+        std::remove(path.c_str());
+        throw WriteError(writeError, path);
+    }
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "package/ByteSource.h"
+#include "package/MemoryBudget.h"
 
 #include <cstdint>
 #include <map>
@@ -49,12 +50,16 @@ private:
 // readable archive gives an empty index; nothing here throws for bad input.
 class ZipArchive {
 public:
+    // The budget follows the file's size.
     explicit ZipArchive(const std::string& path);
+    ZipArchive(const std::string& path, uint64_t budgetBytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
     bool isOpen() const { return handle_ != nullptr; }
+    // What the structures read from this package may still hold.
+    MemoryBudget& budget() { return budget_; }
     const std::map<std::string, ZipEntryRecord>& index() const { return index_; }
 
     // Names are compared as raw bytes; of two entries with one name the first counts.
@@ -66,9 +71,9 @@ public:
     std::unique_ptr<ZipEntryStream> openEntry(const std::string& name);
 
     // Writes the entry under its bare file name into folder: 0 after a complete
-    // copy, a negative minizip code, or -1 when the file cannot be created or
-    // written. A name missing from the index, or an empty folder, raises
-    // std::out_of_range.
+    // copy, a negative minizip code, or -1 when the file cannot be created. A
+    // failed write removes the file and raises WriteError. A name missing from
+    // the index, or an empty folder, raises std::out_of_range.
     int extractEntry(const std::string& name, const std::string& folder);
     // Every entry whose extension names a picture, in name order. Returns 0.
     int extractImages(const std::string& folder);
@@ -92,6 +97,7 @@ private:
     // Identifies the entry opened last, so that a stream can tell it was ended.
     uint64_t openSerial_ = 0;
     bool entryOpen_ = false;
+    MemoryBudget budget_;
 };
 
 // True when the text after the name's last "." is, ignoring ASCII case, one

@@ -147,6 +147,16 @@ TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
     EXPECT_EQ(run(parts, WriteText).text, "\nBody\n");
 }
 
+TEST(DocxTextExtractor, DocumentTypesAndUnknownEntitiesLoseNoText)
+{
+    const std::string body = "<w:body>" + para("A &co; B &amp; &lol9;") + "</w:body>";
+    const std::string doctype = "<!DOCTYPE w:document [<!ENTITY co \"Acme\"><!ENTITY lol9 \"&lol8;&lol8;\">]>";
+    const Outcome outcome = run(
+        edited(docx(""), {{"word/document.xml", "<?xml version=\"1.0\"?>" + doctype + wordPart("document", body)}}));
+    EXPECT_EQ(outcome.text, "\nA &co; B & &lol9;");
+    EXPECT_EQ(outcome.content, QStringLiteral("\nA &co; B & &lol9;"));
+}
+
 TEST(DocxTextExtractor, MainPartSizeBoundAndMissingParts)
 {
     const Parts parts =

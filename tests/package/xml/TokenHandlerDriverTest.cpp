@@ -112,9 +112,9 @@ TEST(TokenHandlerDriver, DeliversElementsAttributesAndText)
         {"<unknownRoot><w:p><w:t>x</w:t></w:p></unknownRoot>", ""},
         // Whitespace after a start tag is text; text after a child's end or an empty child is dropped.
         {"<w:p>\n <w:r>x<w:br/>y</w:r>cd</w:p>", "<p>[\n ]<r>[x]<br></br></r></p>"},
-        // Markup between runs keeps the last tag; CDATA is not decoded; an unknown entity blanks its run.
+        // Markup between runs keeps the last tag; CDATA is not decoded; an unknown entity stays as written.
         {"<w:t>a<!-- c -->b<?pi?>c<![CDATA[&amp;<y>]]></w:t><w:t>a &nbsp; b</w:t>",
-         "<t>[a][b][c][&amp;<y>]</t><t>[]</t>"},
+         "<t>[a][b][c][&amp;<y>]</t><t>[a &nbsp; b]</t>"},
         // An unknown end tag pops nothing, a known one closes the top element; nameless tags are unknown.
         {"<w:p><w:r>x</foo>y</w:t>z</w:p></w:p><>x</ ><w:r>q</w:r><w:t>open", "<p><r>[x]</t></p></p><r>[q]</r><t>"},
         // Subtrees without a handler are skipped by depth, empty elements in them included.
@@ -175,6 +175,9 @@ TEST(XmlTagScanner, CutsTheSamePiecesHoweverTheReadsSplitThem)
         {"<a>x<?p?>z</a>", "T{<a>}X{x}X{z}T{</a>}"},
         // An instruction ends at its first ">"; any other declaration is never closed.
         {"<!DOCTYPE html><?pi?><a/><?x a > b ?><b/><!ELEMENT a ANY><c>lost</c>", "T{<a/>}X{ b ?>}T{<b/>}"},
+        // A document type's internal subset, its quotes and comments hold ">" and "]" freely.
+        {"<!DOCTYPE a SYSTEM \"x>]\" [<!ENTITY e 'b>'><!-- ]> ' --><!ENTITY f \"[\">]><a>t&e;</a>",
+         "T{<a>}X{t&e;}T{</a>}"},
         {"<a><![CDATA[<b> &amp; ]]]]></a>", "T{<a>}x{<b> &amp; ]]}T{</a>}"},
         // The empty comment and the empty CDATA section end at their own ">"; "<!-->" does not.
         {"<a>1<!---->2<![CDATA[]]>3<!-->4-->5</a>", "T{<a>}X{1}X{2}X{3}X{5}T{</a>}"},

@@ -117,9 +117,10 @@ TEST(XmlTagParser, KnownWellQuotedAttributes)
 {
     EXPECT_EQ(attributesOf("<w:p w:rsidR=\"00A1\" w:unknownAttr=\"x\" r:id='rId7' id=\"s1\">"),
               (Attributes{{token::w::rsidR, "00A1"}, {token::r::id, "rId7"}, {token::v::id, "s1"}}));
-    // Quotes of the other kind, ">" and entities inside values; an unknown entity blanks its value only.
-    EXPECT_EQ(attributesOf("<w:t w:val='\"hi\" > &amp; &#x263A;' w:sz=\"it's\" w:fill=\"a&nbsp;b\">"),
-              (Attributes{{token::w::val, "\"hi\" > & \xE2\x98\xBA"}, {token::w::sz, "it's"}, {token::w::fill, ""}}));
+    // Quotes of the other kind, ">" and entities inside values; an unknown entity stays as written.
+    EXPECT_EQ(
+        attributesOf("<w:t w:val='\"hi\" > &amp; &#x263A;' w:sz=\"it's\" w:fill=\"a&nbsp;b\">"),
+        (Attributes{{token::w::val, "\"hi\" > & \xE2\x98\xBA"}, {token::w::sz, "it's"}, {token::w::fill, "a&nbsp;b"}}));
     // Space before "=" is accepted; after it, unquoted and mismatched values drop the attribute.
     EXPECT_EQ(attributesOf("<w:p\r\n\tw:val =\"1\" w:color= \"2\" w:sz=3 w:fill=\"\"\tw:id=\"5\" w:space=\"4'>"),
               (Attributes{{token::w::val, "1"}, {token::w::fill, ""}, {token::w::id, "5"}}));
@@ -144,10 +145,11 @@ TEST(XmlText, EntitiesAndCharacterReferences)
     const std::string fffd = "\xEF\xBF\xBD";
     const std::pair<std::string, std::string> cases[] = {
         {"Tom &amp; Jerry &lt;a&gt; &quot;q&quot; &apos;s&apos; &amp;amp;", "Tom & Jerry <a> \"q\" 's' &amp;"},
-        // Without a ";" after it an ampersand stays; any other named entity blanks the whole run.
+        // Without a ";" after it an ampersand stays, and so does any other named
+        // entity: never expanded, and the text around it kept.
         {"R&D a & b &amp c &", "R&D a & b &amp c &"},
-        {"ok &amp; then &copy; c", ""},
-        {"a & b;", ""},
+        {"ok &amp; then &copy; c", "ok & then &copy; c"},
+        {"a & b;", "a & b;"},
         {"&#65;&#x41;&#x4e2d;&#233;&#x1F600;&#x10FFFF;&#127;&#128;",
          "AA\xE4\xB8\xAD\xC3\xA9\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\x7F\xC2\x80"},
         // Zero, surrogates and values beyond Unicode give U+FFFD; only leading digits count.

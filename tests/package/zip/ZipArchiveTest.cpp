@@ -1,4 +1,5 @@
 #include "package/zip/ZipArchive.h"
+#include "platform/WriteError.h"
 
 #include "support/CompoundFileBuilder.h"
 #include "support/TempDir.h"
@@ -10,6 +11,9 @@
 #include <cstdio>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillet;
 using namespace quillet::test;
@@ -128,19 +132,31 @@ TEST(ZipArchive, ExtractsUnderBareFileNames)
     EXPECT_EQ(archive.extractEntry("folder/", dir.path()), -1);
     EXPECT_EQ(listFolder(dir.path()), extracted);
     EXPECT_THROW(archive.extractEntry("missing.png", dir.path()), std::out_of_range);
-    // Files may not grow past 10 bytes: the small picture fails when its
-    // buffer is flushed at the close, the large one in a write.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tiny = saved;
-    tiny.rlim_cur = 10;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const int small = archive.extractEntry("word/media/image1.png", dir.path());
-    const int big = archive.extractEntry("ppt/media/image3.EMF", dir.path());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-    EXPECT_EQ(std::make_pair(small, big), std::make_pair(-1, -1));
+    // Files may not grow past 10 bytes (in a child, where the limit stays):
+    // the small picture fails when its buffer is flushed at the close, the
+    // large one in a write, each with the write's errno and leaving no file.
+    const std::string limited = dir.file("limited");
+    ASSERT_EQ(::mkdir(limited.c_str(), 0755), 0);
+    const auto failure = [&](const std::string& name) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit tiny{10, 10};
+            ::setrlimit(RLIMIT_FSIZE, &tiny);
+            try {
+                archive.extractEntry(name, limited);
+            } catch (const WriteError& error) {
+                ::_exit(error.error());
+            }
+            ::_exit(0);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(failure("word/media/image1.png"), EFBIG);
+    EXPECT_EQ(failure("ppt/media/image3.EMF"), EFBIG);
+    EXPECT_EQ(listFolder(limited), std::vector<std::string>{});
 }
 
 TEST(ZipArchive, IndexStopsAtItsCap)
