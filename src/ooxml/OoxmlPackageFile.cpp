@@ -3,6 +3,7 @@
 #include "ooxml/docx/DocxTextExtractor.h"
 #include "ooxml/pptx/PptxTextExtractor.h"
 #include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "output/OutputFailure.h"
 #include "package/zip/ZipArchive.h"
 
 #include <quillet/quillet.h>
@@ -36,13 +37,11 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
     case SpreadsheetPackage: {
         // Once the kind is known the export counts as done, whatever was found.
         XlsxTextExtractor extractor;
-        extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return OutputFailure(extractor.exportText(*archive_, folder, flags)).result(Success);
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;
-        extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return OutputFailure(extractor.exportText(*archive_, folder, flags)).result(Success);
     }
     default:
         return Unsupported;

@@ -27,6 +27,7 @@ TextSink::TextSink(const std::string& folder)
     if (!folder.empty()) {
         path_ = textFilePath(folder);
         file_ = std::make_unique<StdioFile>(path_, "wb");
+        error_ = file_->openError();
         pending_.reserve(kBufferSize);
         return;
     }
@@ -129,12 +130,13 @@ void TextSink::flush()
     pending_.clear();
 }
 
-void TextSink::close()
+int TextSink::close()
 {
     if (file_) {
         flush();
         file_->close();
     }
+    return error_;
 }
 
 void TextSink::discard()

@@ -93,6 +93,30 @@ TEST(Export, SourcesThatCannotBeOpened)
     }
 }
 
+TEST(Export, OutputThatCannotBeCreatedFailsEveryReader)
+{
+    TempDir dir;
+    writeFile(dir.file("file"), "x");
+    const std::string blocked = dir.file("blocked"), pictures = dir.file("pictures");
+    ASSERT_EQ(::mkdir(blocked.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((blocked + "/1.txt").c_str(), 0700), 0);
+    const char* const sources[] = {"word/english.doc",  "xls/english.xls",          "ppt/slides.ppt",
+                                   "docx/stories.docx", "xlsx/several-sheets.xlsx", "pptx/notes-comments.pptx",
+                                   "rtf/wordpad.rtf",   "pdf/latin-accented.pdf"};
+    for (const char* name : sources) {
+        const std::string source = std::string(QUILLET_TEST_DATA) + "/" + name;
+        for (uint32_t flags : {uint32_t(WriteText), uint32_t(WritePictures)})
+            EXPECT_EQ(export2Txt(source.c_str(), dir.file("file").c_str(), 0, flags, 30), uint32_t(ENOTDIR))
+                << name << " " << flags;
+        EXPECT_EQ(export2Txt(source.c_str(), blocked.c_str(), 0, WriteText, 30), uint32_t(EISDIR)) << name;
+    }
+    // A picture file that cannot be created.
+    ASSERT_EQ(::mkdir(pictures.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((pictures + "/image1.jpg").c_str(), 0700), 0);
+    const std::string pdf = std::string(QUILLET_TEST_DATA) + "/pdf/latin-accented.pdf";
+    EXPECT_EQ(export2Txt(pdf.c_str(), pictures.c_str(), 0, WriteText | WritePictures, 30), uint32_t(EISDIR));
+}
+
 TEST(FileFormat, NamesBySignatureWithoutSizeWindow)
 {
     TempDir dir;

@@ -4,6 +4,7 @@
 #include "legacy/excel/ExcelCell.h"
 #include "legacy/excel/ExcelNumberFormat.h"
 #include "legacy/excel/ExcelPictures.h"
+#include "output/OutputFailure.h"
 
 #include <quillet/quillet.h>
 
@@ -128,7 +129,7 @@ int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::strin
         if (sink_ && result == Encrypted)
             sink_->discard();
         else if (sink_)
-            sink_->close();
+            return int(OutputFailure(sink_->close()).result(uint32_t(result)));
         return result;
     } catch (...) {
         // What was read before the damage stays in the text file.

@@ -4,6 +4,7 @@
 #include "legacy/powerpoint/PptRecordReader.h"
 #include "legacy/powerpoint/PptSlideWriter.h"
 #include "legacy/powerpoint/PresentationPictures.h"
+#include "output/OutputFailure.h"
 
 #include <quillet/quillet.h>
 
@@ -228,8 +229,7 @@ int PptTextReader::extractText(CompoundStream& document, int64_t currentEdit, co
     sink_ = std::make_unique<TextSink>(folder);
     collect();
     const bool written = writeSlides(flags);
-    sink_->close();
-    return written ? Success : Refused;
+    return int(OutputFailure(sink_->close()).result(written ? Success : Refused));
 }
 
 int PptTextReader::extract(CompoundFile& file, const std::string& folder, uint32_t flags)

@@ -4,6 +4,7 @@
 #include "ooxml/docx/DocxDocumentHandler.h"
 #include "ooxml/docx/DocxFooterHandler.h"
 #include "ooxml/docx/DocxHeaderHandler.h"
+#include "output/OutputFailure.h"
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
 #include "package/opc/PackagePart.h"
@@ -38,8 +39,7 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
         return WordStructureMissing;
     sink_ = std::make_unique<TextSink>(folder);
     documentSteps(*main, true);
-    sink_->close();
-    return Success;
+    return OutputFailure(sink_->close()).result(Success);
 }
 
 void DocxTextExtractor::readText(ZipArchive* archive, QString& text)

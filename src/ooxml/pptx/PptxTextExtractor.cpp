@@ -25,18 +25,18 @@ PptxTextExtractor::PptxTextExtractor() = default;
 
 PptxTextExtractor::~PptxTextExtractor() = default;
 
-void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
     PackagePart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
-        return;
+        return 0;
     PresentationHandler root(context_.get());
     parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
 
     if (!archive.hasEntry(relationshipPartPath(presentation->path())))
-        return;
+        return 0;
     const RelationshipIndex slides(presentation->relationships());
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -51,7 +51,7 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
         readSlide(*slide);
         sink_->appendUtf8("\n\t", 2);
     }
-    sink_->close();
+    return sink_->close();
 }
 
 void PptxTextExtractor::readSlide(PackagePart& slide)

@@ -21,7 +21,9 @@ public:
     ~PptxTextExtractor();
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
-    void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // The error number of a text file that could not be written; 0 when it
+    // was, or when no text was asked for.
+    int exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // Slide parts of this uncompressed size or more are passed over.
     static constexpr uint64_t kSlideBound = 0xA00000;

@@ -23,12 +23,12 @@ XlsxTextExtractor::XlsxTextExtractor() : context_(std::make_unique<XlsxExtractCo
 
 XlsxTextExtractor::~XlsxTextExtractor() = default;
 
-void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+int XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_->flags = flags;
     PackagePart* workbook = openMainPart(archive, folder, flags);
     if (workbook == nullptr)
-        return;
+        return 0;
     WorkbookHandler workbookRoot(context_.get());
     parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
 
@@ -66,7 +66,7 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
             sink_->appendUtf8(" ", 1);
         }
     }
-    sink_->close();
+    return sink_->close();
 }
 
 void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)
