@@ -1,0 +1,85 @@
+#include "pdf/PdfWatchdog.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace quillet {
+namespace {
+
+// An injected clock may jump; a real one is met within a poll either way.
+constexpr int64_t kPollMilliseconds = 20;
+
+void raise(int* abortFlag)
+{
+    *static_cast<volatile int*>(abortFlag) = 1;
+}
+
+}  // namespace
+
+PdfWatchdog::PdfWatchdog(Clock clock, int64_t deadline) : clock_(clock), deadline_(deadline) {}
+
+PdfWatchdog::~PdfWatchdog()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+bool PdfWatchdog::fired()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return fired_;
+}
+
+void PdfWatchdog::watch(int* abortFlag)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        guarded_ = abortFlag;
+        if (abortFlag == nullptr)
+            return;
+        if (fired_) {
+            raise(abortFlag);
+            return;
+        }
+        if (!thread_.joinable())
+            thread_ = std::thread(&PdfWatchdog::run, this);
+    }
+    wake_.notify_all();
+}
+
+void PdfWatchdog::run()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stopping_ && !fired_) {
+        if (guarded_ == nullptr) {
+            wake_.wait(lock, [this] { return stopping_ || guarded_ != nullptr; });
+            continue;
+        }
+        const int64_t left = deadline_ - clock_();
+        if (left <= 0) {
+            fired_ = true;
+            raise(guarded_);
+            break;
+        }
+        wake_.wait_for(lock, std::chrono::milliseconds(std::min(left, kPollMilliseconds)));
+    }
+}
+
+PdfWatchdog::Guard::Guard(PdfWatchdog* watchdog, int& abortFlag) : watchdog_(watchdog)
+{
+    if (watchdog_ != nullptr)
+        watchdog_->watch(&abortFlag);
+}
+
+PdfWatchdog::Guard::~Guard()
+{
+    if (watchdog_ != nullptr)
+        watchdog_->watch(nullptr);
+}
+
+}  // namespace quillet
