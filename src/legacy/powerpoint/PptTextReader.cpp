@@ -247,7 +247,8 @@ int PptTextReader::extract(CompoundFile& file, const std::string& folder, uint32
     if ((flags & WritePictures) != 0) {
         const std::unique_ptr<CompoundStream> pictures = file.openStream("Pictures");
         if (pictures && pictures->status() == 0)
-            extractPresentationPictures(*pictures, pictures->size(), folder);
+            return int(OutputFailure(extractPresentationPictures(*pictures, pictures->size(), folder))
+                           .result(uint32_t(result)));
     }
     return result;
 }

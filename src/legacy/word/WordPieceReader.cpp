@@ -45,7 +45,7 @@ int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
         output.note(sink_->close());
     }
     if ((flags & WritePictures) != 0)
-        writePictures(folder);
+        output.note(writePictures(folder));
     return int(output.result(Success));
 }
 

@@ -33,13 +33,15 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
     context_.flags = flags;
     context_.referenceIds.clear();
     if (!openPackage(*archive, folder, flags))
-        return Success;
+        return OutputFailure(pictureError_).result(Success);
     PackagePart* main = findMainPart(archive);
     if (main == nullptr)
         return WordStructureMissing;
     sink_ = std::make_unique<TextSink>(folder);
     documentSteps(*main, true);
-    return OutputFailure(sink_->close()).result(Success);
+    OutputFailure output(pictureError_);
+    output.note(sink_->close());
+    return output.result(Success);
 }
 
 void DocxTextExtractor::readText(ZipArchive* archive, QString& text)

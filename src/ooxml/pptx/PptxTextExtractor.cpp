@@ -31,12 +31,12 @@ int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder
     context_->flags = flags;
     PackagePart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
-        return 0;
+        return pictureError_;
     PresentationHandler root(context_.get());
     parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
 
     if (!archive.hasEntry(relationshipPartPath(presentation->path())))
-        return 0;
+        return pictureError_;
     const RelationshipIndex slides(presentation->relationships());
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -51,7 +51,8 @@ int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder
         readSlide(*slide);
         sink_->appendUtf8("\n\t", 2);
     }
-    return sink_->close();
+    const int textError = sink_->close();
+    return pictureError_ != 0 ? pictureError_ : textError;
 }
 
 void PptxTextExtractor::readSlide(PackagePart& slide)

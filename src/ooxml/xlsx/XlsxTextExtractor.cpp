@@ -28,7 +28,7 @@ int XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder
     context_->flags = flags;
     PackagePart* workbook = openMainPart(archive, folder, flags);
     if (workbook == nullptr)
-        return 0;
+        return pictureError_;
     WorkbookHandler workbookRoot(context_.get());
     parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
 
@@ -66,7 +66,8 @@ int XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folder
             sink_->appendUtf8(" ", 1);
         }
     }
-    return sink_->close();
+    const int textError = sink_->close();
+    return pictureError_ != 0 ? pictureError_ : textError;
 }
 
 void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)

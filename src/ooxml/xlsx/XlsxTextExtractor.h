@@ -22,8 +22,8 @@ public:
     ~XlsxTextExtractor();
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
-    // The error number of a text file that could not be written; 0 when it
-    // was, or when no text was asked for.
+    // The error number of a picture or text file that could not be made; 0
+    // when none failed.
     int exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // The summed uncompressed size of the worksheets from which on no

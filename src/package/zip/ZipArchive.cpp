@@ -5,6 +5,7 @@
 
 #include <minizip/unzip.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -136,7 +137,7 @@ std::unique_ptr<ZipEntryStream> ZipArchive::openEntry(const std::string& name)
     return std::make_unique<ZipEntryStream>(*this, openSerial_);
 }
 
-int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
+int ZipArchive::extractEntry(const std::string& name, const std::string& folder, int* createError)
 {
     const ZipEntryRecord& entry = record(name);
     if (folder.empty())
@@ -147,8 +148,11 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
     ZipEntryStream stream(*this, openSerial_);
 
     OutputFile file(std::fopen(platform::joinFolder(folder, bareFileName(name)).c_str(), "wb"));
-    if (!file)
+    if (!file) {
+        if (createError != nullptr)
+            *createError = errno != 0 ? errno : EIO;
         return -1;
+    }
     char piece[kCopyPieceSize];
     int result = 0;
     for (;;) {
@@ -170,11 +174,15 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
 
 int ZipArchive::extractImages(const std::string& folder)
 {
+    int firstError = 0;
     for (const auto& [name, entry] : index_) {
+        int createError = 0;
         if (isImageEntryName(name))
-            extractEntry(name, folder);
+            extractEntry(name, folder, &createError);
+        if (firstError == 0)
+            firstError = createError;
     }
-    return 0;
+    return firstError;
 }
 
 bool isImageEntryName(const std::string& name)
