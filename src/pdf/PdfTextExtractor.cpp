@@ -16,10 +16,8 @@ namespace quillet {
 
 int parsePage(PdfPage& page, PdfWatchdog* watchdog)
 {
-    int status = page.startParse();
-    while (status == PdfPage::ToBeContinued)
-        status = page.continueParse(watchdog);
-    return status;
+    const int status = page.startParse();
+    return status == PdfPage::ToBeContinued ? page.continueParse(watchdog) : status;
 }
 
 PdfTextExtractor::PdfTextExtractor(std::string path, PdfEngine* engine, Clock clock)

@@ -64,8 +64,8 @@ private:
     OutputFailure output_;
 };
 
-// The parse of a page until it is no longer to be continued; the watchdog,
-// when given, may stop it.
+// The parse of a page: loaded, then run whole in one call, which the
+// watchdog, when given, may stop.
 int parsePage(PdfPage& page, PdfWatchdog* watchdog = nullptr);
 
 }  // namespace quillet

@@ -29,12 +29,6 @@ PdfWatchdog::~PdfWatchdog()
         thread_.join();
 }
 
-bool PdfWatchdog::fired()
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return fired_;
-}
-
 void PdfWatchdog::watch(int* abortFlag)
 {
     {

@@ -34,9 +34,6 @@ public:
         PdfWatchdog* watchdog_;
     };
 
-    // The deadline was seen passing.
-    bool fired();
-
 private:
     void watch(int* abortFlag);
     void run();
