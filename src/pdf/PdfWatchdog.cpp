@@ -29,38 +29,34 @@ PdfWatchdog::~PdfWatchdog()
         thread_.join();
 }
 
+// No wake-up per run: the thread polls, so guarding a page costs a lock.
 void PdfWatchdog::watch(int* abortFlag)
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        guarded_ = abortFlag;
-        if (abortFlag == nullptr)
-            return;
-        if (fired_) {
-            raise(abortFlag);
-            return;
-        }
-        if (!thread_.joinable())
-            thread_ = std::thread(&PdfWatchdog::run, this);
-    }
-    wake_.notify_all();
+    std::lock_guard<std::mutex> lock(mutex_);
+    guarded_ = abortFlag;
+    if (abortFlag == nullptr)
+        return;
+    if (fired_)
+        raise(abortFlag);
+    else if (!thread_.joinable())
+        thread_ = std::thread(&PdfWatchdog::run, this);
 }
 
 void PdfWatchdog::run()
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    while (!stopping_ && !fired_) {
-        if (guarded_ == nullptr) {
-            wake_.wait(lock, [this] { return stopping_ || guarded_ != nullptr; });
-            continue;
+    while (!stopping_) {
+        int64_t wait = kPollMilliseconds;
+        if (guarded_ != nullptr) {
+            const int64_t left = deadline_ - clock_();
+            if (left <= 0) {
+                fired_ = true;
+                raise(guarded_);
+                return;
+            }
+            wait = std::min(left, wait);
         }
-        const int64_t left = deadline_ - clock_();
-        if (left <= 0) {
-            fired_ = true;
-            raise(guarded_);
-            break;
-        }
-        wake_.wait_for(lock, std::chrono::milliseconds(std::min(left, kPollMilliseconds)));
+        wake_.wait_for(lock, std::chrono::milliseconds(wait));
     }
 }
 
