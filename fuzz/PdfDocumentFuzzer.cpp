@@ -1,5 +1,6 @@
-// Bytes as a PDF: open, then every page (up to 20) parsed, its text read and
-// its pictures counted, the first one encoded; then the in-memory entry.
+// Bytes as a PDF: open, then every page (up to 20) parsed under a watchdog of
+// a second, its text read and its pictures counted, the first one encoded;
+// then the in-memory entry.
 #include "FuzzScratch.h"
 
 #include "pdf/PdfDocument.h"
@@ -8,6 +9,8 @@
 #include "pdf/PdfPage.h"
 #include "pdf/PdfTextExtractor.h"
 #include "pdf/PdfTextPage.h"
+#include "pdf/PdfWatchdog.h"
+#include "platform/MonotonicClock.h"
 
 #include <cstdint>
 #include <string>
@@ -21,10 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string source = scratch.write("input.pdf", data, size);
     {
         quillet::PdfDocument document(engine);
+        quillet::PdfWatchdog watchdog(quillet::platform::monotonicMilliseconds,
+                                      quillet::platform::monotonicMilliseconds() + 1000);
         if (document.open(source.c_str(), source.size()) == quillet::PdfDocument::Opened) {
             for (int i = 0; i < document.pageCount() && i < 20; ++i) {
                 quillet::PdfPage* page = document.loadPage(i);
-                if (page == nullptr || quillet::parsePage(*page) != quillet::PdfPage::Done)
+                if (page == nullptr || quillet::parsePage(*page, &watchdog) != quillet::PdfPage::Done)
                     continue;
                 if (quillet::PdfTextPage* text = page->textPage())
                     text->text(0, text->charCount());

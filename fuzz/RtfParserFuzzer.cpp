@@ -65,6 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string source = scratch.write("input.rtf", data, size);
     const std::string out = scratch.file("out");
     std::filesystem::create_directory(out);
-    quillet::exportRtfDocument(source, out, quillet::WriteText | quillet::WritePictures);
+    quillet::exportRtfDocument(source, out, quillet::WriteText | quillet::WritePictures | quillet::WriteExtras);
     return 0;
 }

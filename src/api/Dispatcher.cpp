@@ -7,6 +7,7 @@
 #include "output/TextFileReencoding.h"
 #include "pdf/PdfEntry.h"
 #include "plaintext/PlainText.h"
+#include "platform/FileSystem.h"
 #include "platform/LocalPath.h"
 #include "platform/StdioFile.h"
 #include "rtf/RtfEntry.h"
@@ -28,6 +29,13 @@ bool ensureOutputFolder(const std::string& folder)
     return pathExists(folder) || makeFolder(folder);
 }
 
+// A folder path that names a file: no output can be made in it.
+bool isFolder(const std::string& folder)
+{
+    platform::FileStatus status;
+    return platform::statPath(folder, status) && status.isDirectory;
+}
+
 }  // namespace
 
 uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
@@ -35,6 +43,8 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
 {
     if (!ensureOutputFolder(folder))
         return OutputFolderMissing;
+    if ((flags & (WriteText | WritePictures)) != 0 && !isFolder(folder))
+        return ENOTDIR;
     if (!source)
         return EINVAL;
 

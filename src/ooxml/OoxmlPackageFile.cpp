@@ -3,6 +3,7 @@
 #include "ooxml/docx/DocxTextExtractor.h"
 #include "ooxml/pptx/PptxTextExtractor.h"
 #include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "output/OutputFailure.h"
 #include "package/zip/ZipArchive.h"
 
 #include <quillet/quillet.h>
@@ -40,8 +41,7 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;
-        extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return OutputFailure(extractor.exportText(*archive_, folder, flags)).result(Success);
     }
     default:
         return Unsupported;

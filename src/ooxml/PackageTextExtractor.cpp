@@ -16,7 +16,7 @@ bool PackageTextExtractor::openPackage(ZipArchive& archive, const std::string& f
 {
     package_ = std::make_unique<OpcPackage>(&archive);
     if ((flags & WritePictures) != 0)
-        archive.extractImages(folder);
+        pictureError_ = archive.extractImages(folder);
     return (flags & WriteText) != 0;
 }
 

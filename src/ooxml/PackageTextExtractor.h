@@ -23,7 +23,8 @@ protected:
     ~PackageTextExtractor();
 
     // Reads the package's relationships and writes its pictures (flag 0x01)
-    // first; true when text is asked for (flag 0x10).
+    // first, keeping the error number of a picture file that could not be
+    // made; true when text is asked for (flag 0x10).
     bool openPackage(ZipArchive& archive, const std::string& folder, uint32_t flags);
     // openPackage, then the main part when text is asked for; null without
     // one, or when text is not asked for.
@@ -32,6 +33,7 @@ protected:
     // Released in reverse: the sink (closing "1.txt"), then the package.
     std::unique_ptr<OpcPackage> package_;
     std::unique_ptr<TextSink> sink_;
+    int pictureError_ = 0;
 };
 
 }  // namespace quillet

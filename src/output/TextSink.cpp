@@ -28,6 +28,7 @@ TextSink::TextSink(const std::string& folder)
     if (!folder.empty()) {
         path_ = textFilePath(folder);
         file_ = std::make_unique<StdioFile>(path_, "wb");
+        error_ = file_->openError();
         pending_.reserve(kBufferSize);
         return;
     }
@@ -142,12 +143,13 @@ void TextSink::writeThrough(const void* bytes, size_t count)
     }
 }
 
-void TextSink::close()
+int TextSink::close()
 {
     if (hasFile()) {
         flush();
         file_->closeOutput();
     }
+    return error_;
 }
 
 void TextSink::discard()

@@ -35,11 +35,15 @@ public:
     // The filtered text; empty for a sink made with a folder.
     QString text() const { return text_; }
     bool hasFile() const { return file_ != nullptr && file_->isOpen(); }
+    // The error number of the text file's first failure (its creation), 0
+    // when there is none or no file was asked for.
+    int error() const { return error_; }
     const std::string& filePath() const { return path_; }
 
-    // Writes what is buffered and closes the file. A write that fails, here
-    // or while appending, removes the file and raises WriteError.
-    void close();
+    // Writes what is buffered and closes the file; returns error(). A write
+    // that fails, here or while appending, removes the file and raises
+    // WriteError.
+    int close();
     // Closes and deletes the file.
     void discard();
 
@@ -55,6 +59,7 @@ private:
     std::string path_;
     QString text_;
     int inFieldCode_ = 0;
+    int error_ = 0;
     QSet<QChar> keptPunctuation_;
     std::vector<char> pending_;  // bytes for the file, not yet written
 };

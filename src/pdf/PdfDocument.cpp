@@ -6,6 +6,7 @@
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -45,6 +46,9 @@ int openEngineDocument(fz_context* ctx, const char* path, pdf_document** out)
             result = PdfDocument::PasswordRequired;
         else
             pages = pdf_count_pages(ctx, doc);
+        // Every page is an object of its own: a /Count beyond the object
+        // count is a lie that would cost a failed lookup per page.
+        pages = std::min(pages, pdf_xref_len(ctx, doc));
     }
     fz_catch(ctx)
     {

@@ -5,6 +5,7 @@
 #include "pdf/PdfImageCollector.h"
 #include "pdf/PdfJpegWriter.h"
 #include "pdf/PdfTextPage.h"
+#include "pdf/PdfWatchdog.h"
 #include "platform/StdioFile.h"
 
 #include <QString>
@@ -46,8 +47,9 @@ fz_page* loadEnginePage(fz_context* ctx, pdf_document* doc, int index)
 }
 
 // The whole content stream into a display list. Damage the engine can step
-// over (a bad operator, a missing font) still gives a list.
-fz_display_list* runToDisplayList(fz_context* ctx, fz_page* page)
+// over (a bad operator, a missing font) still gives a list; so does a run the
+// cookie aborted, cut short.
+fz_display_list* runToDisplayList(fz_context* ctx, fz_page* page, fz_cookie* cookie)
 {
     fz_display_list* list = nullptr;
     fz_device* device = nullptr;
@@ -57,7 +59,7 @@ fz_display_list* runToDisplayList(fz_context* ctx, fz_page* page)
     {
         list = fz_new_display_list(ctx, fz_bound_page(ctx, page));
         device = fz_new_list_device(ctx, list);
-        fz_run_page(ctx, page, device, fz_identity, nullptr);
+        fz_run_page(ctx, page, device, fz_identity, cookie);
         fz_close_device(ctx, device);
     }
     fz_always(ctx)
@@ -124,7 +126,7 @@ int PdfPage::startParse()
     return holder_.status;
 }
 
-int PdfPage::continueParse()
+int PdfPage::continueParse(PdfWatchdog* watchdog)
 {
     if (!hasContent())
         return Failed;
@@ -132,10 +134,19 @@ int PdfPage::continueParse()
     if (holder_.status != ToBeContinued)
         return holder_.status;
     // MuPDF cannot suspend a content stream and resume it later: its only
-    // interruption (the cookie's abort) ends the run as a failure. So the
-    // first call runs the whole page and reports done or failed.
-    holder_.list = runToDisplayList(context(), holder_.page);
-    holder_.status = holder_.list != nullptr ? Done : Failed;
+    // interruption (the cookie's abort) ends the run. So the first call runs
+    // the whole page, and an aborted run is dropped, not kept half done.
+    fz_cookie cookie{};
+    {
+        PdfWatchdog::Guard guard(watchdog, cookie.abort);
+        holder_.list = runToDisplayList(context(), holder_.page, &cookie);
+    }
+    if (cookie.abort != 0) {
+        dropParseProducts();
+        holder_.status = Stopped;
+    } else {
+        holder_.status = holder_.list != nullptr ? Done : Failed;
+    }
     return holder_.status;
 }
 
@@ -182,20 +193,21 @@ bool PdfPage::image(int index, const PdfPageObject*& object)
     return true;
 }
 
-void PdfPage::saveImage(const PdfPageObject* object, const std::wstring& path)
+int PdfPage::saveImage(const PdfPageObject* object, const std::wstring& path)
 {
     PdfEngine& engine = document_.engine();
     if (object == nullptr || object->type != PdfPageObject::kImage || engine.jpegEncoder() == nullptr)
-        return;
+        return 0;
     const std::string bytes = encodePictureAsJpeg(context(), engine.jpegEncoder(), *object);
     if (bytes.empty())
-        return;
+        return 0;
     const QByteArray local = QString::fromStdWString(path).toLocal8Bit();
     StdioFile file(std::string(local.constData(), size_t(local.size())), "wb");
     if (file.isOpen()) {
         file.write(bytes.data(), bytes.size());
         file.closeOutput();
     }
+    return file.openError();
 }
 
 void PdfPage::dropParseProducts()

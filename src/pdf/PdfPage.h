@@ -15,6 +15,7 @@ namespace quillet {
 
 class PdfDocument;
 class PdfTextPage;
+class PdfWatchdog;
 
 // One object of a parsed page; only pictures are kept.
 struct PdfPageObject {
@@ -29,8 +30,8 @@ struct PdfPageObject {
 // which its text page and its pictures come.
 class PdfPage {
 public:
-    // Parse status.
-    enum Status { Failed = -1, NotStarted = 0, ToBeContinued = 1, Done = 3 };
+    // Parse status. Stopped: the watchdog ended the run at its deadline.
+    enum Status { Failed = -1, NotStarted = 0, ToBeContinued = 1, Done = 3, Stopped = 4 };
 
     explicit PdfPage(PdfDocument& document);
     ~PdfPage();
@@ -42,14 +43,17 @@ public:
 
     bool hasContent() const { return holder_.dictionary != nullptr; }
     int startParse();
-    // MuPDF runs a page whole, so one call finishes the parse.
-    int continueParse();
+    // MuPDF runs a page whole, so one call finishes the parse, unless the
+    // watchdog stops it; a stopped page parses afresh after its release.
+    int continueParse(PdfWatchdog* watchdog = nullptr);
     int releasePage();
     PdfTextPage* textPage();
     bool imageCount(int& count);
     // 1-based, counted from the last picture drawn.
     bool image(int index, const PdfPageObject*& object);
-    void saveImage(const PdfPageObject* object, const std::wstring& path);
+    // The error number of a picture file that could not be created, else 0
+    // (also when the object is no picture or does not encode).
+    int saveImage(const PdfPageObject* object, const std::wstring& path);
 
     int status();
 

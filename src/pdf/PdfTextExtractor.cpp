@@ -5,6 +5,7 @@
 #include "pdf/PdfEngine.h"
 #include "pdf/PdfPage.h"
 #include "pdf/PdfTextPage.h"
+#include "pdf/PdfWatchdog.h"
 #include "platform/MonotonicClock.h"
 
 #include <quillet/quillet.h>
@@ -13,12 +14,10 @@
 
 namespace quillet {
 
-int parsePage(PdfPage& page)
+int parsePage(PdfPage& page, PdfWatchdog* watchdog)
 {
-    int status = page.startParse();
-    while (status == PdfPage::ToBeContinued)
-        status = page.continueParse();
-    return status;
+    const int status = page.startParse();
+    return status == PdfPage::ToBeContinued ? page.continueParse(watchdog) : status;
 }
 
 PdfTextExtractor::PdfTextExtractor(std::string path, PdfEngine* engine, Clock clock)
@@ -54,7 +53,7 @@ uint32_t PdfTextExtractor::openDocument(PdfDocument& document)
     }
 }
 
-// Whole seconds of elapsed time, checked between pages only.
+// Whole seconds of elapsed time, as the watchdog's deadline counts them.
 bool PdfTextExtractor::pastLimit(int64_t start, int timeLimitSeconds) const
 {
     return (clock_() - start) / 1000 > timeLimitSeconds;
@@ -78,7 +77,7 @@ void PdfTextExtractor::savePictures(PdfPage& page, const std::string& folder)
         if (!page.image(j, object))
             continue;
         const std::string path = picturePath(folder, pictureCounter_++, ".jpg");
-        page.saveImage(object, QString::fromLocal8Bit(path.c_str(), int(path.size())).toStdWString());
+        output_.note(page.saveImage(object, QString::fromLocal8Bit(path.c_str(), int(path.size())).toStdWString()));
     }
 }
 
@@ -94,20 +93,29 @@ uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const 
     if (openResult != Success)
         return openResult;
     const int pages = document.pageCount();
+    // A tree that names pages but holds none is a damaged document.
+    if (pages > 0 && document.loadPage(0) == nullptr) {
+        document.close();
+        return ConversionFailed;
+    }
     opened();
 
+    // The limit is passed once the elapsed whole seconds exceed it.
+    PdfWatchdog watchdog(clock_, start + (int64_t(timeLimitSeconds) + 1) * 1000);
     uint32_t result = Success;
     for (int i = 0; i < pages && i < pageLimit; ++i) {
+        // A /Count larger than the tree: the pages past its end are not there.
         PdfPage* page = document.loadPage(i);
-        if (page != nullptr && page->hasContent() && parsePage(*page) != PdfPage::Done) {
+        if (page == nullptr)
+            break;
+        const int status = page->hasContent() ? parsePage(*page, &watchdog) : PdfPage::Done;
+        if (status != PdfPage::Done) {
             page->releasePage();
-            result = PdfPageFailure;
+            result = status == PdfPage::Stopped ? PdfTimeLimit : PdfPageFailure;
             break;
         }
-        if (page != nullptr) {
-            step(*page);
-            page->releasePage();
-        }
+        step(*page);
+        page->releasePage();
         if (pastLimit(start, timeLimitSeconds)) {
             result = PdfTimeLimit;
             break;
@@ -134,8 +142,8 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
                 savePictures(page, folder);
         });
     if (sink_)
-        sink_->close();
-    return result;
+        output_.note(sink_->close());
+    return output_.result(result);
 }
 
 uint32_t PdfTextExtractor::getContent(QString& text, int timeLimitSeconds)

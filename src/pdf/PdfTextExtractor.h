@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/OutputFailure.h"
 #include "output/TextSink.h"
 
 #include <QString>
@@ -14,6 +15,7 @@ namespace quillet {
 class PdfDocument;
 class PdfEngine;
 class PdfPage;
+class PdfWatchdog;
 
 // Walks a PDF page by page for one call: into "1.txt" and pictures, or into
 // the in-memory text.
@@ -28,8 +30,11 @@ public:
     PdfTextExtractor(const PdfTextExtractor&) = delete;
     PdfTextExtractor& operator=(const PdfTextExtractor&) = delete;
 
-    // 0, 4098 (cannot open), 4102 (password or security handler), 4103
-    // (time limit), 4104 (a page failed).
+    // 0, 4098 (cannot open, or no page of the tree can be found), 4102
+    // (password or security handler), 4103 (time limit, checked between
+    // pages and enforced inside a page by a watchdog), 4104 (a page failed);
+    // instead of 0, the error number of "1.txt" or a picture file that could
+    // not be created.
     uint32_t extract(const std::string& folder, uint32_t flags, int timeLimitSeconds);
     // The same codes; `text` is set on 0 and 4104 only.
     uint32_t getContent(QString& text, int timeLimitSeconds);
@@ -43,7 +48,8 @@ private:
     bool pastLimit(int64_t start, int timeLimitSeconds) const;
     // Opens the document, calls opened, then hands each of the first
     // pageLimit pages to step once parsed, checking the time limit after
-    // each. 0, 4098, 4102, 4103 or 4104.
+    // each; the tree's walk ends at the first page it does not hold. 0,
+    // 4098, 4102, 4103 or 4104.
     uint32_t walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
                        const std::function<void(PdfPage&)>& step);
     void appendPageText(PdfPage& page);
@@ -55,9 +61,11 @@ private:
     std::unique_ptr<PdfEngine> ownEngine_;
     Clock clock_;
     int64_t pictureCounter_ = 1;
+    OutputFailure output_;
 };
 
-// The parse of a page in 200 ms slices until it is no longer to be continued.
-int parsePage(PdfPage& page);
+// The parse of a page: loaded, then run whole in one call, which the
+// watchdog, when given, may stop.
+int parsePage(PdfPage& page, PdfWatchdog* watchdog = nullptr);
 
 }  // namespace quillet

@@ -44,7 +44,8 @@ void readPlainText(const QString& path, QString& text)
     else if (n >= 2 && b[0] == 0xFF && b[1] == 0xFE)
         text = utf16FromBytes(bytes.constData() + 2, n - 2, false);
     else
-        text = QString::fromLocal8Bit(bytes);
+        // All n bytes: the QByteArray overload would stop at the first NUL.
+        text = QString::fromLocal8Bit(bytes.constData(), static_cast<int>(n));
 }
 
 }  // namespace quillet

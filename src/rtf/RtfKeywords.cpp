@@ -127,6 +127,11 @@ constexpr std::pair<const char*, int> kKeywords[] = {
     {"template", 123},
     {"generator", 124},
     {"mailmerge", 125},
+    {"headerl", 126},
+    {"headerr", 127},
+    {"footerl", 128},
+    {"footerr", 129},
+    {"deff", 130},
 };
 
 const std::unordered_map<std::string_view, int>& table()

@@ -16,6 +16,8 @@ enum RtfKeyword : int {
     kwEmspace = 23,
     kwEndash = 24,
     kwEnspace = 25,
+    kwF = 28,
+    kwFcharset = 30,
     kwFiletbl = 27,
     kwFonttbl = 39,
     kwFooter = 40,
@@ -29,6 +31,7 @@ enum RtfKeyword : int {
     kwObject = 55,
     kwPar = 57,
     kwPict = 59,
+    kwPlain = 60,
     kwRdblquote = 66,
     kwRow = 69,
     kwRquote = 70,
@@ -68,6 +71,11 @@ enum RtfKeyword : int {
     kwTemplate = 123,
     kwGenerator = 124,
     kwMailmerge = 125,
+    kwHeaderl = 126,
+    kwHeaderr = 127,
+    kwFooterl = 128,
+    kwFooterr = 129,
+    kwDeff = 130,
 };
 
 // The id of a control word (case-sensitive), 0 when the table lacks it. The

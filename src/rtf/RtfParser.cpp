@@ -56,16 +56,91 @@ int pictureKind(int id)
     }
 }
 
+bool isHeaderOrFooter(int id)
+{
+    switch (id) {
+    case kwHeader:
+    case kwHeaderl:
+    case kwHeaderr:
+    case kwHeaderf:
+    case kwFooter:
+    case kwFooterl:
+    case kwFooterr:
+    case kwFooterf:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The Windows code page of an RTF font character set; 0 for the sets that
+// name none (ANSI, default, symbol) and for unknown ones.
+unsigned charsetCodePage(int charset)
+{
+    switch (charset) {
+    case 128:
+        return 932;  // Shift-JIS
+    case 129:
+        return 949;  // Hangul
+    case 134:
+        return 936;  // GBK
+    case 136:
+        return 950;  // Big5
+    case 161:
+        return 1253;  // Greek
+    case 162:
+        return 1254;  // Turkish
+    case 177:
+        return 1255;  // Hebrew
+    case 178:
+        return 1256;  // Arabic
+    case 186:
+        return 1257;  // Baltic
+    case 204:
+        return 1251;  // Cyrillic
+    case 222:
+        return 874;  // Thai
+    case 238:
+        return 1250;  // Eastern Europe
+    default:
+        return 0;
+    }
+}
+
+bool isLeadByte(unsigned codePage, uint8_t byte)
+{
+    if (codePage == 932)
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+// The bytes end with the first half of a double-byte character.
+bool awaitsTrailByte(unsigned codePage, const std::string& bytes)
+{
+    if (codePage != 932 && codePage != 936 && codePage != 949 && codePage != 950)
+        return false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (isLeadByte(codePage, uint8_t(bytes[i])) && ++i == bytes.size())
+            return true;
+    }
+    return false;
+}
+
+bool isPlainTrailByte(uint8_t c)
+{
+    return c >= 0x40 && c != '\\' && c != '{' && c != '}';
+}
+
+bool isEscapedTrailByte(char symbol)
+{
+    return symbol == '\\' || symbol == '{' || symbol == '}';
+}
+
 }  // namespace
 
-RtfParser::RtfParser()
+RtfParser::RtfParser(bool withHeadersFooters)
     : skipSet_{kwFiletbl,
                kwStylesheet,
-               kwHeader,
-               kwFooter,
-               kwHeaderf,
-               kwFooterf,
-               kwFonttbl,
                kwColortbl,
                kwListtable,
                kwInfo,
@@ -89,7 +164,8 @@ RtfParser::RtfParser()
                kwBkmkend,
                kwTemplate,
                kwGenerator,
-               kwMailmerge}
+               kwMailmerge},
+      withHeadersFooters_(withHeadersFooters)
 {
 }
 
@@ -121,9 +197,7 @@ int RtfParser::parse(RtfParseTarget& document)
             ++cursor_;
             closeGroup();
         } else if (c == '\r' || c == '\n') {
-            if (state_.skipCount > 0)
-                --state_.skipCount;
-            ++cursor_;
+            ++cursor_;  // source line breaks are neither text nor fallback units
         } else if (depth_ == 0) {
             ++cursor_;  // text before the first group
         } else {
@@ -131,6 +205,8 @@ int RtfParser::parse(RtfParseTarget& document)
             textRun();
         }
     }
+    if (!aside_.empty())
+        document.appendText(aside_);
     document_ = nullptr;
     return 1;
 }
@@ -216,13 +292,16 @@ void RtfParser::actOnSymbol(const RtfToken& token)
     case '\\':
     case '{':
     case '}':
-        document_->appendChar(token.symbol);
+        emitChar(token.symbol);
         break;
     case '~':
-        document_->appendChar(' ');
+        emitUnit(0x00A0);  // no-break space
+        break;
+    case '-':
+        emitUnit(0x00AD);  // soft hyphen
         break;
     case '_':
-        document_->appendUnit(0x2011);  // non-breaking hyphen
+        emitUnit(0x2011);  // non-breaking hyphen
         break;
     case '\'':
         hexRun(token);
@@ -237,6 +316,17 @@ void RtfParser::actOnSymbol(const RtfToken& token)
 
 void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
 {
+    if (token.id == kwFonttbl) {
+        skipGroup(true);
+        return;
+    }
+    if (isHeaderOrFooter(token.id)) {
+        if (!withHeadersFooters_)
+            skipGroup();
+        else if (asideDepth_ == 0)
+            asideDepth_ = depth_;
+        return;
+    }
     // "\*" before a word we do not know marks a destination we cannot read;
     // pictures stored under shppict are the exception.
     if (skipSet_.count(token.id) != 0 || (markedDestination && token.id == kwUnknown && token.name != "shppict")) {
@@ -246,43 +336,43 @@ void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
     switch (token.id) {
     case kwPar:
     case kwRow:
-        document_->appendText(u"\n");
+        emit(u"\n");
         break;
     case kwCell:
-        document_->appendText(u"\t");
+        emit(u"\t");
         break;
     case kwLine:
     case kwSoftline:
     case kwEmspace:
     case kwEnspace:
-        document_->appendText(u" ");
+        emit(u" ");
         break;
     case kwTab:
-        document_->appendText(u"  ");
+        emit(u"  ");
         break;
     case kwBullet:
-        document_->appendText(u"\u2022");
+        emit(u"\u2022");
         break;
     case kwLquote:
-        document_->appendText(u"\u2018");
+        emit(u"\u2018");
         break;
     case kwRquote:
-        document_->appendText(u"\u2019");
+        emit(u"\u2019");
         break;
     case kwLdblquote:
-        document_->appendText(u"\u201C");
+        emit(u"\u201C");
         break;
     case kwRdblquote:
-        document_->appendText(u"\u201D");
+        emit(u"\u201D");
         break;
     case kwEndash:
-        document_->appendText(u"\u2013");
+        emit(u"\u2013");
         break;
     case kwEmdash:
-        document_->appendText(u"\u2014");
+        emit(u"\u2014");
         break;
     case kwU:
-        document_->appendUnit(char16_t(uint32_t(token.param) & 0xFFFF));
+        emitUnit(char16_t(uint32_t(token.param) & 0xFFFF));
         state_.skipCount = state_.ucCount;
         break;
     case kwUc:
@@ -293,6 +383,15 @@ void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
         break;
     case kwAnsicpg:
         state_.codePage = uint32_t(token.param);
+        break;
+    case kwF:
+        state_.font = std::max(token.param, -1);
+        break;
+    case kwPlain:
+        state_.font = -1;
+        break;
+    case kwDeff:
+        defaultFont_ = token.param;
         break;
     case kwBin:
         skipBinary(token.param);
@@ -306,19 +405,32 @@ void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
 }
 
 // Escapes in a row are decoded together, so double-byte characters stay whole.
+// A double-byte character whose second byte is printable has it written as
+// is, or escaped when it is a backslash or brace.
 void RtfParser::hexRun(const RtfToken& first)
 {
     std::string bytes(1, char(uint8_t(first.param)));
+    const unsigned codePage = effectiveCodePage();
     while (cursor_ < end_) {
         while (cursor_ < end_ && (*cursor_ == '\r' || *cursor_ == '\n'))
             ++cursor_;
-        if (cursor_ >= end_ || *cursor_ != '\\')
+        if (cursor_ >= end_)
             break;
+        if (*cursor_ != '\\') {
+            if (!awaitsTrailByte(codePage, bytes) || !isPlainTrailByte(*cursor_))
+                break;
+            bytes.push_back(char(*cursor_++));
+            continue;
+        }
         ++cursor_;
         if (!readToken(ahead_))
             break;
         if (ahead_.isSymbol && ahead_.symbol == '\'') {
             bytes.push_back(char(uint8_t(ahead_.param)));
+            continue;
+        }
+        if (ahead_.isSymbol && isEscapedTrailByte(ahead_.symbol) && awaitsTrailByte(codePage, bytes)) {
+            bytes.push_back(ahead_.symbol);
             continue;
         }
         tokenPending_ = true;
@@ -333,9 +445,9 @@ void RtfParser::hexRun(const RtfToken& first)
     }
 }
 
-// Line breaks in RTF source are not text; they still count as fallback
-// units. Zero bytes are nothing at all. A long run is decoded in pieces, cut
-// after two ASCII bytes, where no double-byte character can be split.
+// Line breaks in RTF source are neither text nor fallback units, and zero
+// bytes are nothing at all. A long run is decoded in pieces, cut after two
+// ASCII bytes, where no double-byte character can be split.
 void RtfParser::textRun()
 {
     bytes_.clear();
@@ -344,14 +456,12 @@ void RtfParser::textRun()
         if (c == '\\' || c == '{' || c == '}')
             break;
         ++cursor_;
-        if (c == '\0')
+        if (c == '\0' || c == '\r' || c == '\n')
             continue;
         if (state_.skipCount > 0) {
             --state_.skipCount;
             continue;
         }
-        if (c == '\r' || c == '\n')
-            continue;
         bytes_.push_back(char(c));
         if (bytes_.size() >= kDecodePiece && c < 0x80 && uint8_t(bytes_[bytes_.size() - 2]) < 0x80) {
             appendDecoded(bytes_);
@@ -368,19 +478,56 @@ void RtfParser::appendDecoded(const std::string& bytes)
     const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) < 0x80; });
     if (ascii) {
         units_.assign(bytes.begin(), bytes.end());
-        document_->appendText(units_);
-    } else {
-        if (decoder_.codePage() != state_.codePage)
-            decoder_ = platform::CodePageDecoder(state_.codePage);
-        document_->appendText(decoder_.decode(bytes.data(), bytes.size()));
+        emit(units_);
+        return;
     }
+    const unsigned codePage = effectiveCodePage();
+    auto decoder = std::find_if(decoders_.begin(), decoders_.end(),
+                                [codePage](const platform::CodePageDecoder& d) { return d.codePage() == codePage; });
+    if (decoder == decoders_.end())
+        decoder = decoders_.emplace(decoders_.end(), codePage);
+    emit(decoder->decode(bytes.data(), bytes.size()));
+}
+
+// The character set of the font in effect names the page of its bytes; the
+// document's ANSI page serves the fonts that name none.
+unsigned RtfParser::effectiveCodePage() const
+{
+    const int font = state_.font >= 0 ? state_.font : defaultFont_;
+    const auto named = fontCodePages_.find(font);
+    return named != fontCodePages_.end() ? named->second : state_.codePage;
+}
+
+void RtfParser::emit(const std::u16string& text)
+{
+    if (asideDepth_ != 0)
+        aside_ += text;
+    else
+        document_->appendText(text);
+}
+
+void RtfParser::emitUnit(char16_t unit)
+{
+    if (asideDepth_ != 0)
+        aside_.push_back(unit);
+    else
+        document_->appendUnit(unit);
+}
+
+void RtfParser::emitChar(char byte)
+{
+    if (asideDepth_ != 0)
+        aside_.push_back(char16_t(int16_t(static_cast<signed char>(byte))));
+    else
+        document_->appendChar(byte);
 }
 
 // Drops everything up to the end of the current group. Escaped braces are
 // not braces, and binary data is passed over by its count.
-void RtfParser::skipGroup()
+void RtfParser::skipGroup(bool fonts)
 {
     size_t depth = 1;
+    int font = -1;
     while (cursor_ < end_ && depth > 0) {
         const uint8_t c = *cursor_++;
         if (c == '{') {
@@ -394,8 +541,16 @@ void RtfParser::skipGroup()
             }
             RtfToken& word = ahead_;
             readToken(word);
-            if (word.id == kwBin)
+            if (word.id == kwBin) {
                 skipBinary(word.param);
+            } else if (fonts && word.id == kwF) {
+                font = word.param;
+            } else if (fonts && word.id == kwFcharset && font >= 0) {
+                if (const unsigned codePage = charsetCodePage(word.param))
+                    fontCodePages_[font] = codePage;
+                else
+                    fontCodePages_.erase(font);
+            }
         }
     }
     closeGroup();
@@ -535,6 +690,8 @@ void RtfParser::closeGroup()
     if (--groups_.back().second == 0)
         groups_.pop_back();
     --depth_;
+    if (depth_ < asideDepth_)
+        asideDepth_ = 0;
 }
 
 }  // namespace quillet

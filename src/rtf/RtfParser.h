@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -16,10 +17,13 @@ class RtfParseTarget;
 
 // A one-pass RTF text extractor: known control words act, a fixed set of
 // destinations (and every unknown "\*" destination) is skipped whole, text is
-// decoded through the document's ANSI code page, pictures become records.
+// decoded through the code page of its font's character set, else the
+// document's ANSI code page, pictures become records.
 class RtfParser {
 public:
-    RtfParser();
+    // Header and footer groups are skipped, or with withHeadersFooters read
+    // and appended after the body.
+    explicit RtfParser(bool withHeadersFooters = false);
     RtfParser(const RtfParser&) = delete;
     RtfParser& operator=(const RtfParser&) = delete;
 
@@ -33,12 +37,20 @@ private:
     void actOnWord(const RtfToken& token, bool markedDestination);
     void hexRun(const RtfToken& first);
     void textRun();
-    void skipGroup();
+    // With fonts, the font numbers and character sets met are recorded.
+    void skipGroup(bool fonts = false);
     void skipBinary(int count);
     void readPicture();
     void openGroup();
     void closeGroup();
     void appendDecoded(const std::string& bytes);
+    unsigned effectiveCodePage() const;
+    void takeTrailByte(std::string& bytes);
+    // Text goes to the document, or while a header or footer group is read,
+    // aside until the body ends.
+    void emit(const std::u16string& text);
+    void emitUnit(char16_t unit);
+    void emitChar(char byte);
 
     // Bytes of one text run decoded at a time.
     static constexpr size_t kDecodePiece = 64 * 1024;
@@ -53,13 +65,18 @@ private:
     bool tokenPending_ = false;
     bool destinationMarked_ = false;  // the last thing acted on was "\*"
     std::unordered_set<int> skipSet_;
+    std::unordered_map<int, unsigned> fontCodePages_;  // fonts whose character set names a code page
+    int defaultFont_ = -1;
+    bool withHeadersFooters_;
+    size_t asideDepth_ = 0;  // the depth of the header or footer group read aside; 0 for none
+    std::u16string aside_;
 
     RtfParseTarget* document_ = nullptr;
     const uint8_t* cursor_ = nullptr;
     const uint8_t* end_ = nullptr;
     std::string bytes_;
     std::u16string units_;
-    platform::CodePageDecoder decoder_{0};
+    std::vector<platform::CodePageDecoder> decoders_;  // one per code page met
 };
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #include "rtf/RtfTextExtractor.h"
 
+#include "output/OutputFailure.h"
 #include "output/OutputPaths.h"
 #include "platform/StdioFile.h"
 #include "rtf/RtfDocument.h"
@@ -13,17 +14,19 @@
 namespace quillet {
 namespace {
 
-void writePicture(const std::string& folder, int64_t number, const RtfPicture& picture)
+// The error number of a picture file that could not be created, else 0.
+int writePicture(const std::string& folder, int64_t number, const RtfPicture& picture)
 {
     if (!picture.data || picture.data->empty())
-        return;
+        return 0;
     StdioFile out(picturePath(folder, number, imageExtension(picture.kind)), "wb");
     if (!out.isOpen()) {
         std::cerr << "open error!" << std::endl;
-        return;
+        return out.openError();
     }
     out.write(picture.data->data(), std::min<size_t>(picture.size, picture.data->size()));
     out.closeOutput();
+    return 0;
 }
 
 }  // namespace
@@ -31,25 +34,27 @@ void writePicture(const std::string& folder, int64_t number, const RtfPicture& p
 uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
 {
     auto document = std::make_unique<RtfDocument>(source_);
-    auto parser = std::make_unique<RtfParser>();
+    const bool extras = (flags & (WriteText | WriteExtras)) == (WriteText | WriteExtras);
+    auto parser = std::make_unique<RtfParser>(extras);
     if (!document->opened())
         return Unreadable;
     sink_ = std::make_unique<TextSink>(folder);
+    OutputFailure output(sink_->error());
     if ((flags & WriteText) != 0)
         document->streamTextTo(sink_.get());
     parser->parse(*document);
     if ((flags & WriteText) != 0) {
         document->finishText();
-        sink_->close();
+        output.note(sink_->close());
     }
     if ((flags & WritePictures) != 0) {
         std::vector<std::shared_ptr<RtfPicture>> pictures;
         document->pictures(pictures);
         int64_t number = 1;
         for (const auto& picture : pictures)
-            writePicture(folder, number++, *picture);
+            output.note(writePicture(folder, number++, *picture));
     }
-    return Success;
+    return output.result(Success);
 }
 
 }  // namespace quillet

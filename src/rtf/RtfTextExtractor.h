@@ -15,9 +15,11 @@ public:
     RtfTextExtractor(const RtfTextExtractor&) = delete;
     RtfTextExtractor& operator=(const RtfTextExtractor&) = delete;
 
-    // 0, or 4100 when the source is missing or cannot be opened. The text
-    // file is created whatever the flags; 0x10 fills it, 0x01 writes the
-    // pictures as image1.png, image2.jpg, ...
+    // 0; 4100 when the source is missing or cannot be opened; the error
+    // number of the text file or a picture file that cannot be made. The text
+    // file is created whatever the flags; 0x10 fills it (0x110: headers and
+    // footers after the body), 0x01 writes the pictures as image1.png,
+    // image2.jpg, ...
     uint32_t exportText(const std::string& folder, uint32_t flags);
 
 private:

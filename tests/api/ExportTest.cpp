@@ -93,6 +93,41 @@ TEST(Export, SourcesThatCannotBeOpened)
     }
 }
 
+TEST(Export, OutputThatCannotBeCreatedFailsEveryReader)
+{
+    TempDir dir;
+    writeFile(dir.file("file"), "x");
+    const std::string blocked = dir.file("blocked");
+    ASSERT_EQ(::mkdir(blocked.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir((blocked + "/1.txt").c_str(), 0700), 0);
+    const char* const sources[] = {"word/english.doc",  "xls/english.xls",          "ppt/slides.ppt",
+                                   "docx/stories.docx", "xlsx/several-sheets.xlsx", "pptx/notes-comments.pptx",
+                                   "rtf/wordpad.rtf",   "pdf/latin-accented.pdf"};
+    for (const char* name : sources) {
+        const std::string source = std::string(QUILLET_TEST_DATA) + "/" + name;
+        for (uint32_t flags : {uint32_t(WriteText), uint32_t(WritePictures)})
+            EXPECT_EQ(export2Txt(source.c_str(), dir.file("file").c_str(), 0, flags, 30), uint32_t(ENOTDIR))
+                << name << " " << flags;
+        EXPECT_EQ(export2Txt(source.c_str(), blocked.c_str(), 0, WriteText, 30), uint32_t(EISDIR)) << name;
+    }
+    // A picture file that cannot be created; the text is still written.
+    const std::pair<const char*, const char*> pictures[] = {
+        {"word/pictures.doc", "image1.png"},   {"xls/pictures.xls", "image1.png"},
+        {"ppt/slides.ppt", "image1.png"},      {"docx/picture.docx", "image1.png"},
+        {"rtf/libreoffice.rtf", "image2.wmf"}, {"pdf/latin-accented.pdf", "image1.jpg"},
+    };
+    for (const auto& [name, picture] : pictures) {
+        TempDir out;
+        ASSERT_EQ(::mkdir(out.file(picture).c_str(), 0700), 0);
+        const std::string source = std::string(QUILLET_TEST_DATA) + "/" + name;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(export2Txt(source.c_str(), out.path().c_str(), 0, WriteText | WritePictures, 30), uint32_t(EISDIR))
+            << name;
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(fileExists(out.file("1.txt"))) << name;
+    }
+}
+
 TEST(FileFormat, NamesBySignatureWithoutSizeWindow)
 {
     TempDir dir;

@@ -120,6 +120,7 @@ TEST(OutputFiles, PlainTextByByteOrderMark)
     EXPECT_EQ(plain("\xEF\xBB\xBF\xC3\xA9\x01"), QString::fromUtf16(u"\u00E9\u0001"));  // no filter
     EXPECT_EQ(plain(std::string("\xFF\xFE\xFF\xFE", 4)), QString(QChar(0xFEFF)));
     EXPECT_EQ(plain("A"), QStringLiteral("A"));
+    EXPECT_EQ(plain(std::string("A\0B", 3)), QString::fromUtf16(u"A\u0000B", 3));  // every byte, NUL or not
     EXPECT_EQ(plain(""), QString());
     QString text = QStringLiteral("kept");
     readPlainText(QStringLiteral("/nonexistent/t.txt"), text);

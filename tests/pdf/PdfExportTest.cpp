@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <turbojpeg.h>
 
@@ -209,10 +211,16 @@ TEST_F(PdfExportTest, InMemoryTextStopsAfter102Pages)
     EXPECT_EQ(exportText(source, dir.file("out")), pageLines(0, 150));
 }
 
-int64_t fakeNow = 0;
+std::atomic<int64_t> fakeNow{0};
+std::thread::id driverThread;
 int64_t steppingClock()
 {
-    return fakeNow += 1001;  // each reading a second later
+    // Each reading by the driver a second later; the watchdog only looks.
+    return std::this_thread::get_id() == driverThread ? fakeNow += 1001 : fakeNow.load();
+}
+int64_t settableClock()
+{
+    return fakeNow.load();
 }
 
 TEST_F(PdfExportTest, TimeLimitCountsWholeSecondsBetweenPages)
@@ -223,6 +231,7 @@ TEST_F(PdfExportTest, TimeLimitCountsWholeSecondsBetweenPages)
     const std::string source = write("five.pdf", builder.build());
     const std::string out = dir.file("out");
     ::quillet::makeFolder(out);
+    driverThread = std::this_thread::get_id();
     const struct {
         int limit;
         uint32_t code;
@@ -245,6 +254,45 @@ TEST_F(PdfExportTest, TimeLimitCountsWholeSecondsBetweenPages)
     }
     // The real clock: a generous limit is not reached.
     EXPECT_EQ(export2Txt(source.c_str(), out.c_str(), 0, WriteText, 30), Success);
+}
+
+TEST_F(PdfExportTest, TimeLimitStopsAPageInTheMiddle)
+{
+    // A hundred million operators: a run of many seconds, cut short.
+    const std::string source = write("slow.pdf", PdfBuilder().textPage({"first"}).slowPage(100).build());
+    const std::string out = dir.file("out");
+    ::quillet::makeFolder(out);
+    for (bool inMemory : {false, true}) {
+        fakeNow = 0;
+        PdfTextExtractor extractor(source, nullptr, settableClock);
+        QString text = QStringLiteral("kept");
+        uint32_t code = 0;
+        std::thread run(
+            [&] { code = inMemory ? extractor.getContent(text, 2) : extractor.extract(out, WriteText, 2); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        fakeNow = 3000;  // past two whole seconds
+        run.join();
+        EXPECT_EQ(code, PdfTimeLimit) << inMemory;
+        EXPECT_EQ(text, QStringLiteral("kept")) << inMemory;
+    }
+    EXPECT_EQ(readFile(out + "/1.txt"), utf16leBytes(u"first\n")) << "nothing of the stopped page";
+}
+
+TEST_F(PdfExportTest, PageTreeThatClaimsMorePagesThanItHolds)
+{
+    const std::string lying =
+        write("lying.pdf", PdfBuilder().textPage({"only"}).declaredPageCount("9999999999").build());
+    uint32_t code = 0;
+    EXPECT_EQ(exportText(lying, dir.file("lying"), &code, WriteText, 1), "only\r\n");
+    EXPECT_EQ(code, Success) << "not a walk to the time limit";
+    EXPECT_EQ(content(lying).toStdString(), "only\n");
+
+    // No page at all is a damaged document.
+    const std::string hollow = write("hollow.pdf", PdfBuilder().declaredPageCount("5").build());
+    exportText(hollow, dir.file("hollow"), &code, WriteText | WritePictures, 1);
+    EXPECT_EQ(code, ConversionFailed);
+    EXPECT_EQ(listFolder(dir.file("hollow")), std::vector<std::string>{});
+    EXPECT_EQ(content(hollow, QStringLiteral("kept")), QStringLiteral("kept"));
 }
 
 TEST_F(PdfExportTest, DamagedPageContentGivesTheTextAroundIt)

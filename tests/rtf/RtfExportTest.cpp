@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 using namespace quillet;
 using namespace quillet::test;
 
@@ -76,20 +78,35 @@ TEST(RtfExport, ReaderEntryWritesUtf16AndAnswersMissingSources)
     writeFile(dir.file("long.rtf"), rtf + "}");
     EXPECT_EQ(exportRtfDocument(dir.file("long.rtf"), out.path(), WriteText), Success);
     EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(text));
+    // Headers and footers only with 0x110, after the body.
+    writeFile(dir.file("header.rtf"), "{\\rtf1{\\headerr top}body\\par}");
+    const std::pair<uint32_t, std::u16string> headerCases[] = {{WriteText, u"body\n"},
+                                                               {WriteText | WriteExtras, u"body\ntop"}};
+    for (const auto& [flags, text] : headerCases) {
+        EXPECT_EQ(exportRtfDocument(dir.file("header.rtf"), out.path(), flags), Success);
+        EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(text)) << flags;
+    }
 
     TempDir empty;
     EXPECT_EQ(exportRtfDocument(dir.file("missing.rtf"), empty.path(), WriteText | WritePictures), Unreadable);
     EXPECT_TRUE(listFolder(empty.path()).empty());
 }
 
-TEST(RtfExport, PictureThatCannotBeCreatedIsReportedAndSkipped)
+TEST(RtfExport, OutputThatCannotBeCreatedFailsTheExport)
 {
     TempDir dir, out;
     writeFile(dir.file("in.rtf"), threePictures());
     ASSERT_EQ(::mkdir(out.file("image1.png").c_str(), 0700), 0);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(export2Txt(dir.file("in.rtf").c_str(), out.path().c_str(), 0, WritePictures | WriteText, 0), Success);
+    EXPECT_EQ(export2Txt(dir.file("in.rtf").c_str(), out.path().c_str(), 0, WritePictures | WriteText, 0),
+              uint32_t(EISDIR));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open error!\n");
-    EXPECT_EQ(readFile(out.file("image2.jpg")), kJpeg);
+    EXPECT_EQ(readFile(out.file("image2.jpg")), kJpeg) << "the other pictures are still written";
     EXPECT_EQ(readFile(out.file("image3.png")), kPng + "2");
+
+    // "1.txt" is made whatever the flags.
+    TempDir blocked;
+    ASSERT_EQ(::mkdir(blocked.file("1.txt").c_str(), 0700), 0);
+    for (uint32_t flags : {uint32_t(WriteText), uint32_t(WritePictures), 0u})
+        EXPECT_EQ(exportRtfDocument(dir.file("in.rtf"), blocked.path(), flags), uint32_t(EISDIR)) << flags;
 }

@@ -17,12 +17,12 @@ struct Parsed {
     std::vector<std::shared_ptr<RtfPicture>> pictures;
 };
 
-Parsed parseRtf(const std::string& bytes)
+Parsed parseRtf(const std::string& bytes, bool withHeadersFooters = false)
 {
     TempDir dir;
     writeFile(dir.file("in.rtf"), bytes);
     RtfDocument document(dir.file("in.rtf"));
-    RtfParser parser;
+    RtfParser parser(withHeadersFooters);
     EXPECT_EQ(parser.parse(document), 1);
     Parsed parsed;
     document.text(parsed.text);
@@ -51,14 +51,16 @@ TEST(RtfParser, TextControlWordsAndSymbols)
         {"{\\rtf1 a}text after", u"a"},
         {"{\\rtf1 \\lquote x\\rquote \\ldblquote y\\rdblquote\\bullet}", u"\u2018x\u2019\u201Cy\u201D\u2022"},
         {"{\\rtf1 a\\line b\\softline c\\emspace d\\enspace e}", u"a b c d e"},
-        {"{\\rtf1 \\{\\}\\\\\\~\\_\\-\\|\\:x}", u"{}\\ \u2011x"},
+        {"{\\rtf1 \\{\\}\\\\\\~\\_\\-\\|\\:x}", u"{}\\\u00A0\u2011\u00ADx"},
         {"{\\rtf1 Hel\r\nlo\nworld}", u"Helloworld"},  // source line breaks are not text
         {"{\\rtf1 caf\xE9 \\'e9t\\'e9}", u"caf\u00E9 \u00E9t\u00E9"},
         {"{\\rtf1\\ansicpg1251 \xCF\xF0\xE8}", u"\u041F\u0440\u0438"},
         {"{\\rtf1\\ansicpg99999 \\'e9}", u"\u00E9"},  // unknown pages read as 1252
-        // Fallbacks: one unit per byte, line break, word or escape; groups end them.
+        // Fallbacks: one unit per byte, word or escape, never a line break; groups end them.
         {"{\\rtf1\\uc2\\u20320\\'c4\\'e3x}", u"\u4F60x"},
-        {"{\\rtf1\\uc2\\u20320\r\nab}", u"\u4F60ab"},
+        {"{\\rtf1\\uc2\\u20320\r\nab}", u"\u4F60"},
+        {"{\\rtf1\\uc1\\u28129\r\n?\\u12293\r\n?\\u12392 ?}", u"\u6DE1\u3005\u3068"},
+        {"{\\rtf1\\uc2\\u20320 a\r\nbc}", u"\u4F60c"},
         {"{\\rtf1\\u-3913?\\u?\\uc0\\u65 B}", u"\uF0B7\uFFFFAB"},
         {"{\\rtf1\\uc\\u20320 dropped{kept}}", u"\u4F60kept"},
         {"{\\rtf1{\\uc3 x}\\u20320?y}", u"x\u4F60y"},  // uc is restored with its group
@@ -71,6 +73,7 @@ TEST(RtfParser, TextControlWordsAndSymbols)
         {"{\\rtf1{\\*\\unknown x}y{\\*\\pict}z}", u"yz"},
         {"{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt link}} after}", u"link after"},
         {"{\\rtf1{\\info{\\title T}}{\\header H}{\\stylesheet{\\s0 Normal;}}body}", u"body"},
+        {"{\\rtf1{\\headerl L}{\\headerr R}{\\footerf F}{\\footerl G}{\\footerr H}body}", u"body"},
         {"{\\rtf1{\\*\\foo a\\}b}c{\\fonttbl{\\f0 x\\{;}}d}", u"cd"},  // escaped braces do not count
         {"{\\rtf1{\\*\\foo \\bin3 }}}}x}", u"x"},                      // nor braces in binary data
         {"{\\rtf1 a\\bin3 {}}b}", u"ab"},
@@ -105,6 +108,34 @@ TEST(RtfParser, ZeroBytesAreNothingAndLongRunsDecodeAsOne)
     }
     ASSERT_EQ(one.size(), 2u);
     EXPECT_EQ(parseRtf("{\\rtf1\\ansicpg936 " + run + "}").text, expected);
+}
+
+TEST(RtfParser, FontCharacterSetsDecideTheCodePageOfTheirBytes)
+{
+    const std::string fonts = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\froman Times;}"
+                              "{\\f1\\fnil\\fcharset128 MS Mincho;}\\f2\\fcharset204 Arial;"
+                              "{\\f3\\fcharset0 Courier;}{\\f4\\fcharset134{\\*\\panose 0}SimSun;}}";
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"{\\f1 \\'93\\'fa\\'96\\'7b}\\'e9", u"\u65E5\u672C\u00E9"},  // the group ends the font
+        // A double-byte character's printable second byte is written as is, or escaped.
+        {"\\f1 \\'83e\\'83X\\'83g \\'83\\\\x", u"\u30C6\u30B9\u30C8 \u30BDx"},
+        {"\\f2 \\'cf\\'f0\\plain \\'cf", u"\u041F\u0440\u00CF"},  // plain returns to the default font
+        {"\\f2 \xCF\\f3 \xCF\\f4 \\'c4\\'e3", u"\u041F\u00CF\u4F60"},
+        {"\\f1\\uc2\\u26085\\'93\\'fa\\u26412\\'96\\'7b.", u"\u65E5\u672C."},
+        {"\\f9 \\'e9\\f1\\'83", u"\u00E9"},  // an unknown font; half a character at the end
+    };
+    for (const auto& [body, expected] : cases)
+        EXPECT_EQ(parseRtf(fonts + body + "}").text, expected) << body;
+    // The default font's set, and the ANSI page under a font that names none.
+    EXPECT_EQ(parseRtf("{\\rtf1\\deff1{\\fonttbl{\\f1\\fcharset204 A;}}\\'cf\\'f0}").text, u"\u041F\u0440");
+    EXPECT_EQ(parseRtf("{\\rtf1\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 A;}}\\f0\\'cf}").text, u"\u041F");
+}
+
+TEST(RtfParser, HeadersAndFootersFollowTheBodyWhenAskedFor)
+{
+    const std::string rtf = "{\\rtf1{\\header H\\par}{\\headerl L{\\b b}\\par}body\\par{\\footerr F\\'e9}end}";
+    EXPECT_EQ(parseRtf(rtf).text, u"body\nend");
+    EXPECT_EQ(parseRtf(rtf, true).text, u"body\nendH\nLb\nF\u00E9");
 }
 
 TEST(RtfParser, DeepNestingAndLongWordsStayBounded)

@@ -119,6 +119,21 @@ PdfBuilder& PdfBuilder::rawPage(const std::string& content)
     return *this;
 }
 
+PdfBuilder& PdfBuilder::slowPage(int times)
+{
+    std::string content;
+    for (int i = 0; i < times; ++i)
+        content += "/Fm0 Do\n";
+    pages_.push_back({content + "BT /F1 12 Tf 72 720 Td (late) Tj ET", {}, true});
+    return *this;
+}
+
+PdfBuilder& PdfBuilder::declaredPageCount(const std::string& count)
+{
+    declaredCount_ = count;
+    return *this;
+}
+
 PdfBuilder& PdfBuilder::unknownSecurityHandler()
 {
     unknownHandler_ = true;
@@ -152,6 +167,19 @@ std::string PdfBuilder::build() const
                                                 "/ColorSpace /DeviceGray /BitsPerComponent 8",
                                                 picture.maskData));
         }
+        if (page.slowForms) {
+            const int outer = next++, inner = next++;
+            xobjects += "/Fm0 " + std::to_string(outer) + " 0 R ";
+            std::string draws, pairs;
+            for (int i = 0; i < 1000; ++i) {
+                draws += "/Fm1 Do ";
+                pairs += "q Q ";
+            }
+            const std::string form = "/Type /XObject /Subtype /Form /BBox [0 0 10 10]";
+            pictureObjects.push_back(
+                stream(form + " /Resources << /XObject << /Fm1 " + std::to_string(inner) + " 0 R >> >>", draws));
+            pictureObjects.push_back(stream(form, pairs));
+        }
         objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
                           std::to_string(contentNumber) +
                           " 0 R /Resources << /Font << /F1 3 0 R /F2 4 0 R >> /XObject << " + xobjects + ">> >> >>");
@@ -159,7 +187,8 @@ std::string PdfBuilder::build() const
         objects.insert(objects.end(), pictureObjects.begin(), pictureObjects.end());
     }
     objects[0] = "<< /Type /Catalog /Pages 2 0 R >>";
-    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages_.size()) + " >>";
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " +
+                 (declaredCount_.empty() ? std::to_string(pages_.size()) : declaredCount_) + " >>";
     objects[2] = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>";
     objects[3] = "<< /Type /Font /Subtype /Type0 /BaseFont /SimSun /Encoding /Identity-H /DescendantFonts [5 0 R] "
                  "/ToUnicode 6 0 R >>";

@@ -27,7 +27,13 @@ public:
     // A 16 x 8 blue picture whose 8 x 4 soft mask hides its right half.
     PdfBuilder& softMaskPage();
     PdfBuilder& rawPage(const std::string& content);
+    // A page that draws `times` times a form of 1000 forms of 1000 "q Q"
+    // pairs (a million operators a draw, in a few kilobytes), then the word
+    // late.
+    PdfBuilder& slowPage(int times);
     PdfBuilder& unknownSecurityHandler();
+    // The page tree's /Count, whatever pages it holds.
+    PdfBuilder& declaredPageCount(const std::string& count);
 
     std::string build() const;
 
@@ -41,12 +47,14 @@ private:
     struct Page {
         std::string content;
         std::vector<Picture> pictures;
+        bool slowForms = false;
     };
     PdfBuilder& onePicturePage(Picture picture, const std::string& content);
 
     std::vector<Page> pages_;
     std::u16string cjkCharacters_;
     bool unknownHandler_ = false;
+    std::string declaredCount_;
 };
 
 }  // namespace quillet::test

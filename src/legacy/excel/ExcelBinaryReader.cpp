@@ -4,6 +4,7 @@
 #include "legacy/excel/ExcelCell.h"
 #include "legacy/excel/ExcelNumberFormat.h"
 #include "legacy/excel/ExcelPictures.h"
+#include "output/OutputFailure.h"
 
 #include <quillet/quillet.h>
 
@@ -125,11 +126,13 @@ int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::strin
     try {
         const int result = readRecords(folder, flags);
         flush();
+        OutputFailure output;
         if (sink_ && result == Encrypted)
             sink_->discard();
         else if (sink_)
-            sink_->close();
-        return result;
+            output.note(sink_->close());
+        output.note(picturesError_);
+        return int(output.result(uint32_t(result)));
     } catch (...) {
         // What was read before the damage stays in the text file.
         flush();
@@ -305,8 +308,8 @@ void ExcelBinaryReader::readFooter()
 
 void ExcelBinaryReader::readDrawingGroup(const std::string& folder)
 {
-    if (!picturesFailed_)
-        picturesFailed_ = !extractExcelDrawingGroupPictures(*reader_, folder);
+    if (picturesError_ == 0)
+        picturesError_ = extractExcelDrawingGroupPictures(*reader_, folder);
 }
 
 int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags)

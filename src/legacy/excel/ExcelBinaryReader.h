@@ -62,7 +62,7 @@ private:
     std::unordered_map<int, std::u16string> comments_;
     int pendingComment_ = -1;
     int lastRow_ = 0;
-    bool picturesFailed_ = false;
+    int picturesError_ = 0;  // of the first picture file that could not be made
     std::u16string pending_;
 };
 

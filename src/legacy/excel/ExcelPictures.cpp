@@ -55,21 +55,22 @@ bool entryKind(int btWin32, BlipKind& kind)
 
 namespace {
 
-bool walkStore(BiffReader& reader, const std::string& folder)
+int walkStore(BiffReader& reader, const std::string& folder)
 {
     BiffPictureInput in(reader);
     if (!skipDrawingGroupHeader(in) || reader.left() == 0)
-        return true;
+        return 0;
     in.skip(2);
     if (in.readU16() != 0xF001)
-        return true;
+        return 0;
     const uint64_t storeLength = in.readU32();
     const uint64_t storeStart = in.consumed();
     int64_t counter = 1;
+    int openError = 0;
     while (in.consumed() - storeStart < storeLength) {
         // A store longer than its record ends with the record.
         if (reader.left() == 0 && reader.nextType() != BiffReader::kContinue)
-            return true;
+            return 0;
         const int btWin32 = in.readU16() >> 4;
         const int type = in.readU16();
         if (btWin32 == 0) {
@@ -78,7 +79,7 @@ bool walkStore(BiffReader& reader, const std::string& folder)
         }
         BlipKind kind;
         if (!entryKind(btWin32, kind))
-            return true;
+            return 0;
         BlipHeader blip;
         if (type == 0xF007) {
             const uint32_t entryLength = in.readU32();
@@ -98,29 +99,29 @@ bool walkStore(BiffReader& reader, const std::string& folder)
             blip.type = type;
             blip.length = in.readU32();
         } else {
-            return true;
+            return 0;
         }
-        const BlipResult result = writeBlipBody(in, blip, kind, folder, counter);
+        const BlipResult result = writeBlipBody(in, blip, kind, folder, counter, &openError);
         if (result == BlipResult::OpenFailed)
-            return false;
+            return openError;
         if (result == BlipResult::NotBlip)
-            return true;
+            return 0;
         if (result == BlipResult::Written)
             ++counter;
     }
-    return true;
+    return 0;
 }
 
 }  // namespace
 
-bool extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder)
+int extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder)
 {
     // A picture cut by the record's end (Excel goes on in a further drawing
     // group record, not a CONTINUE) ends the pictures, not the workbook.
     try {
         return walkStore(reader, folder);
     } catch (const CompoundFileError&) {
-        return true;
+        return 0;
     }
 }
 

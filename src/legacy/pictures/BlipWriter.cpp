@@ -56,7 +56,7 @@ void reportOpenError()
 }
 
 BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipKind& name, const std::string& folder,
-                         int64_t number)
+                         int64_t number, int* openError)
 {
     BlipKind own;
     if (!blipKindOf(header.type, header.instance, own))
@@ -80,6 +80,8 @@ BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipK
     StdioFile file(picturePath(folder, number, extension), "wb");
     if (!file.isOpen()) {
         reportOpenError();
+        if (openError != nullptr)
+            *openError = file.openError();
         return BlipResult::OpenFailed;
     }
     try {
@@ -100,12 +102,13 @@ BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipK
     return BlipResult::Written;
 }
 
-BlipResult writeBlip(PictureInput& in, const BlipHeader& header, const std::string& folder, int64_t number)
+BlipResult writeBlip(PictureInput& in, const BlipHeader& header, const std::string& folder, int64_t number,
+                     int* openError)
 {
     BlipKind kind;
     if (!blipKindOf(header.type, header.instance, kind))
         return BlipResult::NotBlip;
-    return writeBlipBody(in, header, kind, folder, number);
+    return writeBlipBody(in, header, kind, folder, number, openError);
 }
 
 }  // namespace quillet

@@ -30,10 +30,12 @@ enum class BlipResult { Written, Passed, NotBlip, OpenFailed };
 
 // Writes the BLIP whose header was just read as image<number>. name (with
 // written) decides the file, the header's own kind the bytes before the data.
+// On OpenFailed, openError (when given) receives the open's error number.
 BlipResult writeBlipBody(PictureInput& in, const BlipHeader& header, const BlipKind& name, const std::string& folder,
-                         int64_t number);
+                         int64_t number, int* openError = nullptr);
 // The same, the kind taken from the header.
-BlipResult writeBlip(PictureInput& in, const BlipHeader& header, const std::string& folder, int64_t number);
+BlipResult writeBlip(PictureInput& in, const BlipHeader& header, const std::string& folder, int64_t number,
+                     int* openError = nullptr);
 
 // Said once per source whose picture file could not be made.
 void reportOpenError();

@@ -4,6 +4,7 @@
 #include "legacy/powerpoint/PptRecordReader.h"
 #include "legacy/powerpoint/PptSlideWriter.h"
 #include "legacy/powerpoint/PresentationPictures.h"
+#include "output/OutputFailure.h"
 
 #include <quillet/quillet.h>
 
@@ -228,8 +229,7 @@ int PptTextReader::extractText(CompoundStream& document, int64_t currentEdit, co
     sink_ = std::make_unique<TextSink>(folder);
     collect();
     const bool written = writeSlides(flags);
-    sink_->close();
-    return written ? Success : Refused;
+    return int(OutputFailure(sink_->close()).result(written ? Success : Refused));
 }
 
 int PptTextReader::extract(CompoundFile& file, const std::string& folder, uint32_t flags)
@@ -247,7 +247,8 @@ int PptTextReader::extract(CompoundFile& file, const std::string& folder, uint32
     if ((flags & WritePictures) != 0) {
         const std::unique_ptr<CompoundStream> pictures = file.openStream("Pictures");
         if (pictures && pictures->status() == 0)
-            extractPresentationPictures(*pictures, pictures->size(), folder);
+            return int(OutputFailure(extractPresentationPictures(*pictures, pictures->size(), folder))
+                           .result(uint32_t(result)));
     }
     return result;
 }

@@ -5,27 +5,28 @@
 
 namespace quillet {
 
-bool extractPresentationPictures(CompoundStream& pictures, int64_t size, const std::string& folder)
+int extractPresentationPictures(CompoundStream& pictures, int64_t size, const std::string& folder)
 {
     StreamPictureInput in(pictures);
     int64_t left = size;
     int64_t counter = 1;
+    int openError = 0;
     while (left > 0) {
         const BlipHeader header = readBlipHeader(in);
         left -= 8 + int64_t(header.length);
-        switch (writeBlip(in, header, folder, counter)) {
+        switch (writeBlip(in, header, folder, counter, &openError)) {
         case BlipResult::Written:
             ++counter;
             break;
         case BlipResult::Passed:
             break;
         case BlipResult::NotBlip:
-            return true;
+            return 0;
         case BlipResult::OpenFailed:
-            return false;
+            return openError;
         }
     }
-    return true;
+    return 0;
 }
 
 }  // namespace quillet

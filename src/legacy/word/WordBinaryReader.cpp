@@ -70,15 +70,17 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     sink_->appendWide(kept_);
 }
 
-void WordBinaryReader::writePictures(const std::string& folder)
+int WordBinaryReader::writePictures(const std::string& folder)
 {
     int64_t counter = 0;
-    if (fib_.drawingGroupSize > 0 &&
-        !extractWordDrawingGroupPictures(*table_, fib_, *wordDocument_, file_, folder, counter))
-        return;
+    if (fib_.drawingGroupSize > 0) {
+        if (const int failed = extractWordDrawingGroupPictures(*table_, fib_, *wordDocument_, file_, folder, counter))
+            return failed;
+    }
     data_ = file_.openStream("Data");
     if (data_ && data_->status() == 0)
-        extractWordDataPictures(*data_, data_->remaining(), folder, counter);
+        return extractWordDataPictures(*data_, data_->remaining(), folder, counter);
+    return 0;
 }
 
 // Word 6.0 and Word 95 files fail the Word 97 block's checks; only then does

@@ -24,7 +24,7 @@ public:
 private:
     int open() override;
     void appendPiece(const WordPiece& piece, int64_t& budget) override;
-    void writePictures(const std::string& folder) override;
+    int writePictures(const std::string& folder) override;
 
     std::unique_ptr<CompoundStream> table_;
     std::unique_ptr<CompoundStream> data_;

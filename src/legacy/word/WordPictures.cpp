@@ -60,7 +60,7 @@ bool nextPictureBlock(CompoundStream& data, PictureInput& in, int64_t& left, int
 
 // Writes the picture of a block as image<number>; none when the walk must
 // end there.
-std::optional<BlipResult> writeBlockPicture(PictureInput& in, const std::string& folder, int64_t number)
+std::optional<BlipResult> writeBlockPicture(PictureInput& in, const std::string& folder, int64_t number, int* openError)
 {
     BlipHeader header = readBlipHeader(in);
     if (header.type == kBlipStoreEntry && (header.instance == 0 || header.instance == 1)) {
@@ -74,7 +74,7 @@ std::optional<BlipResult> writeBlockPicture(PictureInput& in, const std::string&
     } else if (!isRecordInBlipRange(header.type)) {
         return std::nullopt;
     }
-    const BlipResult result = writeBlip(in, header, folder, number);
+    const BlipResult result = writeBlip(in, header, folder, number, openError);
     if (result == BlipResult::NotBlip) {
         if (header.type < 0xF020 || header.type > 0xF028)
             return std::nullopt;
@@ -85,24 +85,25 @@ std::optional<BlipResult> writeBlockPicture(PictureInput& in, const std::string&
 
 }  // namespace
 
-bool extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
-                                     CompoundFile&, const std::string& folder, int64_t& counter)
+int extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, CompoundStream& wordDocument,
+                                    CompoundFile&, const std::string& folder, int64_t& counter)
 {
     if (!table.seek(fib.drawingGroupOffset))
-        return true;
+        return 0;
     StreamPictureInput in(table);
     if (!skipDrawingGroupHeader(in))
-        return true;
+        return 0;
     const BlipHeader store = readBlipHeader(in);
     if (store.type != 0xF001)
-        return true;
+        return 0;
     StreamPictureInput pictures(wordDocument);
+    int openError = 0;
     for (int entry = 0; entry < store.instance; ++entry) {
         ++counter;
         const BlipHeader header = readBlipHeader(in);
         if (header.type != kBlipStoreEntry) {
             --counter;
-            return true;
+            return 0;
         }
         if (header.instance == 0 || header.instance == 1) {
             in.skip(header.length);
@@ -124,36 +125,37 @@ bool extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, 
             --counter;
             continue;
         }
-        const BlipResult result = writeBlip(pictures, readBlipHeader(pictures), folder, counter);
+        const BlipResult result = writeBlip(pictures, readBlipHeader(pictures), folder, counter, &openError);
         if (result != BlipResult::Written)
             --counter;
         if (result == BlipResult::OpenFailed)
-            return false;
+            return openError;
     }
-    return true;
+    return 0;
 }
 
-bool extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter)
+int extractWordDataPictures(CompoundStream& data, int64_t size, const std::string& folder, int64_t& counter)
 {
     StreamPictureInput in(data);
     int64_t left = size;
+    int openError = 0;
     while (left > 0) {
         int64_t blockEnd = 0;
         if (!nextPictureBlock(data, in, left, blockEnd))
-            return true;
-        const std::optional<BlipResult> result = writeBlockPicture(in, folder, counter + 1);
+            return 0;
+        const std::optional<BlipResult> result = writeBlockPicture(in, folder, counter + 1, &openError);
         if (!result)
-            return true;
+            return 0;
         if (*result == BlipResult::Written)
             ++counter;
         if (*result == BlipResult::OpenFailed)
-            return false;
+            return openError;
         // Whatever the block holds after its picture is passed over.
         const int64_t at = data.size() - data.remaining();
         if (blockEnd > at && blockEnd <= data.size())
             data.skip(blockEnd - at);
     }
-    return true;
+    return 0;
 }
 
 }  // namespace quillet

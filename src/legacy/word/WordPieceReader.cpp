@@ -1,6 +1,7 @@
 #include "legacy/word/WordPieceReader.h"
 
 #include "compound/CompoundFile.h"
+#include "output/OutputFailure.h"
 
 #include <quillet/quillet.h>
 
@@ -37,14 +38,15 @@ int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
     const int result = open();
     if (result != Success)
         return result;
+    OutputFailure output;
     if ((flags & WriteText) != 0) {
         sink_ = std::make_unique<TextSink>(folder);
         appendPieces(true);
-        sink_->close();
+        output.note(sink_->close());
     }
     if ((flags & WritePictures) != 0)
-        writePictures(folder);
-    return Success;
+        output.note(writePictures(folder));
+    return int(output.result(Success));
 }
 
 int WordPieceReader::extractText(QString& text)

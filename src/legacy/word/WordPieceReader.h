@@ -40,7 +40,8 @@ protected:
     // Adds the piece's text to the sink, taking no more stream bytes than
     // budget, and lowers budget by what it took.
     virtual void appendPiece(const WordPiece& piece, int64_t& budget) = 0;
-    virtual void writePictures(const std::string&) {}
+    // The error number of a picture file that could not be made, else 0.
+    virtual int writePictures(const std::string&) { return 0; }
 
     // 4102 for an encrypted file, 4099 without a "WordDocument" stream,
     // otherwise 0 with wordDocument_ open.

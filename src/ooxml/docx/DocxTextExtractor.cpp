@@ -4,6 +4,7 @@
 #include "ooxml/docx/DocxDocumentHandler.h"
 #include "ooxml/docx/DocxFooterHandler.h"
 #include "ooxml/docx/DocxHeaderHandler.h"
+#include "output/OutputFailure.h"
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
 #include "package/opc/PackagePart.h"
@@ -32,14 +33,15 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
     context_.flags = flags;
     context_.referenceIds.clear();
     if (!openPackage(*archive, folder, flags))
-        return Success;
+        return OutputFailure(pictureError_).result(Success);
     PackagePart* main = findMainPart(archive);
     if (main == nullptr)
         return WordStructureMissing;
     sink_ = std::make_unique<TextSink>(folder);
     documentSteps(*main, true);
-    sink_->close();
-    return Success;
+    OutputFailure output(pictureError_);
+    output.note(sink_->close());
+    return output.result(Success);
 }
 
 void DocxTextExtractor::readText(ZipArchive* archive, QString& text)

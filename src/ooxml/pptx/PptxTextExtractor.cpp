@@ -25,19 +25,19 @@ PptxTextExtractor::PptxTextExtractor() = default;
 
 PptxTextExtractor::~PptxTextExtractor() = default;
 
-void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
     context_->budget = &archive.budget();
     PackagePart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
-        return;
+        return pictureError_;
     PresentationHandler root(context_.get());
     parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
 
     if (!archive.hasEntry(relationshipPartPath(presentation->path())))
-        return;
+        return pictureError_;
     const RelationshipIndex slides(presentation->relationships());
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -52,7 +52,8 @@ void PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
         readSlide(*slide);
         sink_->appendUtf8("\n\t", 2);
     }
-    sink_->close();
+    const int textError = sink_->close();
+    return pictureError_ != 0 ? pictureError_ : textError;
 }
 
 void PptxTextExtractor::readSlide(PackagePart& slide)

@@ -21,7 +21,9 @@ public:
     ~PptxTextExtractor();
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
-    void exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // The error number of a picture or text file that could not be made; 0
+    // when none failed.
+    int exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // Slide parts of this uncompressed size or more are passed over.
     static constexpr uint64_t kSlideBound = 0xA00000;

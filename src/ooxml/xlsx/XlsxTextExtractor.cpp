@@ -6,6 +6,7 @@
 #include "ooxml/xlsx/WorksheetHandler.h"
 #include "ooxml/xlsx/XlsxCommentsHandler.h"
 #include "ooxml/xlsx/XlsxExtractContext.h"
+#include "output/OutputFailure.h"
 #include "output/TextSink.h"
 #include "package/MemoryBudget.h"
 #include "package/opc/OpcPackage.h"
@@ -32,7 +33,7 @@ uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& f
     context_->budget = &archive.budget();
     PackagePart* workbook = openMainPart(archive, folder, flags);
     if (workbook == nullptr)
-        return Success;
+        return uint32_t(pictureError_);
     WorkbookHandler workbookRoot(context_.get());
     parseXmlPart(&archive, workbook->path(), &workbookRoot, Vocabulary::Spreadsheet);
 
@@ -77,8 +78,9 @@ uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& f
             sink_->appendUtf8(" ", 1);
         }
     }
-    sink_->close();
-    return stringsCut ? SharedStringsOnly : Success;
+    OutputFailure failure(pictureError_);
+    failure.note(sink_->close());
+    return failure.result(stringsCut ? SharedStringsOnly : Success);
 }
 
 void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)

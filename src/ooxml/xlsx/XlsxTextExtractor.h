@@ -23,7 +23,8 @@ public:
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
     // 0, or 1 when the shared strings outgrew the archive's budget: those read
-    // until then are written instead of the worksheets.
+    // until then are written instead of the worksheets; or the error number of
+    // a picture or text file that could not be made.
     uint32_t exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // The summed uncompressed size of the worksheets from which on no

@@ -147,7 +147,7 @@ std::unique_ptr<ZipEntryStream> ZipArchive::openEntry(const std::string& name)
     return std::make_unique<ZipEntryStream>(*this, openSerial_);
 }
 
-int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
+int ZipArchive::extractEntry(const std::string& name, const std::string& folder, int* createError)
 {
     const ZipEntryRecord& entry = record(name);
     if (folder.empty())
@@ -159,8 +159,11 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
 
     const std::string path = platform::joinFolder(folder, bareFileName(name));
     OutputFile file(std::fopen(path.c_str(), "wb"));
-    if (!file)
+    if (!file) {
+        if (createError != nullptr)
+            *createError = errno != 0 ? errno : EIO;
         return -1;
+    }
     char piece[kCopyPieceSize];
     int result = 0;
     int writeError = 0;
@@ -189,11 +192,15 @@ int ZipArchive::extractEntry(const std::string& name, const std::string& folder)
 
 int ZipArchive::extractImages(const std::string& folder)
 {
+    int firstError = 0;
     for (const auto& [name, entry] : index_) {
+        int createError = 0;
         if (isImageEntryName(name))
-            extractEntry(name, folder);
+            extractEntry(name, folder, &createError);
+        if (firstError == 0)
+            firstError = createError;
     }
-    return 0;
+    return firstError;
 }
 
 bool isImageEntryName(const std::string& name)

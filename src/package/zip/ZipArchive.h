@@ -71,11 +71,13 @@ public:
     std::unique_ptr<ZipEntryStream> openEntry(const std::string& name);
 
     // Writes the entry under its bare file name into folder: 0 after a complete
-    // copy, a negative minizip code, or -1 when the file cannot be created. A
-    // failed write removes the file and raises WriteError. A name missing from
-    // the index, or an empty folder, raises std::out_of_range.
-    int extractEntry(const std::string& name, const std::string& folder);
-    // Every entry whose extension names a picture, in name order. Returns 0.
+    // copy, a negative minizip code, or -1 when the file cannot be created
+    // (createError, when given, then receives the error number). A failed
+    // write removes the file and raises WriteError. A name missing from the
+    // index, or an empty folder, raises std::out_of_range.
+    int extractEntry(const std::string& name, const std::string& folder, int* createError = nullptr);
+    // Every entry whose extension names a picture, in name order. Returns 0,
+    // or the error number of the first picture file that could not be created.
     int extractImages(const std::string& folder);
 
     // Longer names are cut to this many bytes.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 using namespace quillet;
 using namespace quillet::test;
 
@@ -83,17 +85,17 @@ TEST(BinaryPictures, WorkbookDrawingGroupAcrossContinueRecords)
     }
 }
 
-TEST(BinaryPictures, UnwritableFolderSaysOpenErrorOnceAndKeepsTheText)
+TEST(BinaryPictures, UnwritableFolderSaysOpenErrorOnceAndFailsTheExport)
 {
     TempDir dir;
     const std::string doc = buildWordFile(wordPlan({{6, pngBlip("A")}, {6, pngBlip("B")}}, pictureBlock(pngBlip("C"))));
     const std::string book = buildWorkbookFile(drawingGroupRecord(drawingGroup({{6, pngBlip("A")}})) +
                                                drawingGroupRecord(drawingGroup({{6, pngBlip("B")}})));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(exportWordDocument(*openBytes(doc), dir.file("missing"), WritePictures), 0);
+    EXPECT_EQ(exportWordDocument(*openBytes(doc), dir.file("missing"), WritePictures), ENOENT);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open error!\n");
     testing::internal::CaptureStderr();
-    EXPECT_EQ(exportExcelDocument(*openBytes(book), dir.file("missing"), WritePictures), 0);
+    EXPECT_EQ(exportExcelDocument(*openBytes(book), dir.file("missing"), WritePictures), ENOENT);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open error!\n");
 
     EXPECT_EQ(exportWordDocument(*openBytes(doc), dir.path(), WriteText | WritePictures), 0);
