@@ -1,0 +1,76 @@
+#include "numberformat/SerialDateTime.h"
+
+#include <cmath>
+
+namespace quillet {
+namespace {
+
+// Days since 1970-01-01 to the civil date (Howard Hinnant's algorithm).
+void civilFromDays(int64_t z, int& year, int& month, int& day)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    day = int(doy - (153 * mp + 2) / 5 + 1);
+    month = int(mp < 10 ? mp + 3 : mp - 9);
+    year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+int64_t floorDiv(int64_t a, int64_t b)
+{
+    const int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// 1899-12-30 and 1904-01-01 as days since 1970-01-01.
+constexpr int64_t kEpoch1900 = -25569;
+constexpr int64_t kEpoch1904 = -24107;
+
+}  // namespace
+
+bool SerialDateTime::set(double serial, bool date1904, int subsecondDigits, bool secondsShown)
+{
+    // Years 1 to 9999 in either system.
+    if (!(serial > -693595.0 && serial < 2958466.0))
+        return false;
+    int64_t scale = 1;
+    for (int i = 0; i < subsecondDigits; ++i)
+        scale *= 10;
+    const int64_t unitsPerDay = 86400 * scale;
+    // A hair over the cut keeps 1/24 (3599.9999... seconds) a whole hour.
+    const double units = serial * double(unitsPerDay);
+    const int64_t total = secondsShown ? std::llround(units) : int64_t(std::floor(units + 1e-6));
+    const int64_t days = floorDiv(total, unitsPerDay);
+    int64_t rest = total - days * unitsPerDay;
+    elapsed = total;
+    subsecond = int(rest % scale);
+    rest /= scale;
+    second = int(rest % 60);
+    minute = int(rest / 60 % 60);
+    hour = int(rest / 3600);
+
+    const int64_t epoch = date1904 ? kEpoch1904 : kEpoch1900;
+    weekday = int(((days + epoch) % 7 + 7 + 4) % 7);  // 1970-01-01 was a Thursday
+    if (date1904 || days < 0 || days > 60) {
+        civilFromDays(days + epoch, year, month, day);
+        return true;
+    }
+    // The 1900 system's first two months, whose weekdays Excel also counts from a Sunday 1900-01-01.
+    weekday = int((days + 6) % 7);
+    year = 1900;
+    if (days == 60) {
+        month = 2;
+        day = 29;
+    } else if (days == 0) {
+        month = 1;
+        day = 0;
+    } else {
+        civilFromDays(days + epoch + 1, year, month, day);
+    }
+    return true;
+}
+
+}  // namespace quillet
