@@ -10,10 +10,20 @@ void CellFormats::addFormat(unsigned id, std::string code)
     if (code.size() > FormatParser::kMaxCode)
         code.resize(FormatParser::kMaxCode);
     parsed_.erase(id);
+    lastStyle_ = kNone;
     codes_[id] = std::move(code);
 }
 
 const NumberFormat* CellFormats::formatOfStyle(size_t style)
+{
+    if (style != lastStyle_) {
+        lastFormat_ = parsedFormatOfStyle(style);
+        lastStyle_ = style;
+    }
+    return lastFormat_;
+}
+
+const NumberFormat* CellFormats::parsedFormatOfStyle(size_t style)
 {
     const unsigned id = style < styles_.size() ? styles_[style] : 0;
     const auto parsed = parsed_.find(id);

@@ -18,7 +18,11 @@ public:
     // A workbook's own code for a format id; a later one replaces it.
     void addFormat(unsigned id, std::string code);
     // The next cell style and the id of its format.
-    void addStyle(unsigned formatId) { styles_.push_back(formatId); }
+    void addStyle(unsigned formatId)
+    {
+        styles_.push_back(formatId);
+        lastStyle_ = kNone;
+    }
     void setDate1904(bool on) { date1904_ = on; }
     bool date1904() const { return date1904_; }
     size_t styleCount() const { return styles_.size(); }
@@ -31,12 +35,17 @@ public:
 
 private:
     const NumberFormat* formatOfStyle(size_t style);
+    const NumberFormat* parsedFormatOfStyle(size_t style);
 
     std::unordered_map<unsigned, std::string> codes_;
     std::vector<unsigned> styles_;
     // Parsed on first use, one per format id in use.
     std::unordered_map<unsigned, std::unique_ptr<NumberFormat>> parsed_;
     bool date1904_ = false;
+    // Neighbouring cells mostly share a style: the last one looked up.
+    static constexpr size_t kNone = ~size_t(0);
+    size_t lastStyle_ = kNone;
+    const NumberFormat* lastFormat_ = nullptr;
 };
 
 }  // namespace quillet

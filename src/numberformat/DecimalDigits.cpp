@@ -1,6 +1,6 @@
 #include "numberformat/DecimalDigits.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace quillet {
@@ -9,9 +9,11 @@ DecimalDigits::DecimalDigits(double value)
 {
     if (!(value > 0))
         return;
+    // "d.dddddddddddddde+XX", as printf's "%.14e" writes it.
     char text[32];
-    std::snprintf(text, sizeof text, "%.14e", value);
-    // "d.dddddddddddddde+XX"
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14);
+    *end.ptr = '\0';
     digits_ += text[0];
     digits_.append(text + 2, 14);
     point_ = std::atoi(text + 17) + 1;

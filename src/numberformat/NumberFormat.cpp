@@ -4,6 +4,7 @@
 #include "numberformat/FormatParser.h"
 #include "numberformat/SerialDateTime.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -487,6 +488,13 @@ void appendGeneralNumber(double value, std::string& out)
 {
     if (!std::isfinite(value)) {
         out += std::isnan(value) ? "#NUM!" : "#DIV/0!";
+        return;
+    }
+    // Whole numbers, most cells of most workbooks, directly.
+    if (std::fabs(value) < 1e11 && value == std::floor(value)) {
+        char text[24];
+        const std::to_chars_result end = std::to_chars(text, text + sizeof text, static_cast<long long>(value));
+        out.append(text, end.ptr);
         return;
     }
     if (value < 0)

@@ -19,6 +19,31 @@ void civilFromDays(int64_t z, int& year, int& month, int& day)
     year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// The civil date as days since 1970-01-01 (Howard Hinnant's algorithm).
+int64_t daysFromCivil(int64_t year, int month, int day)
+{
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yoe = year - era * 400;
+    const int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// Reads exactly `count` digits.
+bool readDigits(std::string_view text, size_t& at, size_t count, int& value)
+{
+    if (text.size() - at < count)
+        return false;
+    value = 0;
+    for (size_t end = at + count; at < end; ++at) {
+        if (text[at] < '0' || text[at] > '9')
+            return false;
+        value = value * 10 + (text[at] - '0');
+    }
+    return true;
+}
+
 int64_t floorDiv(int64_t a, int64_t b)
 {
     const int64_t q = a / b;
@@ -70,6 +95,50 @@ bool SerialDateTime::set(double serial, bool date1904, int subsecondDigits, bool
     } else {
         civilFromDays(days + epoch + 1, year, month, day);
     }
+    return true;
+}
+
+bool serialFromIsoDate(std::string_view text, bool date1904, double& serial)
+{
+    size_t at = 0;
+    double days = 0;
+    int year = 0, month = 0, day = 0;
+    const bool hasDate = text.size() >= 10 && text[4] == '-';
+    if (hasDate) {
+        if (!readDigits(text, at, 4, year) || text[at++] != '-' || !readDigits(text, at, 2, month) ||
+            text[at++] != '-' || !readDigits(text, at, 2, day) || month < 1 || month > 12 || day < 1 || day > 31)
+            return false;
+        days = double(daysFromCivil(year, month, day) - (date1904 ? kEpoch1904 : kEpoch1900));
+        // The 1900 system counts a 29 February 1900 that never was.
+        if (!date1904 && days < 61)
+            days -= 1;
+        if (at < text.size() && text[at] == 'T')
+            ++at;
+    }
+    double seconds = 0;
+    if (at < text.size()) {
+        int hour = 0, minute = 0, second = 0;
+        if (!readDigits(text, at, 2, hour) || at >= text.size() || text[at++] != ':' ||
+            !readDigits(text, at, 2, minute))
+            return false;
+        if (at < text.size() && text[at] == ':') {
+            ++at;
+            if (!readDigits(text, at, 2, second))
+                return false;
+        }
+        double fraction = 0, scale = 0.1;
+        if (at < text.size() && text[at] == '.') {
+            for (++at; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at, scale /= 10)
+                fraction += (text[at] - '0') * scale;
+        }
+        // A zone suffix is left as it is: the cell shows the time written.
+        if (at < text.size() && text[at] != 'Z' && text[at] != '+' && text[at] != '-')
+            return false;
+        seconds = hour * 3600.0 + minute * 60.0 + second + fraction;
+    } else if (!hasDate) {
+        return false;
+    }
+    serial = days + seconds / 86400;
     return true;
 }
 

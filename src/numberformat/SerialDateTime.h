@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace quillet {
 
@@ -25,5 +26,10 @@ struct SerialDateTime {
     // 1 to 9999.
     bool set(double serial, bool date1904, int subsecondDigits, bool secondsShown = true);
 };
+
+// An ISO 8601 date, time or both ("2006-11-24", "2006-11-24T06:15:00.5",
+// "06:15:00") as a serial number of the date system; false when the text is
+// not one.
+bool serialFromIsoDate(std::string_view text, bool date1904, double& serial);
 
 }  // namespace quillet
