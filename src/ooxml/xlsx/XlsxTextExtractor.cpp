@@ -2,6 +2,7 @@
 
 #include "ooxml/RelationshipIndex.h"
 #include "ooxml/xlsx/SharedStringsHandler.h"
+#include "ooxml/xlsx/StylesHandler.h"
 #include "ooxml/xlsx/WorkbookHandler.h"
 #include "ooxml/xlsx/WorksheetHandler.h"
 #include "ooxml/xlsx/XlsxCommentsHandler.h"
@@ -16,6 +17,8 @@ namespace quillet {
 namespace {
 
 constexpr uint32_t kTextAndExtras = 0x110;
+constexpr const char* kStylesRelationship =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 
 }  // namespace
 
@@ -36,6 +39,10 @@ void XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& folde
     if (PackagePart* strings = firstTargetOfType(relationships, relationship_type::SharedStrings)) {
         SharedStringsHandler root(context_.get());
         parseXmlPart(&archive, strings->path(), &root, Vocabulary::Spreadsheet);
+    }
+    if (PackagePart* styles = firstTargetOfType(relationships, kStylesRelationship)) {
+        StylesHandler root(context_.get());
+        parseXmlPart(&archive, styles->path(), &root, Vocabulary::Spreadsheet);
     }
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
