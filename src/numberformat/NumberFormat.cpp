@@ -490,8 +490,9 @@ void appendGeneralNumber(double value, std::string& out)
         out += std::isnan(value) ? "#NUM!" : "#DIV/0!";
         return;
     }
-    // Whole numbers, most cells of most workbooks, directly.
-    if (std::fabs(value) < 1e11 && value == std::floor(value)) {
+    // Whole numbers, most cells of most workbooks, directly; a wide column
+    // shows all fifteen digits of one.
+    if (std::fabs(value) < 1e15 && value == std::floor(value)) {
         char text[24];
         const std::to_chars_result end = std::to_chars(text, text + sizeof text, static_cast<long long>(value));
         out.append(text, end.ptr);

@@ -28,8 +28,9 @@ private:
     std::vector<FormatSection> sections_;
 };
 
-// What "General" shows: up to 11 significant digits without trailing zeros,
-// and scientific notation from 10^11 up and below 10^-9.
+// What "General" shows: whole numbers below 10^15 in full; others with up to
+// 11 significant digits without trailing zeros, in scientific notation from
+// 10^11 up and below 10^-9.
 void appendGeneralNumber(double value, std::string& out);
 
 }  // namespace quillet

@@ -93,9 +93,12 @@ TEST(NumberFormat, EdgeCases)
         {"0.00000000000000", 0.1, "0.10000000000000"},
         {"#,##0", 999.5, "1,000"},
         {"0.0E+00", 9.96, "1.0E+01"},
-        // General: eleven significant digits, scientific outside 1E-9 .. 1E+11.
+        // General: whole numbers up to fifteen digits in full; others eleven significant digits,
+        // scientific outside 1E-9 .. 1E+11.
         {"General", 3.14159265358979, "3.1415926536"},
-        {"General", 123456789012, "1.2345678901E+11"},
+        {"General", 123456789012345, "123456789012345"},
+        {"General", -1e15, "-1E+15"},
+        {"General", 123456789012.5, "1.2345678901E+11"},
         {"General", 99999999999.7, "1E+11"},
         {"General", 1e-10, "1E-10"},
         {"General", 1e-9, "0.000000001"},

@@ -286,6 +286,13 @@ TEST(XlsxTextExtractor, CellsAsTheirStylesShowThem)
                          "<c s=\"2\"><v>12abc</v></c><c s=\"x\"><v>+2</v></c>")},
                   "", "", styles),
          kText, "25.6%\t6:15 AM\tnever\t0.0000001\t10.52\t3.1415926535\t12abc\t2\t\n\t"},
+        {"with extras, the text of the sheet's text boxes and shapes after its cells",
+         edited(workbook({sheet({"1"})}),
+                {{"xl/worksheets/_rels/sheet1.xml.rels", relationships(relationship("rId1", "drawing", "../d.xml"))},
+                 {"xl/d.xml", "<xdr:wsDr><xdr:twoCellAnchor><xdr:sp><xdr:txBody><a:bodyPr/><a:p><a:r><a:t>Text</a:t>"
+                              "</a:r><a:r><a:t> box</a:t></a:r></a:p><a:p/><a:p><a:fld><a:t>2</a:t></a:fld></a:p>"
+                              "</xdr:txBody></xdr:sp></xdr:twoCellAnchor></xdr:wsDr>"}}),
+         kExtras, "1\t\n\t\n\tText box\n\t2"},
         {"booleans, errors and formula strings",
          workbook({cells("<c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c><c t=\"b\"><v>yes</v></c>"
                          "<c t=\"e\"><v>#DIV/0!</v></c><c t=\"str\" s=\"2\"><f>A1</f><v>0.5</v></c>")},

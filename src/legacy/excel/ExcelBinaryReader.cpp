@@ -111,16 +111,22 @@ void ExcelBinaryReader::readObject()
 {
     pendingComment_ = -1;
     reader_->skip(4);
-    if (reader_->readU16() == kCommentObject)
+    const uint16_t kind = reader_->readU16();
+    if (kind == kCommentObject)
         pendingComment_ = reader_->readU16();
+    pendingShape_ = kind != kCommentObject;
 }
 
+// The text of a comment is kept until its cell's note; that of a text box or
+// another shape is written where it stands, after the sheet's cells.
 void ExcelBinaryReader::readTextObject()
 {
-    if (pendingComment_ == -1)
-        return;
     const int id = pendingComment_;
+    const bool shape = pendingShape_;
     pendingComment_ = -1;
+    pendingShape_ = false;
+    if (id == -1 && !shape)
+        return;
     reader_->skip(10);
     const size_t count = reader_->readU16();
     reader_->skipRecord();
@@ -130,7 +136,15 @@ void ExcelBinaryReader::readTextObject()
         const bool wide = reader_->readU8() != 0;
         reader_->readChars(text, wide ? count * 2 : count, wide);
     }
-    comments_[id] = std::move(text);
+    if (id != -1) {
+        comments_[id] = std::move(text);
+        return;
+    }
+    const size_t zero = text.find(u'\0');
+    if (zero != std::u16string::npos)
+        text.resize(zero);
+    if (!text.empty())
+        appendValue(text);
 }
 
 void ExcelBinaryReader::readNote()

@@ -89,6 +89,8 @@ private:
     std::unique_ptr<platform::CodePageDecoder> decoder_;
     std::unordered_map<int, std::u16string> comments_;
     int pendingComment_ = -1;
+    // A text box or other shape whose text object may follow.
+    bool pendingShape_ = false;
     int lastRow_ = 0;
     bool picturesFailed_ = false;
     std::u16string pending_;

@@ -2,6 +2,7 @@
 
 #include "ooxml/RelationshipIndex.h"
 #include "ooxml/xlsx/SharedStringsHandler.h"
+#include "ooxml/xlsx/SheetDrawingHandler.h"
 #include "ooxml/xlsx/StylesHandler.h"
 #include "ooxml/xlsx/WorkbookHandler.h"
 #include "ooxml/xlsx/WorksheetHandler.h"
@@ -17,6 +18,8 @@ namespace quillet {
 namespace {
 
 constexpr uint32_t kTextAndExtras = 0x110;
+constexpr const char* kDrawingRelationship =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/drawing";
 constexpr const char* kStylesRelationship =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 
@@ -86,6 +89,10 @@ void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)
         XlsxCommentsHandler root(sink_.get(), context_.get());
         parseXmlPart(target->archive(), target->path(), &root, Vocabulary::Spreadsheet);
         sink_->appendUtf8("\n\t", 2);
+    }
+    if (PackagePart* drawing = firstTargetOfType(part.relationships(), kDrawingRelationship)) {
+        SheetDrawingHandler root(sink_.get());
+        parseXmlPart(drawing->archive(), drawing->path(), &root, Vocabulary::Spreadsheet);
     }
 }
 

@@ -140,10 +140,11 @@ TEST(ExcelBinaryReader, HeadersFootersAndCommentsOnlyWithExtras)
     EXPECT_EQ(run(records, WriteText | WriteExtras).text, utf16leBytes(u"\nReport\ta\t\u6CE8\u91CA\tNice\tFoot"));
     EXPECT_EQ(run(records, WriteExtras).text, "(none)");
 
-    // The text object of another kind of object, a comment cut at a zero, a
-    // text object without its text.
+    // The text of a text box or other shape where it stands (none without an object before it), a
+    // comment cut at a zero, a text object without its text.
     const std::pair<std::string, std::u16string> comments[] = {
-        {commentObject(3, 8) + commentText(u"picture") + noteRecord(3), u""},
+        {commentObject(3, 8) + commentText(u"picture") + noteRecord(3), u"picture\t"},
+        {labelCell(0, 0, {u"a"}) + commentObject(4, 6) + commentText(u"Box") + commentText(u"orphan"), u"a\tBox\t"},
         {commentObject(2) + commentText(std::u16string(u"ab\0cd", 5)) + noteRecord(2), u"ab\t"},
         {commentObject(2) + biffRecord(0x01B6, std::string(18, '\0')) + noteRecord(2), u""},
     };
