@@ -44,6 +44,11 @@ bool readDigits(std::string_view text, size_t& at, size_t count, int& value)
     return true;
 }
 
+bool isZone(char c)
+{
+    return c == 'Z' || c == '+' || c == '-';
+}
+
 int64_t floorDiv(int64_t a, int64_t b)
 {
     const int64_t q = a / b;
@@ -108,6 +113,11 @@ bool serialFromIsoDate(std::string_view text, bool date1904, double& serial)
         if (!readDigits(text, at, 4, year) || text[at++] != '-' || !readDigits(text, at, 2, month) ||
             text[at++] != '-' || !readDigits(text, at, 2, day) || month < 1 || month > 12 || day < 1 || day > 31)
             return false;
+        // No 30 February: the day must come back as it was written.
+        int y = 0, m = 0, d = 0;
+        civilFromDays(daysFromCivil(year, month, day), y, m, d);
+        if (d != day)
+            return false;
         days = double(daysFromCivil(year, month, day) - (date1904 ? kEpoch1904 : kEpoch1900));
         // The 1900 system counts a 29 February 1900 that never was.
         if (!date1904 && days < 61)
@@ -116,7 +126,7 @@ bool serialFromIsoDate(std::string_view text, bool date1904, double& serial)
             ++at;
     }
     double seconds = 0;
-    if (at < text.size()) {
+    if (at < text.size() && !(hasDate && isZone(text[at]))) {
         int hour = 0, minute = 0, second = 0;
         if (!readDigits(text, at, 2, hour) || at >= text.size() || text[at++] != ':' ||
             !readDigits(text, at, 2, minute))
@@ -132,7 +142,7 @@ bool serialFromIsoDate(std::string_view text, bool date1904, double& serial)
                 fraction += (text[at] - '0') * scale;
         }
         // A zone suffix is left as it is: the cell shows the time written.
-        if (at < text.size() && text[at] != 'Z' && text[at] != '+' && text[at] != '-')
+        if (at < text.size() && !isZone(text[at]))
             return false;
         seconds = hour * 3600.0 + minute * 60.0 + second + fraction;
     } else if (!hasDate) {

@@ -2,6 +2,7 @@
 // same codes, and the cases where Excel's rendering is the rule.
 #include "numberformat/NumberFormat.h"
 #include "numberformat/CellFormats.h"
+#include "numberformat/SerialDateTime.h"
 
 #include "support/TempDir.h"
 
@@ -125,6 +126,22 @@ TEST(NumberFormat, EdgeCases)
         {"hh:mm a/p", 0.75, "06:00 p"},
         {"ss.000", 1.5 / 86400, "01.500"},
         {"General\" kg\"", 2.5, "2.5 kg"},
+        // Signs, zeros and magnitudes at the edges of each kind of section.
+        {"0.00E+00", 0, "0.00E+00"},
+        {"0.00E+00", -0.00012345, "-1.23E-04"},
+        {"0000.0", -3.25, "-0003.3"},
+        {"\"x\"0\"y\"", -2, "-x2y"},
+        {"0.0", -0.04, "0.0"},
+        {"#,##0.00", 1e20, "100,000,000,000,000,000,000.00"},
+        {"# ?/?", 1e16, "1E+16"},
+        {"[=1]\"one\";[=2]\"two\";\"many\"", 3, "many"},
+        {"[mm]:ss", 1.0 / 24, "60:00"},
+        {"[ss]", 0.5, "43200"},
+        {"am/pm h", 0.25, "am 6"},
+        {"h:mm:ss", 0.999999999, "0:00:00"},
+        {"dddd", -1, "Friday"},
+        {"yyyy-mm-dd", 2958465.99, "9999-12-31"},
+        {"yyyy-mm-dd", 2958466.5, "2958466.5"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(shown(c.code, c.value), c.expected) << c.code << " " << c.value;
@@ -132,6 +149,29 @@ TEST(NumberFormat, EdgeCases)
     // The 1904 system starts at 1904-01-01.
     EXPECT_EQ(shown("yyyy-mm-dd ddd", 0, true), "1904-01-01 Fri");
     EXPECT_EQ(shown("yyyy-mm-dd", 37583, true), "2006-11-24");
+}
+
+TEST(NumberFormat, IsoDatesAsSerials)
+{
+    const std::pair<const char*, double> valid[] = {
+        {"2006-11-24", 39045},
+        {"1900-01-01", 1},
+        {"1900-03-01", 61},
+        {"2006-11-24T06:15:00.5", 39045 + 22500.5 / 86400},
+        {"06:15", 22500.0 / 86400},
+        {"2006-11-24Z", 39045},
+        {"2006-11-24T18:00:00+02:00", 39045.75},
+    };
+    for (const auto& [text, serial] : valid) {
+        double value = -1;
+        EXPECT_TRUE(serialFromIsoDate(text, false, value)) << text;
+        EXPECT_NEAR(value, serial, 1e-9) << text;
+    }
+    double value = 0;
+    EXPECT_TRUE(serialFromIsoDate("1904-01-02", true, value));
+    EXPECT_EQ(value, 1);
+    for (const char* text : {"2006-13-01", "2020-02-30", "2006-11-24T25", "T06:15:00", "24.11.2006", "", "2006-11-2"})
+        EXPECT_FALSE(serialFromIsoDate(text, false, value)) << text;
 }
 
 TEST(NumberFormat, WorkbookTablesOfFormatsAndStyles)

@@ -283,9 +283,9 @@ TEST(XlsxTextExtractor, CellsAsTheirStylesShowThem)
         {"numbers in their styles; out of range, unknown and unparsable ones as General or as written",
          workbook({cells("<c s=\"2\"><v>0.256</v></c><c s=\"3\"><v>0.260425</v></c><c s=\"3\"><v>-1</v></c>"
                          "<c s=\"4\"><v>1E-7</v></c><c s=\"9\"><v> 10.52 </v></c><c><v>3.1415926535</v></c>"
-                         "<c s=\"2\"><v>12abc</v></c><c s=\"x\"><v>+2</v></c>")},
+                         "<c s=\"2\"><v>12abc</v></c><c s=\"x\"><v>+2</v></c><c><v>inf</v></c><c><v>-.5</v></c>")},
                   "", "", styles),
-         kText, "25.6%\t6:15 AM\tnever\t0.0000001\t10.52\t3.1415926535\t12abc\t2\t\n\t"},
+         kText, "25.6%\t6:15 AM\tnever\t0.0000001\t10.52\t3.1415926535\t12abc\t2\tinf\t-0.5\t\n\t"},
         {"with extras, the text of the sheet's text boxes and shapes after its cells",
          edited(workbook({sheet({"1"})}),
                 {{"xl/worksheets/_rels/sheet1.xml.rels", relationships(relationship("rId1", "drawing", "../d.xml"))},

@@ -171,9 +171,13 @@ bool parseNumber(const std::string& text, double& value)
         --end;
     if (begin < end && text[begin] == '+')
         ++begin;
-    // from_chars reads the C form whatever the process's locale is.
+    // Digits only: "inf" and "nan" are text. from_chars reads the C form
+    // whatever the process's locale is.
+    const size_t first = begin < end && text[begin] == '-' ? begin + 1 : begin;
+    if (first >= end || !((text[first] >= '0' && text[first] <= '9') || text[first] == '.'))
+        return false;
     const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
-    return begin < end && result.ec == std::errc() && result.ptr == text.data() + end;
+    return result.ec == std::errc() && result.ptr == text.data() + end;
 }
 
 long long sharedStringIndex(const std::string& text)
