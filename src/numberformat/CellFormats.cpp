@@ -10,17 +10,18 @@ void CellFormats::addFormat(unsigned id, std::string code)
     if (code.size() > FormatParser::kMaxCode)
         code.resize(FormatParser::kMaxCode);
     parsed_.erase(id);
-    lastStyle_ = kNone;
+    byStyle_.assign(byStyle_.size(), Resolved());
     codes_[id] = std::move(code);
 }
 
 const NumberFormat* CellFormats::formatOfStyle(size_t style)
 {
-    if (style != lastStyle_) {
-        lastFormat_ = parsedFormatOfStyle(style);
-        lastStyle_ = style;
-    }
-    return lastFormat_;
+    if (style >= byStyle_.size())
+        return parsedFormatOfStyle(style);
+    Resolved& slot = byStyle_[style];
+    if (!slot.known)
+        slot = {parsedFormatOfStyle(style), true};
+    return slot.format;
 }
 
 const NumberFormat* CellFormats::parsedFormatOfStyle(size_t style)

@@ -21,7 +21,7 @@ public:
     void addStyle(unsigned formatId)
     {
         styles_.push_back(formatId);
-        lastStyle_ = kNone;
+        byStyle_.emplace_back();
     }
     void setDate1904(bool on) { date1904_ = on; }
     bool date1904() const { return date1904_; }
@@ -42,10 +42,13 @@ private:
     // Parsed on first use, one per format id in use.
     std::unordered_map<unsigned, std::unique_ptr<NumberFormat>> parsed_;
     bool date1904_ = false;
-    // Neighbouring cells mostly share a style: the last one looked up.
-    static constexpr size_t kNone = ~size_t(0);
-    size_t lastStyle_ = kNone;
-    const NumberFormat* lastFormat_ = nullptr;
+    // Each style's format once looked up (null: General), so that cells of
+    // alternating styles cost no hash lookup.
+    struct Resolved {
+        const NumberFormat* format = nullptr;
+        bool known = false;
+    };
+    std::vector<Resolved> byStyle_;
 };
 
 }  // namespace quillet

@@ -17,8 +17,7 @@ DecimalDigits::DecimalDigits(double value)
     digits_ += text[0];
     digits_.append(text + 2, 14);
     point_ = std::atoi(text + 17) + 1;
-    while (!digits_.empty() && digits_.back() == '0')
-        digits_.pop_back();
+    dropTrailingZeros();
 }
 
 void DecimalDigits::roundToDecimals(int decimals)
@@ -53,8 +52,13 @@ void DecimalDigits::roundAt(int keep)
             ++point_;
         }
     }
-    while (!digits_.empty() && digits_.back() == '0')
-        digits_.pop_back();
+    dropTrailingZeros();
+}
+
+void DecimalDigits::dropTrailingZeros()
+{
+    const size_t last = digits_.find_last_not_of('0');
+    digits_.resize(last == std::string::npos ? 0 : last + 1);
 }
 
 std::string DecimalDigits::integerDigits() const

@@ -29,6 +29,7 @@ public:
 
 private:
     void roundAt(int keep);
+    void dropTrailingZeros();
 
     std::string digits_;
     int point_ = 0;

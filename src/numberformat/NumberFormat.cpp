@@ -17,11 +17,21 @@ constexpr const char* kMonths[] = {"January", "February", "March",     "April", 
                                    "July",    "August",   "September", "October", "November", "December"};
 constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
+// A non-negative number with at least `width` digits (at most 20); printf's
+// cost shows on every date of a large sheet.
 void appendPadded(long long value, int width, std::string& out)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%0*lld", width < 20 ? width : 20, value);
-    out += text;
+    char text[24];
+    char* end = text + sizeof text;
+    char* at = end;
+    unsigned long long rest = value < 0 ? 0 : static_cast<unsigned long long>(value);
+    do {
+        *--at = char('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    for (int digits = int(end - at); digits < width && digits < 20; ++digits)
+        *--at = '0';
+    out.append(at, end);
 }
 
 // Integer digits into the digit places from the right; the first place takes
