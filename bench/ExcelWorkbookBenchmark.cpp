@@ -5,7 +5,7 @@
 #include "compound/Sectors.h"
 #include "legacy/excel/BiffReader.h"
 #include "legacy/excel/ExcelBinaryReader.h"
-#include "legacy/excel/ExcelNumberFormat.h"
+#include "numberformat/CellFormats.h"
 
 #include <benchmark/benchmark.h>
 
@@ -154,9 +154,19 @@ void BM_FormatCellNumber(benchmark::State& state)
     std::vector<double> values(4096);
     for (size_t i = 0; i < values.size(); ++i)
         values[i] = i % 2 ? double(i) * 1.25 + 0.1 : double(i * 1000);
-    for (auto _ : state)
-        for (double value : values)
-            benchmark::DoNotOptimize(quillet::formatCellNumber(value));
+    // General, a grouped two-decimal format and a date, as most cells show.
+    quillet::CellFormats formats;
+    for (unsigned id : {0u, 4u, 14u})
+        formats.addStyle(id);
+    std::string out;
+    for (auto _ : state) {
+        size_t style = 0;
+        for (double value : values) {
+            out.clear();
+            formats.format(style++ % 3, value, out);
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(values.size()));
 }
 BENCHMARK(BM_FormatCellNumber);

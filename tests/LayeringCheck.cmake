@@ -5,6 +5,8 @@
 # Run as: cmake -DSOURCE_DIR=<src> -P LayeringCheck.cmake
 set(allowed_platform "")
 set(allowed_output platform)
+# Spreadsheet number formats, shared by the binary and the package reader.
+set(allowed_numberformat "")
 set(allowed_plaintext platform)
 set(allowed_compound platform)
 # The package container: ByteSource at its root, then ZIP and XML side by
@@ -16,7 +18,7 @@ set(allowed_package/opc package package/zip package/xml platform)
 # The package readers: the dispatch and shared steps at the root.
 set(allowed_ooxml ooxml/* package/* output platform)
 set(allowed_ooxml/docx ooxml package/* output platform)
-set(allowed_ooxml/xlsx ooxml package/* output platform)
+set(allowed_ooxml/xlsx ooxml package/* numberformat output platform)
 set(allowed_ooxml/pptx ooxml package/* output platform)
 set(allowed_ooxml/drawing package/* output platform)
 # The binary readers: the OLE dispatch at the root, the picture writer
@@ -24,7 +26,7 @@ set(allowed_ooxml/drawing package/* output platform)
 set(allowed_legacy legacy/* compound output platform)
 set(allowed_legacy/pictures compound output platform)
 set(allowed_legacy/word legacy/pictures compound output platform)
-set(allowed_legacy/excel legacy/pictures compound output platform)
+set(allowed_legacy/excel legacy/pictures numberformat compound output platform)
 # Presentations reach the drawing packages embedded in their shapes.
 set(allowed_legacy/powerpoint legacy/pictures ooxml/drawing compound output platform)
 set(allowed_rtf output platform)

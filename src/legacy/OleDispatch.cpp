@@ -15,6 +15,7 @@ namespace {
 
 const char kWordStream[] = "WordDocument";
 const char kExcelStream[] = "Workbook";
+const char kExcel5Stream[] = "Book";
 const char kPowerPointStream[] = "PowerPoint Document";
 const char kEncryptedPackage[] = "EncryptedPackage";
 
@@ -32,7 +33,7 @@ std::string extensionOf(const std::string& path)
 OleDocumentKind decideDocumentKind(const CompoundFile& file, const std::string& path)
 {
     const bool word = file.hasEntry(kWordStream);
-    const bool excel = file.hasEntry(kExcelStream);
+    const bool excel = file.hasEntry(kExcelStream) || file.hasEntry(kExcel5Stream);
     const bool powerPoint = file.hasEntry(kPowerPointStream);
     if (word && !excel && !powerPoint)
         return WordKind;

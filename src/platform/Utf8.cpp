@@ -47,4 +47,37 @@ std::string utf16ToUtf8(const char16_t* units, size_t count)
     return out;
 }
 
+void appendUtf8AsUtf16(std::string_view utf8, std::u16string& out)
+{
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            out += char16_t(lead);
+            ++i;
+            continue;
+        }
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        char32_t cp = length == 4 ? lead & 0x07 : length == 3 ? lead & 0x0F : lead & 0x1F;
+        size_t k = 1;
+        for (; length > 0 && k < length && i + k < utf8.size(); ++k) {
+            const unsigned char c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80)
+                break;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (length == 0 || k < length || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out += char16_t(0xFFFD);
+            i += length == 0 ? 1 : k;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            out += char16_t(0xD800 + ((cp - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(cp);
+        }
+        i += length;
+    }
+}
+
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quillet {
 
@@ -28,5 +29,8 @@ void appendUtf8(char32_t codePoint, std::string& out);
 
 // UTF-16 as UTF-8, pairs combined; an unpaired surrogate becomes U+FFFD.
 std::string utf16ToUtf8(const char16_t* units, size_t count);
+
+// UTF-8 appended as UTF-16; a malformed byte becomes U+FFFD.
+void appendUtf8AsUtf16(std::string_view utf8, std::u16string& out);
 
 }  // namespace quillet

@@ -50,8 +50,8 @@ TEST(Fixtures, ExactTextOfEachReader)
         // The footnote, then the header follow the main text; the page-number field gives its result.
         {"word/stories.doc", WriteText, text, "DOC"},
         {"word/pictures.doc", WriteText | WritePictures, {"1.txt", "image1.png", "image2.png"}, "DOC"},
-        // Cells of a MULRK record (Apples' amount and date) are not read; a date
-        // alone is its serial number; headers and footers keep their codes.
+        // Every cell as its style shows it (Apples' amount and date are a MULRK
+        // record); headers and footers keep their codes.
         {"xls/english.xls", WriteText, text, "XLS"},
         {"xls/english.xls", WriteText | WriteExtras, text, "XLS"},
         {"xls/chinese.xls", WriteText | WriteExtras, text, "XLS"},

@@ -31,6 +31,7 @@ TEST(OleDispatch, KindFromStreamNamesWithTheExtensionBreakingTies)
         {{word, excel}, ".doc", WordKind},
         {{word, excel}, "REPORT.XLS", ExcelKind},
         {{word, excel}, "doc", AmbiguousKind},  // too short for an extension
+        {{"Book"}, "old.bin", ExcelKind},       // Excel 5 and 95
     };
     for (const auto& [streams, path, kind] : cases)
         EXPECT_EQ(decideDocumentKind(*openBytes(fileWith(streams)), path), kind) << path << " " << streams.size();

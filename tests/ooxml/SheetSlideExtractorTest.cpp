@@ -50,9 +50,10 @@ std::string xmlPart(const std::string& root, const std::string& inside)
 }
 
 // A workbook in the shape Excel writes: worksheet N is rIdN, the shared
-// strings (si elements) rId1000, and the first sheet may have comments.
+// strings (si elements) rId1000, the styles rId1001, and the first sheet may
+// have comments.
 Parts workbook(const std::vector<std::string>& sheets, const std::string& strings = "",
-               const std::string& comments = "")
+               const std::string& comments = "", const std::string& styles = "")
 {
     Parts parts{{"_rels/.rels", relationships(relationship("rId1", "officeDocument", "xl/workbook.xml"))}};
     std::string list, rels;
@@ -70,6 +71,10 @@ Parts workbook(const std::vector<std::string>& sheets, const std::string& string
         parts["xl/worksheets/_rels/sheet1.xml.rels"] = relationships(relationship("rId1", "comments", "../c.xml"));
         parts["xl/c.xml"] =
             xmlPart("comments", "<authors><author>Ann</author></authors><commentList>" + comments + "</commentList>");
+    }
+    if (!styles.empty()) {
+        rels += relationship("rId1001", "styles", "styles.xml");
+        parts["xl/styles.xml"] = xmlPart("styleSheet", styles);
     }
     parts["xl/_rels/workbook.xml.rels"] = relationships(rels);
     parts["xl/workbook.xml"] = xmlPart("workbook", "<sheets>" + list + "</sheets>");
@@ -239,7 +244,7 @@ TEST(XlsxTextExtractor, CellsRowsSheetsCommentsAndSizeBounds)
                   boldComment("Ann:", "hello") + boldComment("Bob:", "bye") +
                       "<comment ref=\"B1\"><text><t>plain</t></text></comment><comment ref=\"C1\"/>"
                       "<unknown><t>u</t></unknown>"),
-         kExtras, "1\t\n\t\n\tAnn:hello\n\tBob:bye\n\t\n\t\n\t2\t\n\t"},
+         kExtras, "1\t\n\t\n\tAnn:hello\n\tBob:bye\n\tplain\n\t\n\t2\t\n\t"},
         {"worksheets of 10 MiB together: the shared strings instead",
          workbook({padding(6 << 20), padding(5 << 20)}, sst({"a", "", "b c"})), kText, "a  b c "},
         {"just below 10 MiB the cells are read",
@@ -249,15 +254,56 @@ TEST(XlsxTextExtractor, CellsRowsSheetsCommentsAndSizeBounds)
         {"no officeDocument relationship: no file", edited(workbook({sheet({"1"})}), {{"_rels/.rels", ""}}), kText,
          std::nullopt},
         {"pictures only: no file", workbook({sheet({"1"})}), 0x01, std::nullopt},
-        {"prefixed spreadsheet names are unknown",
+        {"spreadsheet names prefixed x read like unprefixed ones, other prefixes not",
          workbook({"<x:sheetData><x:row><x:c><x:v>1</x:v></x:c></x:row></x:sheetData>"
-                   "<sheetData><row><c><x:v>2</x:v><v>3</v></c></row></sheetData>"}),
-         kText, "3\t\n\t"},
+                   "<sheetData><row><c><x:v>2</x:v><v>3</v><s:v>4</s:v></c></row></sheetData>"}),
+         kText, "1\t\n\t2\t3\t\n\t"},
     });
     // Nothing checks a declared size against the data: a sheet declared at 2 GiB is never read.
     std::string zip = ZipBuilder(workbook({sheet({"1"})}, sst({"s"}))).bytes();
     patchEntry(zip, "xl/worksheets/sheet1.xml", 22, 0x7FFFFFFF);
     EXPECT_EQ(exported<XlsxTextExtractor>(zip, kText), "s ");
+}
+
+TEST(XlsxTextExtractor, CellsAsTheirStylesShowThem)
+{
+    // Styles 0 to 4: General, a built-in date, the workbook's own percent and time, an unknown format id.
+    const std::string styles = "<numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"0.0%\"/>"
+                               "<numFmt numFmtId=\"165\" formatCode=\"h:mm AM/PM;&quot;never&quot;\"/></numFmts>"
+                               "<cellStyleXfs><xf numFmtId=\"164\"/></cellStyleXfs><cellXfs count=\"5\">"
+                               "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
+                               "<xf numFmtId=\"999\"/></cellXfs>";
+    const auto cells = [](const std::string& row) { return "<sheetData><row>" + row + "</row></sheetData>"; };
+    const std::string date1904 = "<workbook xmlns:r=\"r\"><workbookPr date1904=\"true\"/><sheets>"
+                                 "<sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
+    const std::string dates = cells("<c s=\"1\"><v>39045</v></c><c s=\"1\" t=\"d\"><v>2006-11-24T06:15:00</v></c>"
+                                    "<c s=\"3\" t=\"d\"><v>2006-11-24T18:30:00Z</v></c><c t=\"d\"><v>2006-11-24</v></c>"
+                                    "<c s=\"1\" t=\"d\"><v>24.11.2006</v></c>");
+    check<XlsxTextExtractor>({
+        {"numbers in their styles; out of range, unknown and unparsable ones as General or as written",
+         workbook({cells("<c s=\"2\"><v>0.256</v></c><c s=\"3\"><v>0.260425</v></c><c s=\"3\"><v>-1</v></c>"
+                         "<c s=\"4\"><v>1E-7</v></c><c s=\"9\"><v> 10.52 </v></c><c><v>3.1415926535</v></c>"
+                         "<c s=\"2\"><v>12abc</v></c><c s=\"x\"><v>+2</v></c><c><v>inf</v></c><c><v>-.5</v></c>")},
+                  "", "", styles),
+         kText, "25.6%\t6:15 AM\tnever\t0.0000001\t10.52\t3.1415926535\t12abc\t2\tinf\t-0.5\t\n\t"},
+        {"with extras, the text of the sheet's text boxes and shapes after its cells",
+         edited(workbook({sheet({"1"})}),
+                {{"xl/worksheets/_rels/sheet1.xml.rels", relationships(relationship("rId1", "drawing", "../d.xml"))},
+                 {"xl/d.xml", "<xdr:wsDr><xdr:twoCellAnchor><xdr:sp><xdr:txBody><a:bodyPr/><a:p><a:r><a:t>Text</a:t>"
+                              "</a:r><a:r><a:t> box</a:t></a:r></a:p><a:p/><a:p><a:fld><a:t>2</a:t></a:fld></a:p>"
+                              "</xdr:txBody></xdr:sp></xdr:twoCellAnchor></xdr:wsDr>"}}),
+         kExtras, "1\t\n\t\n\tText box\n\t2"},
+        {"booleans, errors and formula strings",
+         workbook({cells("<c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c><c t=\"b\"><v>yes</v></c>"
+                         "<c t=\"e\"><v>#DIV/0!</v></c><c t=\"str\" s=\"2\"><f>A1</f><v>0.5</v></c>")},
+                  "", "", styles),
+         kText, "TRUE\tFALSE\tyes\t#DIV/0!\t0.5\t\n\t"},
+        {"ISO dates shown by their date style; in other styles or unreadable, as written",
+         workbook({dates}, "", "", styles), kText, "11/24/2006\t11/24/2006\t6:30 PM\t2006-11-24\t24.11.2006\t\n\t"},
+        {"the 1904 date system moves serial numbers, not ISO dates",
+         edited(workbook({dates}, "", "", styles), {{"xl/workbook.xml", date1904}}), kText,
+         "11/25/2010\t11/24/2006\t6:30 PM\t2006-11-24\t24.11.2006\t\n\t"},
+    });
 }
 
 TEST(PptxTextExtractor, SlideNotesAndCommentOutput)

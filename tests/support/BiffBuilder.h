@@ -47,9 +47,9 @@ inline std::string sstHead(uint32_t uses, uint32_t unique)
     return le32(uses) + le32(unique);
 }
 
-inline std::string cellHead(uint16_t row, uint16_t column)
+inline std::string cellHead(uint16_t row, uint16_t column, uint16_t style = 15)
 {
-    return le16(row) + le16(column) + le16(15);
+    return le16(row) + le16(column) + le16(style);
 }
 
 inline std::string labelSst(uint16_t row, uint16_t column, uint32_t index)
@@ -57,16 +57,64 @@ inline std::string labelSst(uint16_t row, uint16_t column, uint32_t index)
     return biffRecord(0x00FD, cellHead(row, column) + le32(index));
 }
 
-inline std::string numberCell(uint16_t row, uint16_t column, double value)
+inline std::string doubleBytes(double value)
 {
     std::string bits(8, '\0');
     std::memcpy(&bits[0], &value, 8);  // the test machines are little-endian
-    return biffRecord(0x0203, cellHead(row, column) + bits);
+    return bits;
 }
 
-inline std::string rkCell(uint16_t row, uint16_t column, uint32_t rk)
+inline std::string numberCell(uint16_t row, uint16_t column, double value, uint16_t style = 15)
 {
-    return biffRecord(0x027E, cellHead(row, column) + le32(rk));
+    return biffRecord(0x0203, cellHead(row, column, style) + doubleBytes(value));
+}
+
+inline std::string rkCell(uint16_t row, uint16_t column, uint32_t rk, uint16_t style = 15)
+{
+    return biffRecord(0x027E, cellHead(row, column, style) + le32(rk));
+}
+
+// A whole number in RK form.
+inline uint32_t rkWhole(int32_t value)
+{
+    return (uint32_t(value) << 2) | 0x02;
+}
+
+// MULRK: one style and RK value per column from `column` on.
+inline std::string mulRkCells(uint16_t row, uint16_t column, const std::vector<std::pair<uint16_t, uint32_t>>& cells)
+{
+    std::string body = le16(row) + le16(column);
+    for (const auto& [style, rk] : cells)
+        body += le16(style) + le32(rk);
+    return biffRecord(0x00BD, body + le16(uint16_t(column + cells.size() - 1)));
+}
+
+// FORMULA with its cached result: a number, or a string (kind 0), boolean (1), error (2) or
+// empty string (3) marked by 0xFFFF in the top bytes; the formula's tokens are left out.
+inline std::string formulaCell(uint16_t row, uint16_t column, const std::string& result, uint16_t style = 15)
+{
+    return biffRecord(0x0006, cellHead(row, column, style) + result + le16(0) + le32(0) + le16(0));
+}
+
+inline std::string formulaResult(uint8_t kind, uint8_t value = 0)
+{
+    return std::string(1, char(kind)) + '\0' + char(value) + std::string(3, '\0') + "\xFF\xFF";
+}
+
+inline std::string boolErrCell(uint16_t row, uint16_t column, uint8_t value, bool error)
+{
+    return biffRecord(0x0205, cellHead(row, column) + char(value) + char(error ? 1 : 0));
+}
+
+inline std::string formatRecord(uint16_t id, const std::u16string& code)
+{
+    return biffRecord(0x041E, le16(id) + biffString({code}));
+}
+
+// XF: the font, the format id and the rest of a cell style.
+inline std::string cellStyleRecord(uint16_t formatId)
+{
+    return biffRecord(0x00E0, le16(0) + le16(formatId) + std::string(16, '\0'));
 }
 
 inline std::string labelCell(uint16_t row, uint16_t column, const RichString& text)

@@ -2,29 +2,44 @@
 
 #include "compound/CompoundFile.h"
 #include "legacy/excel/ExcelCell.h"
-#include "legacy/excel/ExcelNumberFormat.h"
 #include "legacy/excel/ExcelPictures.h"
 #include "output/OutputFailure.h"
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 #include <quillet/quillet.h>
+
+#include <cstring>
 
 namespace quillet {
 namespace {
 
 enum RecordType : int {
+    kFormula = 0x0006,
     kHeader = 0x0014,
     kFooter = 0x0015,
     kNote = 0x001C,
+    kDateMode = 0x0022,
+    kCodePage = 0x0042,
     kFilePass = 0x002F,
     kObject = 0x005D,
+    kMulRk = 0x00BD,
+    kRichLabel = 0x00D6,
+    kCellStyle = 0x00E0,
     kDrawingGroup = 0x00EB,
     kSst = 0x00FC,
     kLabelSst = 0x00FD,
     kTextObject = 0x01B6,
     kNumber = 0x0203,
     kLabel = 0x0204,
+    kBoolErr = 0x0205,
+    kFormulaString = 0x0207,
     kRk = 0x027E,
+    kFormat = 0x041E,
+    kBof = 0x0809,
 };
+
+constexpr uint16_t kBiff5 = 0x0500;
 
 constexpr uint16_t kCommentObject = 25;
 // Text is handed to the sink in blocks of about this many units.
@@ -39,10 +54,37 @@ void ExcelBinaryReader::flush()
     pending_.clear();
 }
 
-void ExcelBinaryReader::appendNumber(double value)
+void ExcelBinaryReader::appendNumber(unsigned style, double value)
 {
-    appendCellNumber(value, pending_);
-    appendValue({});
+    shown_.clear();
+    formats_.format(style, value, shown_);
+    if (shown_.empty())
+        return;
+    appendUtf8AsUtf16(shown_, pending_);
+    write(u"\t");
+}
+
+// The text Excel shows for an error code of a cell or a formula's result.
+std::u16string_view ExcelBinaryReader::errorText(uint8_t code)
+{
+    switch (code) {
+    case 0x00:
+        return u"#NULL!";
+    case 0x07:
+        return u"#DIV/0!";
+    case 0x0F:
+        return u"#VALUE!";
+    case 0x17:
+        return u"#REF!";
+    case 0x1D:
+        return u"#NAME?";
+    case 0x24:
+        return u"#NUM!";
+    case 0x2A:
+        return u"#N/A";
+    default:
+        return u"#GETTING_DATA";
+    }
 }
 
 void ExcelBinaryReader::write(std::u16string_view text)
@@ -70,16 +112,22 @@ void ExcelBinaryReader::readObject()
 {
     pendingComment_ = -1;
     reader_->skip(4);
-    if (reader_->readU16() == kCommentObject)
+    const uint16_t kind = reader_->readU16();
+    if (kind == kCommentObject)
         pendingComment_ = reader_->readU16();
+    pendingShape_ = kind != kCommentObject;
 }
 
+// The text of a comment is kept until its cell's note; that of a text box or
+// another shape is written where it stands, after the sheet's cells.
 void ExcelBinaryReader::readTextObject()
 {
-    if (pendingComment_ == -1)
-        return;
     const int id = pendingComment_;
+    const bool shape = pendingShape_;
     pendingComment_ = -1;
+    pendingShape_ = false;
+    if (id == -1 && !shape)
+        return;
     reader_->skip(10);
     const size_t count = reader_->readU16();
     reader_->skipRecord();
@@ -89,11 +137,28 @@ void ExcelBinaryReader::readTextObject()
         const bool wide = reader_->readU8() != 0;
         reader_->readChars(text, wide ? count * 2 : count, wide);
     }
-    comments_[id] = std::move(text);
+    if (id != -1) {
+        comments_[id] = std::move(text);
+        return;
+    }
+    const size_t zero = text.find(u'\0');
+    if (zero != std::u16string::npos)
+        text.resize(zero);
+    if (!text.empty())
+        appendValue(text);
 }
 
 void ExcelBinaryReader::readNote()
 {
+    if (biff5_) {
+        // Excel 5 keeps the text in the note itself (row 0xFFFF: a continued one).
+        reader_->skip(4);
+        std::u16string text;
+        readByteString(reader_->readU16(), text);
+        if (!text.empty())
+            appendValue(text);
+        return;
+    }
     reader_->skip(6);
     const int id = reader_->readU16();
     const auto found = comments_.find(id);
@@ -113,6 +178,9 @@ int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& fol
     if (file.openStream("ZebEncryptionInfo"))
         return Encrypted;
     workbook_ = file.openStream("Workbook");
+    // Excel 5 and 95 named the stream "Book".
+    if (!workbook_)
+        workbook_ = file.openStream("Book");
     if (!workbook_)
         return Unreadable;
     return exportWorkbook(*workbook_, folder, flags);
@@ -151,6 +219,16 @@ ExcelBinaryReader::Needs ExcelBinaryReader::needsOf(int type)
     case kNumber:
     case kRk:
     case kLabel:
+    case kRichLabel:
+    case kBof:
+    case kCodePage:
+    case kMulRk:
+    case kFormula:
+    case kFormulaString:
+    case kBoolErr:
+    case kFormat:
+    case kCellStyle:
+    case kDateMode:
         return Needs::Text;
     case kHeader:
     case kFooter:
@@ -204,7 +282,40 @@ int ExcelBinaryReader::readRecord(const std::string& folder)
         readRk();
         break;
     case kLabel:
+    case kRichLabel:
         readLabel();
+        break;
+    case kBof:
+        // The workbook's own BOF comes first; charts and sheets repeat it.
+        if (!sawBof_)
+            biff5_ = reader_->readU16() == kBiff5;
+        sawBof_ = true;
+        break;
+    case kCodePage:
+        codePage_ = reader_->readU16();
+        decoder_.reset();
+        break;
+    case kMulRk:
+        readMulRk();
+        break;
+    case kFormula:
+        readFormula();
+        break;
+    case kFormulaString:
+        readFormulaString();
+        break;
+    case kBoolErr:
+        readBoolErr();
+        break;
+    case kFormat:
+        readFormat();
+        break;
+    case kCellStyle:
+        reader_->skip(2);
+        formats_.addStyle(reader_->readU16());
+        break;
+    case kDateMode:
+        formats_.setDate1904(reader_->readU16() == 1);
         break;
     case kHeader:
         readHeader();
@@ -268,7 +379,7 @@ void ExcelBinaryReader::readNumber()
     NumberRecord cell;
     cell.read(*reader_);
     checkRow(cell.row);
-    appendNumber(cell.value);
+    appendNumber(cell.style, cell.value);
 }
 
 void ExcelBinaryReader::readRk()
@@ -277,14 +388,119 @@ void ExcelBinaryReader::readRk()
     cell.read(*reader_);
     const double value = cell.value();
     checkRow(cell.row);
-    appendNumber(value);
+    appendNumber(cell.style, value);
+}
+
+// A run of RK numbers on one row: a style and a value for each column, the
+// last column at the end.
+void ExcelBinaryReader::readMulRk()
+{
+    const int row = reader_->readU16();
+    reader_->skip(2);
+    if (reader_->left() < 8)
+        return;
+    checkRow(row);
+    for (size_t count = (reader_->left() - 2) / 6; count > 0; --count) {
+        const unsigned style = reader_->readU16();
+        appendNumber(style, rkValue(reader_->readU32()));
+    }
+}
+
+// The result the formula had when the workbook was saved: a number, or a
+// string (in the STRING record after it), a boolean, an error or nothing,
+// marked by 0xFFFF in the top two bytes.
+void ExcelBinaryReader::readFormula()
+{
+    NumberRecord cell;
+    cell.read(*reader_);
+    pendingString_ = false;
+    uint64_t bits;
+    std::memcpy(&bits, &cell.value, sizeof bits);
+    if ((bits >> 48) != 0xFFFF) {
+        checkRow(cell.row);
+        appendNumber(cell.style, cell.value);
+        return;
+    }
+    const uint8_t kind = uint8_t(bits & 0xFF);
+    const uint8_t value = uint8_t((bits >> 16) & 0xFF);
+    if (kind == 0) {
+        pendingString_ = true;
+        pendingRow_ = cell.row;
+    } else if (kind == 1) {
+        checkRow(cell.row);
+        appendValue(value != 0 ? u"TRUE" : u"FALSE");
+    } else if (kind == 2) {
+        checkRow(cell.row);
+        appendValue(errorText(value));
+    }
+}
+
+void ExcelBinaryReader::readFormulaString()
+{
+    if (!pendingString_)
+        return;
+    pendingString_ = false;
+    std::u16string value;
+    readCellString(value);
+    checkRow(pendingRow_);
+    if (!value.empty())
+        appendValue(value);
+}
+
+void ExcelBinaryReader::readBoolErr()
+{
+    Cell cell;
+    cell.read(*reader_);
+    const uint8_t value = reader_->readU8();
+    const bool error = reader_->readU8() != 0;
+    checkRow(cell.row);
+    if (error)
+        appendValue(errorText(value));
+    else
+        appendValue(value != 0 ? u"TRUE" : u"FALSE");
+}
+
+void ExcelBinaryReader::readFormat()
+{
+    const unsigned id = reader_->readU16();
+    std::u16string code;
+    readShortString(code);
+    formats_.addFormat(id, utf16ToUtf8(code.data(), code.size()));
+}
+
+void ExcelBinaryReader::readCellString(std::u16string& out)
+{
+    if (biff5_)
+        readByteString(reader_->readU16(), out);
+    else
+        reader_->readString(out);
+}
+
+// Excel 5 strings: bytes of the workbook's code page, cut at the record's end.
+void ExcelBinaryReader::readByteString(size_t count, std::u16string& out)
+{
+    if (count > reader_->left())
+        count = reader_->left();
+    std::string bytes(count, '\0');
+    reader_->readBytes(bytes.data(), count);
+    if (!decoder_)
+        decoder_ = std::make_unique<platform::CodePageDecoder>(codePage_ == 1200 ? 1252 : codePage_);
+    out += decoder_->decode(bytes.data(), bytes.size());
+}
+
+void ExcelBinaryReader::readShortString(std::u16string& out)
+{
+    if (biff5_)
+        readByteString(reader_->readU8(), out);
+    else
+        reader_->readString(out);
 }
 
 void ExcelBinaryReader::readLabel()
 {
     reader_->skip(6);
     std::u16string value;
-    reader_->readString(value);
+    readCellString(value);
     if (!value.empty())
         appendValue(value);
 }
@@ -292,7 +508,7 @@ void ExcelBinaryReader::readLabel()
 void ExcelBinaryReader::readHeader()
 {
     std::u16string value;
-    reader_->readString(value);
+    readShortString(value);
     if (!value.empty()) {
         pending_ += u'\n';
         appendValue(value);
@@ -302,7 +518,7 @@ void ExcelBinaryReader::readHeader()
 void ExcelBinaryReader::readFooter()
 {
     std::u16string value;
-    reader_->readString(value);
+    readShortString(value);
     write(value);
 }
 

@@ -3,7 +3,9 @@
 #include "compound/CompoundStream.h"
 #include "legacy/excel/BiffReader.h"
 #include "legacy/excel/SstTable.h"
+#include "numberformat/CellFormats.h"
 #include "output/TextSink.h"
+#include "platform/CodePage.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,9 +16,10 @@ namespace quillet {
 
 class CompoundFile;
 
-// The cell text of a BIFF8 workbook in record order: a tab after every
-// value and a line feed wherever the row changes; with flag 0x100 also page
-// headers, footers and cell comments. One reader serves one run.
+// The cell text of a BIFF8 workbook in record order, each value as its cell
+// style shows it: a tab after every value and a line feed wherever the row
+// changes; with flag 0x100 also page headers, footers and cell comments. One
+// reader serves one run.
 class ExcelBinaryReader {
 public:
     ExcelBinaryReader() = default;
@@ -42,6 +45,17 @@ private:
     void readNumber();
     void readRk();
     void readLabel();
+    void readMulRk();
+    void readFormula();
+    void readFormulaString();
+    void readBoolErr();
+    void readFormat();
+    // A cell's string: in Excel 5 a 16-bit count and bytes of the code page.
+    void readCellString(std::u16string& out);
+    // A format's, header's or footer's string: in Excel 5 an 8-bit count.
+    void readShortString(std::u16string& out);
+    void readByteString(size_t count, std::u16string& out);
+    static std::u16string_view errorText(uint8_t code);
     void readHeader();
     void readFooter();
     void readDrawingGroup(const std::string& folder);
@@ -49,7 +63,9 @@ private:
     void flush();
     // The value and a tab.
     void appendValue(std::u16string_view value);
-    void appendNumber(double value);
+    // The value as its cell style shows it, and a tab; nothing when it shows
+    // as nothing.
+    void appendNumber(unsigned style, double value);
     void checkRow(int row);
     void readObject();
     void readTextObject();
@@ -59,14 +75,29 @@ private:
     std::unique_ptr<BiffReader> reader_;
     std::unique_ptr<TextSink> sink_;
     std::unique_ptr<SstTable> sst_;
+    // The workbook's formats and cell styles: one entry per FORMAT or XF
+    // record, each no larger than its record.
+    CellFormats formats_;
+    std::string shown_;
+    // A formula whose string result is in the STRING record to come.
+    bool pendingString_ = false;
+    int pendingRow_ = 0;
+    // Excel 5 and 95 (BIFF5): 8-bit strings in the CODEPAGE record's page.
+    bool biff5_ = false;
+    bool sawBof_ = false;
+    unsigned codePage_ = 1252;
+    std::unique_ptr<platform::CodePageDecoder> decoder_;
     std::unordered_map<int, std::u16string> comments_;
     int pendingComment_ = -1;
+    // A text box or other shape whose text object may follow.
+    bool pendingShape_ = false;
     int lastRow_ = 0;
     int picturesError_ = 0;  // of the first picture file that could not be made
     std::u16string pending_;
 };
 
-// The entry of the dispatch: BIFF8 workbooks ("Workbook" stream).
+// The entry of the dispatch: BIFF8 workbooks ("Workbook" stream) and Excel 5
+// and 95 ones ("Book").
 int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
 
 }  // namespace quillet

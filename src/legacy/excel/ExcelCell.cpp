@@ -10,7 +10,7 @@ void Cell::read(BiffReader& reader)
 {
     row = reader.readU16();
     column = reader.readU16();
-    reader.readU16();
+    style = reader.readU16();
 }
 
 void LabelSstRecord::read(BiffReader& reader)
@@ -36,7 +36,7 @@ void RKRecord::read(BiffReader& reader)
     rk = reader.readU32();
 }
 
-double RKRecord::value() const
+double rkValue(uint32_t rk)
 {
     double number;
     if ((rk & 0x02) != 0) {

@@ -6,7 +6,11 @@ namespace quillet {
 
 class BiffReader;
 
-// The position of a cell record; the format index after it is passed over.
+// A number in the compressed RK form: bit 0x02 a signed 30-bit integer,
+// else the upper 30 bits of a double; bit 0x01 divided by 100.
+double rkValue(uint32_t rk);
+
+// The position of a cell record and the index of its cell style (XF).
 class Cell {
 public:
     virtual ~Cell() = default;
@@ -14,6 +18,7 @@ public:
 
     int row = 0;
     int column = 0;
+    uint16_t style = 0;
 };
 
 // A cell holding a string of the shared-string table.
@@ -36,9 +41,7 @@ public:
 class RKRecord : public Cell {
 public:
     void read(BiffReader& reader) override;
-    // Bit 0x02: a signed 30-bit integer, else the upper 30 bits of a double;
-    // bit 0x01: divided by 100.
-    double value() const;
+    double value() const { return rkValue(rk); }
 
     uint32_t rk = 0;
 };

@@ -37,10 +37,26 @@ private:
     XlsxExtractContext* context_;
 };
 
+// The date system: date1904 "1" or "true" counts days from 1904-01-01.
+class WorkbookPropertiesHandler : public DefaultElementHandler {
+public:
+    explicit WorkbookPropertiesHandler(XlsxExtractContext* context) : context_(context) {}
+    void startElement(int, const AttributeList& attributes) override
+    {
+        const std::string value = attributes.text(token::sml::date1904);
+        context_->formats.setDate1904(value == "1" || value == "true");
+    }
+
+private:
+    XlsxExtractContext* context_;
+};
+
 }  // namespace
 
 ElementHandler* WorkbookHandler::getChildHandler(int token)
 {
+    if (token == token::sml::workbookPr)
+        return adoptChild<WorkbookPropertiesHandler>(context_);
     return token == token::sml::sheets ? adoptChild<WorksheetsHandler>(context_) : nullptr;
 }
 

@@ -1,29 +1,60 @@
 #include "ooxml/xlsx/WorksheetHandler.h"
 
+#include "numberformat/SerialDateTime.h"
 #include "ooxml/xlsx/SharedStringsHandler.h"
+#include "ooxml/xlsx/StylesHandler.h"
 #include "output/TextSink.h"
 #include "package/xml/AttributeList.h"
+#include "package/xml/NameTable.h"
 #include "package/xml/NameTokens.h"
+
+#include <charconv>
 
 namespace quillet {
 namespace {
 
 constexpr uint32_t kTextAndExtras = 0x110;
 
-// The text of a v element, or of a header or footer (type "").
+// A cell's type (t) and style (s) attributes.
+struct CellType {
+    std::string type;
+    unsigned style = 0;
+};
+
+// The text of a v element as the cell shows it, or of a header or footer
+// (type "str", written as it stands).
 class ValueHandler : public DefaultElementHandler {
 public:
-    ValueHandler(TextSink* sink, const std::string* type, XlsxExtractContext* context) noexcept
-        : sink_(sink), type_(type), context_(context)
+    ValueHandler(TextSink* sink, const CellType* cell, XlsxExtractContext* context) noexcept
+        : sink_(sink), cell_(cell), context_(context)
     {
     }
     void characters(const std::string& text) override
     {
-        if (*type_ != "s") {
-            sink_->appendUtf8(text);
-            sink_->appendUtf8("\t", 1);
+        const std::string& type = cell_->type;
+        if (type == "s") {
+            appendShared(text);
             return;
         }
+        std::string shown;
+        if (type == "b" && (text == "0" || text == "1"))
+            shown = text == "1" ? "TRUE" : "FALSE";
+        else if ((type.empty() || type == "n") && formatNumber(text, shown))
+            ;
+        else if (type == "d" && context_->formats.isDateTime(cell_->style) && formatDate(text, shown))
+            ;
+        else
+            shown = text;
+        if (shown.empty())
+            return;
+        sink_->appendUtf8(shown);
+        sink_->appendUtf8("\t", 1);
+    }
+    bool declinesAttributes() const override { return true; }
+
+private:
+    void appendShared(const std::string& text)
+    {
         const long long index = sharedStringIndex(text);
         const std::vector<std::string>& strings = context_->sharedStrings;
         if (index < 0 || static_cast<unsigned long long>(index) >= strings.size())
@@ -34,11 +65,26 @@ public:
         sink_->appendUtf8(value);
         sink_->appendUtf8("\t", 1);
     }
-    bool declinesAttributes() const override { return true; }
+    // A number as its style shows it; false when the text is no number.
+    bool formatNumber(const std::string& text, std::string& shown)
+    {
+        double value;
+        if (!parseNumber(text, value))
+            return false;
+        context_->formats.format(cell_->style, value, shown);
+        return true;
+    }
+    bool formatDate(const std::string& text, std::string& shown)
+    {
+        double serial;
+        if (!serialFromIsoDate(text, context_->formats.date1904(), serial))
+            return false;
+        context_->formats.format(cell_->style, serial, shown);
+        return true;
+    }
 
-private:
     TextSink* sink_;
-    const std::string* type_;
+    const CellType* cell_;
     XlsxExtractContext* context_;
 };
 
@@ -63,18 +109,22 @@ private:
 class ColumnHandler : public XlsxHandler {
 public:
     using XlsxHandler::XlsxHandler;
-    void startElement(int, const AttributeList& attributes) override { type_ = attributes.text(token::sml::t); }
+    void startElement(int, const AttributeList& attributes) override
+    {
+        cell_.type = attributes.text(token::sml::t);
+        cell_.style = leadingNumber(attributes.text(token::sml::s));
+    }
     ElementHandler* getChildHandler(int token) override
     {
         if (token == token::sml::v)
-            return adoptChild<ValueHandler>(sink_, &type_, context_);
-        if (token == token::sml::is && type_ == "inlineStr")
+            return adoptChild<ValueHandler>(sink_, &cell_, context_);
+        if (token == token::sml::is && cell_.type == "inlineStr")
             return adoptChild<InlineStrHandler>(sink_);
         return nullptr;
     }
 
 private:
-    std::string type_;
+    CellType cell_;
 };
 
 class RowHandler : public OneChildHandler<XlsxHandler, token::sml::c, ColumnHandler> {
@@ -92,12 +142,13 @@ public:
     ElementHandler* getChildHandler(int token) override
     {
         if (token == token::sml::oddHeader || token == token::sml::oddFooter)
-            return adoptChild<ValueHandler>(sink_, &type_, context_);
+            return adoptChild<ValueHandler>(sink_, &kText, context_);
         return nullptr;
     }
 
 private:
-    std::string type_;  // always empty: header and footer text is written as it stands
+    // Header and footer text is written as it stands.
+    static inline const CellType kText = {"str", 0};
 };
 
 }  // namespace
@@ -109,6 +160,24 @@ ElementHandler* WorksheetHandler::getChildHandler(int token)
     if (token == token::sml::headerFooter && (context_->flags & kTextAndExtras) == kTextAndExtras)
         return child<HeaderFooterHandler>();
     return nullptr;
+}
+
+bool parseNumber(const std::string& text, double& value)
+{
+    size_t begin = 0, end = text.size();
+    while (begin < end && isXmlWhitespace(text[begin]))
+        ++begin;
+    while (end > begin && isXmlWhitespace(text[end - 1]))
+        --end;
+    if (begin < end && text[begin] == '+')
+        ++begin;
+    // Digits only: "inf" and "nan" are text. from_chars reads the C form
+    // whatever the process's locale is.
+    const size_t first = begin < end && text[begin] == '-' ? begin + 1 : begin;
+    if (first >= end || !((text[first] >= '0' && text[first] <= '9') || text[first] == '.'))
+        return false;
+    const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
+    return result.ec == std::errc() && result.ptr == text.data() + end;
 }
 
 long long sharedStringIndex(const std::string& text)

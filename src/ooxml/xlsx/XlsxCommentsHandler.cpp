@@ -1,5 +1,6 @@
 #include "ooxml/xlsx/XlsxCommentsHandler.h"
 
+#include "ooxml/xlsx/SharedStringsHandler.h"
 #include "output/TextSink.h"
 
 namespace quillet {
@@ -7,8 +8,8 @@ namespace {
 
 using Runs = std::vector<std::string>;
 
-// A t directly under text (a comment without runs) is not read.
-using XlsxCommentTextHandler = OneChildHandler<PieceHandler, token::sml::r, PieceRunHandler>;
+// Runs, or a t directly under text (Excel's copy of a threaded comment).
+using XlsxCommentTextHandler = StringItemHandler;
 
 class XlsxCommentHandler : public DefaultElementHandler {
 public:

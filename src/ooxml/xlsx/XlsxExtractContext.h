@@ -1,5 +1,7 @@
 #pragma once
 
+#include "numberformat/CellFormats.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +25,8 @@ struct XlsxExtractContext {
     std::vector<std::string> sharedStrings;
     // In workbook order.
     std::vector<SheetRecord> sheets;
+    // The styles part's number formats and cell styles, and the date system.
+    CellFormats formats;
 };
 
 }  // namespace quillet

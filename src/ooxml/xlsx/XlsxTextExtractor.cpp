@@ -2,6 +2,8 @@
 
 #include "ooxml/RelationshipIndex.h"
 #include "ooxml/xlsx/SharedStringsHandler.h"
+#include "ooxml/xlsx/SheetDrawingHandler.h"
+#include "ooxml/xlsx/StylesHandler.h"
 #include "ooxml/xlsx/WorkbookHandler.h"
 #include "ooxml/xlsx/WorksheetHandler.h"
 #include "ooxml/xlsx/XlsxCommentsHandler.h"
@@ -20,6 +22,10 @@ namespace quillet {
 namespace {
 
 constexpr uint32_t kTextAndExtras = 0x110;
+constexpr const char* kDrawingRelationship =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/drawing";
+constexpr const char* kStylesRelationship =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 
 }  // namespace
 
@@ -48,6 +54,10 @@ uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& f
             // stands for the workbook.
             stringsCut = true;
         }
+    }
+    if (PackagePart* styles = firstTargetOfType(relationships, kStylesRelationship)) {
+        StylesHandler root(context_.get());
+        parseXmlPart(&archive, styles->path(), &root, Vocabulary::Spreadsheet);
     }
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -93,6 +103,10 @@ void XlsxTextExtractor::processWorksheet(PackagePart& part, uint32_t flags)
         XlsxCommentsHandler root(sink_.get(), context_.get());
         parseXmlPart(target->archive(), target->path(), &root, Vocabulary::Spreadsheet);
         sink_->appendUtf8("\n\t", 2);
+    }
+    if (PackagePart* drawing = firstTargetOfType(part.relationships(), kDrawingRelationship)) {
+        SheetDrawingHandler root(sink_.get());
+        parseXmlPart(drawing->archive(), drawing->path(), &root, Vocabulary::Spreadsheet);
     }
 }
 

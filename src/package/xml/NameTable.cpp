@@ -59,7 +59,8 @@ const TableSet& tableSet()
 
 // Prefix::None is never a prefix written in a file; it selects the tables
 // of names without one.
-enum class Prefix { Other, W, R, Mc, V, A, C, P, Xdr, Dgm, None };
+// X: the spreadsheet markup as some writers prefix it (<x:worksheet>).
+enum class Prefix { Other, W, R, Mc, V, A, C, P, Xdr, Dgm, X, None };
 
 Prefix prefixOf(const char* prefix, size_t length)
 {
@@ -78,6 +79,8 @@ Prefix prefixOf(const char* prefix, size_t length)
             return Prefix::C;
         case 'p':
             return Prefix::P;
+        case 'x':
+            return Prefix::X;
         default:
             return Prefix::Other;
         }
@@ -111,6 +114,8 @@ const NameTable* chooseTable(Prefix prefix, bool hasPrefix, Vocabulary vocabular
         if (!hasPrefix)
             return set.sml;
         switch (prefix) {
+        case Prefix::X:
+            return set.sml;
         case Prefix::A:
             return set.a;
         case Prefix::C:

@@ -98,7 +98,7 @@ public:
     const NameTable* tableFor(const char* prefix, size_t prefixLength) const;
 
     // Other, w, r, mc, v, a, c, p, xdr, dgm.
-    static constexpr int kPrefixKinds = 10;
+    static constexpr int kPrefixKinds = 11;
 
 private:
     explicit NameResolver(Vocabulary vocabulary);

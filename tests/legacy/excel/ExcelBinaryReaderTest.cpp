@@ -1,6 +1,5 @@
 // The binary workbook reader on record streams built in code.
 #include "legacy/excel/ExcelBinaryReader.h"
-#include "legacy/excel/ExcelNumberFormat.h"
 
 #include "support/BiffBuilder.h"
 
@@ -63,22 +62,72 @@ TEST(ExcelBinaryReader, CellsAndSharedStringsInRecordOrder)
 
 TEST(ExcelBinaryReader, NumbersAndRkValues)
 {
-    const std::pair<double, std::u16string> numbers[] = {
-        {std::nan(""), u"nan"},
-        {std::numeric_limits<double>::infinity(), u"inf"},
-        {-std::numeric_limits<double>::infinity(), u"-inf"},
-    };
-    for (const auto& [value, expected] : numbers)
-        EXPECT_EQ(formatCellNumber(value), expected) << value;
-    // The longest numbers keep every digit before the point.
-    EXPECT_EQ(formatCellNumber(-1.5e300).size(), 1 + 301 + 7u);
-    EXPECT_EQ(formatCellNumber(std::numeric_limits<double>::max()).size(), 309 + 7u);
+    // Without cell styles numbers show as General does.
+    const std::string numbers = numberCell(0, 0, std::nan("")) +
+                                numberCell(0, 0, std::numeric_limits<double>::infinity()) + numberCell(0, 0, -1.5e300) +
+                                numberCell(0, 0, 3.1415926535) + numberCell(0, 0, 1e-7);
+    EXPECT_EQ(run(numbers).text, utf16leBytes(u"#NUM!\t#DIV/0!\t-1.5E+300\t3.1415926535\t0.0000001\t"));
 
     // Whole numbers (shifted by two) and the upper bits of a double, each as it is or divided by 100.
-    const auto whole = [](int32_t value, uint32_t hundredths) { return (uint32_t(value) << 2) | 0x02 | hundredths; };
-    const std::string rks = rkCell(0, 0, whole(0x1FFFFFFF, 0)) + rkCell(0, 0, whole(-5, 1)) + rkCell(0, 0, 0x3FF00000) +
-                            rkCell(0, 0, 0x3FF00001) + rkCell(0, 0, 0xC0040000);
-    EXPECT_EQ(run(rks).text, utf16leBytes(u"536870911\t-0.050000\t1\t0.010000\t-2.500000\t"));
+    const std::string rks = rkCell(0, 0, rkWhole(0x1FFFFFFF)) + rkCell(0, 0, rkWhole(-5) | 1) +
+                            rkCell(0, 0, 0x3FF00000) + rkCell(0, 0, 0x3FF00001) + rkCell(0, 0, 0xC0040000);
+    EXPECT_EQ(run(rks).text, utf16leBytes(u"536870911\t-0.05\t1\t0.01\t-2.5\t"));
+}
+
+TEST(ExcelBinaryReader, CellValuesAsTheirStylesShowThem)
+{
+    // Styles 0 to 3: General, a workbook's own percent, a built-in date, a workbook's own date.
+    const std::string styles = formatRecord(164, u"0.0%") + formatRecord(165, u"d mmmm yyyy \u00E9") +
+                               cellStyleRecord(0) + cellStyleRecord(164) + cellStyleRecord(14) + cellStyleRecord(165);
+    const std::pair<std::string, std::u16string> cases[] = {
+        {styles + numberCell(0, 0, 0.256, 1) + rkCell(0, 1, rkWhole(39045), 2) + numberCell(0, 2, 39045, 3) +
+             numberCell(0, 3, 2.5, 9),
+         u"25.6%\t11/24/2006\t24 November 2006 \u00E9\t2.5\t"},
+        // The 1904 date system moves every date.
+        {biffRecord(0x0022, le16(1)) + styles + rkCell(0, 0, rkWhole(0), 2), u"1/1/1904\t"},
+        // A run of numbers, each with its style; the row changes before the run.
+        {styles + numberCell(0, 0, 1) + mulRkCells(1, 0, {{0, rkWhole(7)}, {1, rkWhole(1)}, {2, rkWhole(61)}}),
+         u"1\t\n7\t100.0%\t3/1/1900\t"},
+        // Formula results: a number in its style, a string from the STRING record after it, a boolean,
+        // an error, an empty string; a STRING with no formula before it is not a cell.
+        {styles + formulaCell(0, 0, doubleBytes(0.5), 1) + formulaCell(0, 1, formulaResult(0)) +
+             biffRecord(0x04BC, "shared") + biffRecord(0x0207, biffString({u"text"})) +
+             formulaCell(1, 0, formulaResult(1, 1)) + formulaCell(1, 1, formulaResult(2, 0x07)) +
+             formulaCell(1, 2, formulaResult(3)) + biffRecord(0x0207, biffString({u"stray"})),
+         u"50.0%\ttext\t\nTRUE\t#DIV/0!\t"},
+        {boolErrCell(0, 0, 0, false) + boolErrCell(0, 1, 1, false) + boolErrCell(1, 0, 0x2A, true) +
+             boolErrCell(1, 1, 0x17, true),
+         u"FALSE\tTRUE\t\n#N/A\t#REF!\t"},
+        // A section that shows nothing leaves no value and no tab.
+        {formatRecord(164, u"0;;") + cellStyleRecord(164) + numberCell(0, 0, 0, 0) + numberCell(0, 1, -3, 0), u""},
+        // Records cut short: a run without its last column, a style without its format.
+        {mulRkCells(0, 0, {}) + biffRecord(0x00BD, le16(0) + le16(0) + le16(0)) + biffRecord(0x00E0, "") +
+             numberCell(0, 0, 2, 0),
+         u"2\t"},
+    };
+    for (const auto& [records, expected] : cases) {
+        const Exported result = run(records);
+        EXPECT_EQ(result.code, Success);
+        EXPECT_EQ(result.text, expected.empty() ? "" : utf16leBytes(expected)) << utf16leBytes(expected);
+    }
+}
+
+TEST(ExcelBinaryReader, Excel5WorkbooksInABookStream)
+{
+    // 8-bit strings in the CODEPAGE record's page (here 1251), counted in 16 bits in cells and in 8
+    // bits in formats, headers and footers; the first BOF decides, a sheet's later one does not.
+    const std::string records =
+        biffRecord(0x0809, le16(0x0500) + le16(5)) + biffRecord(0x0042, le16(1251)) +
+        biffRecord(0x041E, le16(164) + std::string(1, '\x04') + "0.0%") + cellStyleRecord(164) +
+        biffRecord(0x0014, '\x06' + std::string("Header")) + biffRecord(0x0809, le16(0x0600) + le16(0x10)) +
+        biffRecord(0x0204, cellHead(0, 0) + le16(3) + "\xCF\xF0\xE8") + numberCell(0, 1, 0.5, 0) +
+        biffRecord(0x00D6, cellHead(1, 0) + le16(2) + "ab\x01\x00\x00") + formulaCell(1, 1, formulaResult(0)) +
+        biffRecord(0x0207, le16(9) + "xyz") + biffRecord(0x001C, le16(1) + le16(1) + le16(4) + "note") +
+        biffRecord(0x0015, '\x04' + std::string("Foot"));
+    CompoundFileBuilder book;
+    book.add("Book", records);
+    EXPECT_EQ(exportFile(exportExcelDocument, book.build(), WriteText | WriteExtras).text,
+              utf16leBytes(u"\nHeader\t\u041F\u0440\u0438\t50.0%\tab\t\nxyz\tnote\tFoot"));
 }
 
 TEST(ExcelBinaryReader, HeadersFootersAndCommentsOnlyWithExtras)
@@ -91,10 +140,11 @@ TEST(ExcelBinaryReader, HeadersFootersAndCommentsOnlyWithExtras)
     EXPECT_EQ(run(records, WriteText | WriteExtras).text, utf16leBytes(u"\nReport\ta\t\u6CE8\u91CA\tNice\tFoot"));
     EXPECT_EQ(run(records, WriteExtras).text, "(none)");
 
-    // The text object of another kind of object, a comment cut at a zero, a
-    // text object without its text.
+    // The text of a text box or other shape where it stands (none without an object before it), a
+    // comment cut at a zero, a text object without its text.
     const std::pair<std::string, std::u16string> comments[] = {
-        {commentObject(3, 8) + commentText(u"picture") + noteRecord(3), u""},
+        {commentObject(3, 8) + commentText(u"picture") + noteRecord(3), u"picture\t"},
+        {labelCell(0, 0, {u"a"}) + commentObject(4, 6) + commentText(u"Box") + commentText(u"orphan"), u"a\tBox\t"},
         {commentObject(2) + commentText(std::u16string(u"ab\0cd", 5)) + noteRecord(2), u"ab\t"},
         {commentObject(2) + biffRecord(0x01B6, std::string(18, '\0')) + noteRecord(2), u""},
     };
@@ -109,7 +159,8 @@ TEST(ExcelBinaryReader, LongOutputKeepsItsOrderAndGoesWithEncryption)
     for (uint16_t i = 0; i < 20000; ++i) {
         // LABEL has no row check: the break comes before the number.
         records += labelCell(i, 0, {u"abc"}) + numberCell(i, 1, i);
-        expected += (i == 0 ? u"abc\t" : u"abc\t\n") + formatCellNumber(i) + u"\t";
+        const std::string number = std::to_string(i);
+        expected += (i == 0 ? u"abc\t" : u"abc\t\n") + std::u16string(number.begin(), number.end()) + u"\t";
     }
     EXPECT_EQ(run(records).text, utf16leBytes(expected));
 

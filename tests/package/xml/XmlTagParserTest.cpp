@@ -55,7 +55,7 @@ Attributes attributesOf(const std::string& tag, Vocabulary vocabulary = Vocabula
 TEST(NameTable, ListsArePinnedAndEveryNameLooksUpToItsOwnToken)
 {
     const std::map<NameSpaceId, std::pair<size_t, uint32_t>> pinned{
-        {NameSpaceId::Sml, {24, 0x128ad2f6}}, {NameSpaceId::R, {14, 0x49ae47e9}},
+        {NameSpaceId::Sml, {34, 0xf6f6d4fd}}, {NameSpaceId::R, {14, 0x49ae47e9}},
         {NameSpaceId::Mc, {7, 0x3c6adc73}},   {NameSpaceId::Xdr, {43, 0x1d15104d}},
         {NameSpaceId::V, {128, 0x0e084f83}},  {NameSpaceId::Dgm, {144, 0x5785646c}},
         {NameSpaceId::C, {242, 0xc3dace2f}},  {NameSpaceId::P, {397, 0x7612965d}},
@@ -97,7 +97,8 @@ TEST(XmlTagParser, TagKindsAndPrefixes)
                                                      {"a>", Invalid}};
     for (const auto& [tag, kind] : kinds)
         EXPECT_EQ(kindOf(tag), kind) << tag;
-    // In word-processing parts any other prefix, or none, means the v table.
+    // In word-processing parts any other prefix, or none, means the v table; in spreadsheet
+    // parts x means the spreadsheet names, as unprefixed.
     const Vocabulary w = Vocabulary::WordProcessing, s = Vocabulary::Spreadsheet;
     const std::tuple<const char*, Vocabulary, int> names[] = {{"</w:p\r\n>", w, token::w::p},
                                                               {"<o:textbox>", w, token::v::textbox},
@@ -105,7 +106,8 @@ TEST(XmlTagParser, TagKindsAndPrefixes)
                                                               {"<w:textbox>", w, -1},
                                                               {"<w:P>", w, -1},
                                                               {"<t  >", s, token::sml::t},
-                                                              {"<x:sheetData>", s, -1},
+                                                              {"<x:sheetData>", s, token::sml::sheetData},
+                                                              {"<y:sheetData>", s, -1},
                                                               {"<:row>", s, -1}};
     for (const auto& [tag, vocabulary, token] : names) {
         AttributeList list;
