@@ -39,6 +39,7 @@ PY
 }
 
 peers() {
-  printf 'catdoc\tcatdoc %s > %s/catdoc.txt\n' "'$1'" "$WORK/rtf"
-  printf 'unrtf\tunrtf --text %s > %s/unrtf.txt\n' "'$1'" "$WORK/rtf"
+  # hyperfine -N runs no shell, so no redirection: it discards the output.
+  printf 'catdoc\tcatdoc %s\n' "'$1'"
+  printf 'unrtf\tunrtf --text %s\n' "'$1'"
 }
