@@ -34,15 +34,13 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
         return extractor.exportText(archive_.get(), folder, flags);
     }
     case SpreadsheetPackage: {
-        // Once the kind is known the export counts as done, whatever was found.
         XlsxTextExtractor extractor;
         extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return extractor.mainPartMissing() ? PackageStructureMissing : Success;
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;
-        extractor.exportText(*archive_, folder, flags);
-        return Success;
+        return extractor.exportText(*archive_, folder, flags);
     }
     default:
         return Unsupported;

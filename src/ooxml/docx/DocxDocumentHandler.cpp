@@ -1,5 +1,6 @@
 #include "ooxml/docx/DocxDocumentHandler.h"
 
+#include "ooxml/docx/ListNumbering.h"
 #include "package/xml/AttributeList.h"
 #include "package/xml/NameTokens.h"
 #include "package/xml/OneChildHandler.h"
@@ -11,110 +12,140 @@ namespace w = token::w;
 namespace v = token::v;
 namespace mc = token::mc;
 
-// A handler of the main part, with the child choices several of them share.
-class BodyNode : public DocxHandler {
-public:
-    using DocxHandler::DocxHandler;
-
-protected:
-    // What may stand wherever paragraphs do.
-    ElementHandler* blockChild(int token);
-    // Wrappers whose runs are ordinary shown text: moved-to text, custom
-    // markup, direction overrides, the shown result of a simple field.
-    ElementHandler* runWrapperChild(int token);
-    // The VML shapes of a picture or of a group in it.
-    ElementHandler* shapeChild(int token);
-};
-
 // The handlers that choose among several children; each getChildHandler
 // follows below.
-class DocxBodyHandler : public BodyNode {
+class DocxBodyHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
 // Every paragraph reached starts on a line of its own.
-class ParagraphHandler : public BodyNode {
+class ParagraphHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     void startElement(int, const AttributeList&) override { append("\n", 1); }
     ElementHandler* getChildHandler(int token) override;
 };
 
-class RHandler : public BodyNode {
+class RHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class SmartTagHandler : public BodyNode {
+class SmartTagHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class RunWrapperHandler : public BodyNode {
+class RunWrapperHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class SdtContentHandler : public BodyNode {
+class SdtContentHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class CellHandler : public BodyNode {
+class CellHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override { return blockChild(token); }
 };
 
-class TxbxContentHandler : public BodyNode {
+// Rows, and cells, may stand inside content controls and custom markup, as
+// forms build them.
+class TableHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
-    ElementHandler* getChildHandler(int token) override { return blockChild(token); }
-};
-
-class PictHandler : public BodyNode {
-public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class GroupHandler : public BodyNode {
+class RowHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+// The paragraph's properties: its list label comes before its text.
+class PPrHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    void startElement(int, const AttributeList&) override { context_->listId = 0; }
+    void endElement(int) override;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+class NumPrHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override;
+    bool declinesAttributes() const override { return false; }
+};
+
+// w:ilvl and w:numId.
+class ListReferenceHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    void startElement(int token, const AttributeList& attributes) override
+    {
+        const AttributeValue* value = attributes.find(w::val);
+        const int number = value != nullptr ? value->toInt() : 0;
+        if (token == w::ilvl)
+            context_->listLevel = number;
+        else
+            context_->listId = number;
+    }
+};
+
+class TxbxContentHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override { return blockChild(token); }
+};
+
+class PictHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+class GroupHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
 // Parents of elements read for their attributes, which are mostly empty.
-class SectPrHandler : public BodyNode {
+class SectPrHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
     bool declinesAttributes() const override { return false; }
 };
 
-class ShapeHandler : public BodyNode {
+class ShapeHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
     bool declinesAttributes() const override { return false; }
 };
 
-class TextHandler : public BodyNode {
+class TextHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     void characters(const std::string& text) override { append(text); }
 };
 
 // Word-art: the shape's text is an attribute.
-class TextpathHandler : public BodyNode {
+class TextpathHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     bool declinesAttributes() const override { return false; }
     void startElement(int, const AttributeList& attributes) override
     {
@@ -127,18 +158,18 @@ public:
 };
 
 // The handlers that follow one kind of child.
-using PPrHandler = OneChildHandler<BodyNode, w::sectPr, SectPrHandler>;
-using InsHandler = OneChildHandler<BodyNode, w::r, RHandler>;
-using HyperlinkHandler = OneChildHandler<BodyNode, w::r, RHandler>;
-using SdtHandler = OneChildHandler<BodyNode, w::sdtContent, SdtContentHandler>;
-using RowHandler = OneChildHandler<BodyNode, w::tc, CellHandler>;
-using TableHandler = OneChildHandler<BodyNode, w::tr, RowHandler>;
+using InsHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
+using HyperlinkHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
+using SdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, SdtContentHandler>;
+// w:sdt around rows, and around cells.
+using RowsSdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, TableHandler>;
+using CellsSdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, RowHandler>;
 // The VML fallback; the DrawingML choice would repeat it.
 using AlternateContentHandler =
-    OneChildHandler<BodyNode, mc::Fallback, OneChildHandler<BodyNode, w::pict, PictHandler>>;
-using TextboxHandler = OneChildHandler<BodyNode, w::txbxContent, TxbxContentHandler>;
+    OneChildHandler<DocxBlockHandler, mc::Fallback, OneChildHandler<DocxBlockHandler, w::pict, PictHandler>>;
+using TextboxHandler = OneChildHandler<DocxBlockHandler, w::txbxContent, TxbxContentHandler>;
 // Shapes that hold nothing but a text box.
-using TextboxOwnerHandler = OneChildHandler<BodyNode, v::textbox, TextboxHandler>;
+using TextboxOwnerHandler = OneChildHandler<DocxBlockHandler, v::textbox, TextboxHandler>;
 
 class HeaderReferenceHandler : public DefaultElementHandler {
 public:
@@ -160,37 +191,6 @@ class FooterReferenceHandler : public HeaderReferenceHandler {
 public:
     using HeaderReferenceHandler::HeaderReferenceHandler;
 };
-
-ElementHandler* BodyNode::blockChild(int token)
-{
-    switch (token) {
-    case w::p:
-        return child<ParagraphHandler>();
-    case w::tbl:
-        return child<TableHandler>();
-    case w::sdt:
-        return child<SdtHandler>();
-    case w::customXml:
-        return child<RunWrapperHandler>();
-    default:
-        return nullptr;
-    }
-}
-
-ElementHandler* BodyNode::runWrapperChild(int token)
-{
-    switch (token) {
-    case w::moveTo:
-        return child<InsHandler>();
-    case w::customXml:
-    case w::bdo:
-    case w::dir:
-    case w::fldSimple:
-        return child<RunWrapperHandler>();
-    default:
-        return nullptr;
-    }
-}
 
 ElementHandler* DocxBodyHandler::getChildHandler(int token)
 {
@@ -217,6 +217,62 @@ ElementHandler* ParagraphHandler::getChildHandler(int token)
     default:
         return runWrapperChild(token);
     }
+}
+
+ElementHandler* TableHandler::getChildHandler(int token)
+{
+    switch (token) {
+    case w::tr:
+        return child<RowHandler>();
+    case w::sdt:
+        return child<RowsSdtHandler>();
+    case w::customXml:
+        return child<TableHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* RowHandler::getChildHandler(int token)
+{
+    switch (token) {
+    case w::tc:
+        return child<CellHandler>();
+    case w::sdt:
+        return child<CellsSdtHandler>();
+    case w::customXml:
+        return child<RowHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* PPrHandler::getChildHandler(int token)
+{
+    if (token == w::sectPr)
+        return child<SectPrHandler>();
+    if (token == w::numPr && context_->numbering != nullptr) {
+        context_->listLevel = 0;
+        return child<NumPrHandler>();
+    }
+    return nullptr;
+}
+
+void PPrHandler::endElement(int)
+{
+    if (context_->listId == 0 || context_->numbering == nullptr)
+        return;
+    const std::string label = context_->numbering->nextLabel(context_->listId, context_->listLevel);
+    context_->listId = 0;
+    if (label.empty())
+        return;
+    append(label);
+    append("\t", 1);
+}
+
+ElementHandler* NumPrHandler::getChildHandler(int token)
+{
+    return token == w::ilvl || token == w::numId ? child<ListReferenceHandler>() : nullptr;
 }
 
 ElementHandler* SectPrHandler::getChildHandler(int token)
@@ -290,21 +346,6 @@ ElementHandler* SdtContentHandler::getChildHandler(int token)
     return blockChild(token);
 }
 
-ElementHandler* BodyNode::shapeChild(int token)
-{
-    switch (token) {
-    case v::shape:
-        return child<ShapeHandler>();
-    case v::group:
-        return child<GroupHandler>();
-    case v::rect:
-    case v::roundrect:
-        return child<TextboxOwnerHandler>();
-    default:
-        return nullptr;
-    }
-}
-
 // Ovals are read in a picture, not inside a group.
 ElementHandler* PictHandler::getChildHandler(int token)
 {
@@ -323,7 +364,83 @@ ElementHandler* ShapeHandler::getChildHandler(int token)
     return token == v::textpath ? child<TextpathHandler>() : nullptr;
 }
 
+// w:footnote or w:endnote: read as a story unless it is a separator or a
+// continuation notice.
+class NoteHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    bool declinesAttributes() const override { return false; }
+    void startElement(int, const AttributeList& attributes) override
+    {
+        const AttributeValue* type = attributes.find(w::type);
+        std::string kind;
+        if (type != nullptr)
+            type->toString(kind);
+        shown_ = kind.empty() || kind == "normal";
+    }
+    ElementHandler* getChildHandler(int token) override { return shown_ ? blockChild(token) : nullptr; }
+
+private:
+    bool shown_ = true;
+};
+
 }  // namespace
+
+ElementHandler* DocxBlockHandler::blockChild(int token)
+{
+    switch (token) {
+    case w::p:
+        return child<ParagraphHandler>();
+    case w::tbl:
+        return child<TableHandler>();
+    case w::sdt:
+        return child<SdtHandler>();
+    case w::customXml:
+        return child<RunWrapperHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxBlockHandler::runWrapperChild(int token)
+{
+    switch (token) {
+    case w::moveTo:
+        return child<InsHandler>();
+    case w::customXml:
+    case w::bdo:
+    case w::dir:
+    case w::fldSimple:
+        return child<RunWrapperHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxBlockHandler::shapeChild(int token)
+{
+    switch (token) {
+    case v::shape:
+        return child<ShapeHandler>();
+    case v::group:
+        return child<GroupHandler>();
+    case v::rect:
+    case v::roundrect:
+        return child<TextboxOwnerHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxStoryHandler::getChildHandler(int token)
+{
+    return blockChild(token);
+}
+
+ElementHandler* DocxNotesHandler::getChildHandler(int token)
+{
+    return token == w::footnote || token == w::endnote ? child<NoteHandler>() : nullptr;
+}
 
 ElementHandler* DocxDocumentHandler::getChildHandler(int token)
 {

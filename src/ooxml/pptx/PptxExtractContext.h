@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ struct PptxExtractContext {
     uint32_t pendingTab = 0;
     // The r:id of every p:sldId, in presentation order.
     std::vector<std::string> slideIds;
+    // The r:dm of each diagram on the slide being read.
+    std::vector<std::string> diagramIds;
+    static constexpr size_t kMaxDiagrams = 256;
 };
 
 }  // namespace quillet

@@ -52,7 +52,7 @@ bool ZipEntryStream::isCurrent() const
     return !closed_ && archive_.entryOpen_ && archive_.openSerial_ == serial_;
 }
 
-ZipArchive::ZipArchive(const std::string& path)
+ZipArchive::ZipArchive(const std::string& path) : path_(path)
 {
     handle_ = unzOpen64(path.c_str());
     if (handle_ != nullptr)
