@@ -58,19 +58,29 @@ public:
     ElementHandler* getChildHandler(int token) override { return blockChild(token); }
 };
 
-// Rows, and cells, may stand inside content controls and custom markup, as
-// forms build them.
-class TableHandler : public DocxBlockHandler {
+// The rows of a table, or the cells of a row, which may stand inside content
+// controls and custom markup, as forms build them.
+template <int PartToken, class PartHandler>
+class TablePartsHandler : public DocxBlockHandler {
 public:
     using DocxBlockHandler::DocxBlockHandler;
-    ElementHandler* getChildHandler(int token) override;
+    ElementHandler* getChildHandler(int token) override
+    {
+        switch (token) {
+        case PartToken:
+            return child<PartHandler>();
+        case w::sdt:
+            return child<OneChildHandler<DocxBlockHandler, w::sdtContent, TablePartsHandler>>();
+        case w::customXml:
+            return child<TablePartsHandler>();
+        default:
+            return nullptr;
+        }
+    }
 };
 
-class RowHandler : public DocxBlockHandler {
-public:
-    using DocxBlockHandler::DocxBlockHandler;
-    ElementHandler* getChildHandler(int token) override;
-};
+using RowHandler = TablePartsHandler<w::tc, CellHandler>;
+using TableHandler = TablePartsHandler<w::tr, RowHandler>;
 
 // The paragraph's properties: its list label comes before its text.
 class PPrHandler : public DocxBlockHandler {
@@ -161,9 +171,6 @@ public:
 using InsHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
 using HyperlinkHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
 using SdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, SdtContentHandler>;
-// w:sdt around rows, and around cells.
-using RowsSdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, TableHandler>;
-using CellsSdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, RowHandler>;
 // The VML fallback; the DrawingML choice would repeat it.
 using AlternateContentHandler =
     OneChildHandler<DocxBlockHandler, mc::Fallback, OneChildHandler<DocxBlockHandler, w::pict, PictHandler>>;
@@ -216,34 +223,6 @@ ElementHandler* ParagraphHandler::getChildHandler(int token)
         return child<SdtHandler>();
     default:
         return runWrapperChild(token);
-    }
-}
-
-ElementHandler* TableHandler::getChildHandler(int token)
-{
-    switch (token) {
-    case w::tr:
-        return child<RowHandler>();
-    case w::sdt:
-        return child<RowsSdtHandler>();
-    case w::customXml:
-        return child<TableHandler>();
-    default:
-        return nullptr;
-    }
-}
-
-ElementHandler* RowHandler::getChildHandler(int token)
-{
-    switch (token) {
-    case w::tc:
-        return child<CellHandler>();
-    case w::sdt:
-        return child<CellsSdtHandler>();
-    case w::customXml:
-        return child<RowHandler>();
-    default:
-        return nullptr;
     }
 }
 
