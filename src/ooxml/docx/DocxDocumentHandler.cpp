@@ -104,8 +104,10 @@ public:
     using DocxBlockHandler::DocxBlockHandler;
     void startElement(int token, const AttributeList& attributes) override
     {
-        const AttributeValue* value = attributes.find(w::val);
-        const int number = value != nullptr ? value->toInt() : 0;
+        std::string text;
+        if (const AttributeValue* value = attributes.find(w::val))
+            value->toString(text);
+        const int number = listNumberValue(text, 0);
         if (token == w::ilvl)
             context_->listLevel = number;
         else

@@ -9,6 +9,7 @@
 #include "package/zip/ZipArchive.h"
 
 #include <climits>
+#include <cstdlib>
 #include <utility>
 
 namespace quillet {
@@ -50,7 +51,11 @@ protected:
 int intValue(const AttributeList& attributes, int token, int otherwise)
 {
     const AttributeValue* value = attributes.find(token);
-    return value != nullptr ? value->toInt() : otherwise;
+    if (value == nullptr)
+        return otherwise;
+    std::string text;
+    value->toString(text);
+    return listNumberValue(text, otherwise);
 }
 
 std::string textValue(const AttributeList& attributes, int token)
@@ -252,6 +257,16 @@ std::string roman(int value, bool upper)
 
 }  // namespace
 
+int listNumberValue(const std::string& text, int otherwise)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const long value = std::strtol(begin, &end, 10);
+    if (end == begin)
+        return otherwise;
+    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : int(value);
+}
+
 std::string formatListNumber(int value, const std::string& format)
 {
     if (format == "none")
@@ -285,15 +300,19 @@ void ListNumbering::load()
     parseXmlPart(&archive, part->path(), &root, Vocabulary::WordProcessing);
 }
 
-ListNumbering::Level ListNumbering::levelOf(const Instance& instance, const Definition& definition, int level) const
+const ListNumbering::Level& ListNumbering::levelOf(const Instance& instance, const Definition& definition,
+                                                   int level) const
 {
     const size_t at = size_t(level);
-    if (instance.overrides[at].defined)
-        return instance.overrides[at];
-    Level chosen = definition.levels[at];
-    if (instance.startOverridden[at])
-        chosen.start = instance.startValues[at];
-    return chosen;
+    return instance.overrides[at].defined ? instance.overrides[at] : definition.levels[at];
+}
+
+int ListNumbering::startOf(const Instance& instance, const Definition& definition, int level) const
+{
+    const size_t at = size_t(level);
+    if (!instance.overrides[at].defined && instance.startOverridden[at])
+        return instance.startValues[at];
+    return levelOf(instance, definition, level).start;
 }
 
 std::string ListNumbering::nextLabel(int numId, int level)
@@ -306,7 +325,7 @@ std::string ListNumbering::nextLabel(int numId, int level)
     const auto definition = definitions.find(instance->second.definition);
     if (definition == definitions.end())
         return std::string();
-    const Level current = levelOf(instance->second, definition->second, level);
+    const Level& current = levelOf(instance->second, definition->second, level);
     if (!current.defined)
         return std::string();
 
@@ -314,7 +333,7 @@ std::string ListNumbering::nextLabel(int numId, int level)
     Counters& counters = counters_[key];
     const size_t at = size_t(level);
     if (!counters.started[at]) {
-        counters.value[at] = current.start;
+        counters.value[at] = startOf(instance->second, definition->second, level);
         counters.started[at] = true;
     } else if (counters.value[at] < INT_MAX) {
         ++counters.value[at];
@@ -335,9 +354,10 @@ std::string ListNumbering::nextLabel(int numId, int level)
             continue;
         }
         const int shown = current.text[++i] - '1';
-        const Level of = levelOf(instance->second, definition->second, shown);
-        const int value = counters.started[size_t(shown)] ? counters.value[size_t(shown)] : of.start;
-        label += formatListNumber(value, current.legal ? "decimal" : of.format);
+        const int value = counters.started[size_t(shown)] ? counters.value[size_t(shown)]
+                                                          : startOf(instance->second, definition->second, shown);
+        label += formatListNumber(value, current.legal ? "decimal"
+                                                       : levelOf(instance->second, definition->second, shown).format);
     }
     return label;
 }

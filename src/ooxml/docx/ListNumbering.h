@@ -57,7 +57,8 @@ private:
     };
 
     void load();
-    Level levelOf(const Instance& instance, const Definition& definition, int level) const;
+    const Level& levelOf(const Instance& instance, const Definition& definition, int level) const;
+    int startOf(const Instance& instance, const Definition& definition, int level) const;
 
     std::string archivePath_;
     std::string mainPath_;
@@ -66,6 +67,10 @@ private:
     // Word continues them; the others count on their own.
     std::unordered_map<int64_t, Counters> counters_;
 };
+
+// A decimal attribute value such as w:val of w:numId; otherwise when it has
+// no digits. Cheaper than a stream, which list paragraphs would pay for each.
+int listNumberValue(const std::string& text, int otherwise);
 
 // One number in a label's format: decimal, decimalZero, upper/lowerLetter,
 // upper/lowerRoman, none; every other format as a decimal.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <quillet/quillet.h>
 
 using namespace quillet;
@@ -175,9 +177,8 @@ TEST(DocxTextExtractor, ListLabelsCountPerListAndLevel)
     EXPECT_TRUE(outcome.content.startsWith(QStringLiteral("\n1.one\na)sub\n1.a.ideep")))
         << outcome.content.toStdString();
     // The numbering part is read while a long body streams on.
-    const Outcome longBody =
-        run(docx(item(1, 0, "first") + "<!--" + std::string(200000, ' ') + "-->" + para("last"),
-                 {{"n", "numbering", numbering}}));
+    const Outcome longBody = run(docx(item(1, 0, "first") + "<!--" + std::string(200000, ' ') + "-->" + para("last"),
+                                      {{"n", "numbering", numbering}}));
     EXPECT_EQ(longBody.text, "\n1.\tfirst\nlast");
     // Without a numbering part list paragraphs are plain.
     EXPECT_EQ(run(docx(item(1, 0, "x"))).text, "\nx");
@@ -190,6 +191,9 @@ TEST(DocxTextExtractor, ListLabelsCountPerListAndLevel)
         {3, "ordinalText", "3"},      {-2, "upperLetter", "-2"}};
     for (const auto& [value, format, text] : numbers)
         EXPECT_EQ(formatListNumber(value, format), text) << value << " " << format;
+    EXPECT_EQ(listNumberValue(" -3", 0), -3);
+    EXPECT_EQ(listNumberValue("x", -1), -1);
+    EXPECT_EQ(listNumberValue("99999999999", 0), INT_MAX);
 }
 
 TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
