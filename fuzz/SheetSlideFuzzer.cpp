@@ -19,8 +19,9 @@ using namespace quillet::test;
 // The fuzzed parts are named in order; rId1.. of the main part lead to the later ones.
 const char* const kSheetParts[] = {"xl/workbook.xml", "xl/sharedStrings.xml", "xl/worksheets/sheet1.xml",
                                    "xl/worksheets/sheet2.xml", "xl/comments1.xml"};
-const char* const kSlideParts[] = {"ppt/presentation.xml", "ppt/slides/slide1.xml", "ppt/slides/slide2.xml",
-                                   "ppt/notesSlides/notesSlide1.xml", "ppt/comments/comment1.xml"};
+const char* const kSlideParts[] = {"ppt/presentation.xml",      "ppt/slides/slide1.xml",
+                                   "ppt/slides/slide2.xml",     "ppt/notesSlides/notesSlide1.xml",
+                                   "ppt/comments/comment1.xml", "ppt/diagrams/data1.xml"};
 
 Parts relationshipParts(bool sheets)
 {
@@ -37,7 +38,8 @@ Parts relationshipParts(bool sheets)
                                                               relationship("rId2", "slide", "slides/slide2.xml"))},
             {"ppt/slides/_rels/slide1.xml.rels",
              relationships(relationship("rId1", "notesSlide", "../notesSlides/notesSlide1.xml") +
-                           relationship("rId2", "comments", "../comments/comment1.xml"))}};
+                           relationship("rId2", "comments", "../comments/comment1.xml") +
+                           relationship("rId3", "diagramData", "../diagrams/data1.xml"))}};
 }
 
 }  // namespace
@@ -52,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ZipBuilder zip;
     for (const auto& [name, bytes] : relationshipParts(sheets))
         zip.add(name, bytes, true);
-    for (size_t at = 0, cut = 0, part = 0; cut != std::string::npos && part < 5; at = cut + 6, ++part) {
+    for (size_t at = 0, cut = 0, part = 0; cut != std::string::npos && part < (sheets ? 5u : 6u);
+         at = cut + 6, ++part) {
         cut = text.find("\n====\n", at);
         zip.add((sheets ? kSheetParts : kSlideParts)[part], text.substr(at, cut == std::string::npos ? cut : cut - at),
                 true);

@@ -72,7 +72,7 @@ const char kUsage[] = "usage: quillet text [--extras] [--time-limit S] FILE\n"
                       "        writing the output (28 disk full, 27 file too large)\n"
                       "  4097  unsupported format, size outside 512 B..1 GiB, or no document inside\n"
                       "  4098  conversion abandoned on damaged data\n"
-                      "  4099  Word document structure missing\n"
+                      "  4099  document structure missing (Word file, or package without main part)\n"
                       "  4100  spreadsheet without workbook, or unreadable RTF\n"
                       "  4101  PDF refused by flags, or presentation without content\n"
                       "  4102  encrypted document\n"
@@ -93,7 +93,7 @@ const char* meaningOf(uint32_t code)
     case quillet::ConversionFailed:
         return "conversion abandoned on damaged data";
     case quillet::WordStructureMissing:
-        return "Word document structure missing";
+        return "document structure missing";
     case quillet::Unreadable:
         return "spreadsheet without workbook, or unreadable RTF";
     case quillet::Refused:

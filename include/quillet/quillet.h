@@ -25,6 +25,8 @@ enum ResultCode : uint32_t {
     Unsupported = 4097,
     ConversionFailed = 4098,
     WordStructureMissing = 4099,
+    // A word-processing, spreadsheet or presentation package without a main part.
+    PackageStructureMissing = 4099,
     Unreadable = 4100,  // spreadsheet without Workbook, or unreadable RTF
     Refused = 4101,     // PDF refused by flags, or presentation without content
     Encrypted = 4102,

@@ -35,13 +35,13 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
         return extractor.exportText(archive_.get(), folder, flags);
     }
     case SpreadsheetPackage: {
-        // Once the kind is known the export counts as done, whatever was found.
         XlsxTextExtractor extractor;
-        return extractor.exportText(*archive_, folder, flags);
+        const uint32_t result = extractor.exportText(*archive_, folder, flags);
+        return extractor.mainPartMissing() ? PackageStructureMissing : result;
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;
-        return OutputFailure(extractor.exportText(*archive_, folder, flags)).result(Success);
+        return extractor.exportText(*archive_, folder, flags);
     }
     default:
         return Unsupported;

@@ -28,7 +28,8 @@ public:
 
     // By fixed main-part names, the first of workbook, document, presentation.
     int packageKind() const;
-    // A result code: 4097 for a package of no known kind, else the reader's.
+    // A result code: 4097 for a package of no known kind, 4099 when text is
+    // asked for and the package holds no main part, else the reader's.
     uint32_t exportPackage(const std::string& folder, uint32_t flags);
     // 0 with the body text of a word-processing package, else 4097.
     uint32_t packageContent(QString& text);

@@ -2,6 +2,7 @@
 
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
+#include "package/opc/PackagePart.h"
 #include "package/zip/ZipArchive.h"
 
 #include <quillet/quillet.h>
@@ -22,7 +23,18 @@ bool PackageTextExtractor::openPackage(ZipArchive& archive, const std::string& f
 
 PackagePart* PackageTextExtractor::openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
-    return openPackage(archive, folder, flags) ? package_->mainDocumentPart() : nullptr;
+    return openPackage(archive, folder, flags) ? existingMainPart() : nullptr;
+}
+
+PackagePart* PackageTextExtractor::existingMainPart()
+{
+    PackagePart* main = package_->mainDocumentPart();
+    // A relationship to an entry that is not there names no document either.
+    if (main == nullptr || !package_->archive()->hasEntry(main->path())) {
+        mainPartMissing_ = true;
+        return nullptr;
+    }
+    return main;
 }
 
 }  // namespace quillet

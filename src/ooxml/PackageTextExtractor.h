@@ -18,6 +18,9 @@ public:
     PackageTextExtractor(const PackageTextExtractor&) = delete;
     PackageTextExtractor& operator=(const PackageTextExtractor&) = delete;
 
+    // True once a run that wanted text found no main part to read.
+    bool mainPartMissing() const { return mainPartMissing_; }
+
 protected:
     PackageTextExtractor();
     ~PackageTextExtractor();
@@ -29,11 +32,17 @@ protected:
     // openPackage, then the main part when text is asked for; null without
     // one, or when text is not asked for.
     PackagePart* openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // The main part the package relationships name, when the archive holds
+    // it; else null, and mainPartMissing() says so.
+    PackagePart* existingMainPart();
 
     // Released in reverse: the sink (closing "1.txt"), then the package.
     std::unique_ptr<OpcPackage> package_;
     std::unique_ptr<TextSink> sink_;
     int pictureError_ = 0;
+
+private:
+    bool mainPartMissing_ = false;
 };
 
 }  // namespace quillet

@@ -60,11 +60,19 @@ TEST(Fixtures, ExactTextOfEachReader)
         {"docx/stories.docx", WriteText | WriteExtras, text, "DOCX"},
         {"docx/stories.docx", WriteExtras, {}, "DOCX"},
         {"docx/picture.docx", WriteText | WritePictures, {"1.txt", "image1.png"}, "DOCX"},
+        // List labels and a TAB before each item; the footnote and endnote, then the
+        // header's link and the footer's table with its page number.
+        {"docx/lists.docx", WriteText, text, "DOCX"},
+        {"docx/lists.docx", WriteText | WriteExtras, text, "DOCX"},
         // LibreOffice's default odd-page header and footer, codes included.
         {"xlsx/several-sheets.xlsx", WriteText, text, "XLSX"},
         {"xlsx/several-sheets.xlsx", WriteText | WriteExtras, text, "XLSX"},
         {"pptx/notes-comments.pptx", WriteText, text, "PPTX"},
         {"pptx/notes-comments.pptx", WriteText | WriteExtras, text, "PPTX"},
+        // The slide-number field as LibreOffice stores it ("<number>"), a table in a group, and a
+        // table in the notes.
+        {"pptx/fields.pptx", WriteText, text, "PPTX"},
+        {"pptx/fields.pptx", WriteText | WriteExtras, text, "PPTX"},
         // Slides in show order; notes follow the slides, as Impress stores them.
         {"ppt/slides.ppt", WriteText, text, "PPT"},
         {"ppt/slides.ppt", WriteText | WriteExtras | WritePictures, {"1.txt", "image1.png"}, "PPT"},
@@ -100,7 +108,8 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
     const std::set<uint32_t> word = {Success, Unsupported, ConversionFailed, WordStructureMissing, Encrypted},
                              excel = {Success, Unsupported, ConversionFailed, Unreadable, Encrypted},
                              docx = {Success, Unsupported, ConversionFailed, WordStructureMissing},
-                             package = {Success, Unsupported, ConversionFailed}, rtf = {Success, Unsupported},
+                             package = {Success, Unsupported, ConversionFailed, PackageStructureMissing},
+                             rtf = {Success, Unsupported},
                              ppt = {Success, Unsupported, ConversionFailed, Refused, Encrypted};
     const std::tuple<const char*, size_t, std::set<uint32_t>> cases[] = {
         {"word/english.doc", 89, word},
@@ -109,6 +118,7 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
         {"xls/english.xls", 61, excel},
         {"xls/chinese.xls", 61, excel},
         {"docx/stories.docx", 97, docx},
+        {"docx/lists.docx", 97, docx},
         {"xlsx/several-sheets.xlsx", 211, package},
         {"pptx/notes-comments.pptx", 211, package},
         {"ppt/slides.ppt", 2204, ppt},

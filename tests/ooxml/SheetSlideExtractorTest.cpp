@@ -193,6 +193,14 @@ std::string table(const std::vector<std::vector<std::string>>& rows)
     return xml + "</a:tbl></a:graphicData></a:graphic></p:graphicFrame>";
 }
 
+// A graphic frame showing the diagram whose data part is the relationship id.
+std::string diagram(const std::string& id)
+{
+    return "<p:graphicFrame><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\">"
+           "<dgm:relIds r:dm=\"" +
+           id + "\" r:lo=\"rId9\"/></a:graphicData></a:graphic></p:graphicFrame>";
+}
+
 std::string comment(const std::string& text)
 {
     return "<p:cm authorId=\"0\" idx=\"1\"><p:pos x=\"10\" y=\"10\"/><p:text>" + text + "</p:text></p:cm>";
@@ -316,13 +324,24 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
         {"two shapes, an empty slide, a table",
          presentation({shape({"A"}) + shape({"B"}), "", table({{"a", "b"}, {"c", "d"}})}), kText,
          "\tA\tB\n\t\n\t\ta\tb\tc\td\n\t"},
-        {"groups, nested; a table inside a group gives nothing",
-         presentation({group(shape({"A"}) + group(shape({"B"})) + table({{"t"}}))}), kText, "\tA\tB\n\t"},
-        {"fields, pictures and connectors give nothing",
-         presentation({"<p:sp><p:txBody><a:p><a:fld id=\"1\" type=\"slidenum\"><a:t>7</a:t></a:fld><a:r><a:t>x</a:t>"
-                       "</a:r></a:p></p:txBody></p:sp><p:pic><p:txBody><a:p><a:r><a:t>no</a:t></a:r></a:p>"
-                       "</p:txBody></p:pic><p:cxnSp/>"}),
-         kText, "\tx\n\t"},
+        {"groups, nested, and a table inside a group",
+         presentation({group(shape({"A"}) + group(shape({"B"})) + table({{"t"}}))}), kText, "\tA\tB\tt\n\t"},
+        {"a field gives its text as a run; pictures and connectors give nothing",
+         presentation({"<p:sp><p:txBody><a:p><a:fld id=\"1\" type=\"slidenum\"><a:rPr/><a:t>7</a:t></a:fld><a:r>"
+                       "<a:t>x</a:t></a:r></a:p></p:txBody></p:sp><p:pic><p:txBody><a:p><a:r><a:t>no</a:t></a:r>"
+                       "</a:p></p:txBody></p:pic><p:cxnSp/>"}),
+         kText, "\t7x\n\t"},
+        {"a diagram's points after the slide's own text, in data order, each diagram once",
+         edited(presentation({shape({"A"}), diagram("rId7") + shape({"B"}) + diagram("rId7") + diagram("rId1")}),
+                {{"ppt/slides/_rels/slide2.xml.rels",
+                  relationships(relationship("rId1", "slideLayout", "../slideLayouts/slideLayout1.xml") +
+                                relationship("rId7", "diagramData", "../diagrams/data1.xml"))},
+                 {"ppt/diagrams/data1.xml",
+                  "<dgm:dataModel><dgm:ptLst><dgm:pt modelId=\"0\" type=\"doc\"><dgm:prSet/></dgm:pt><dgm:pt "
+                  "modelId=\"2\"><dgm:prSet/>" +
+                      body("dgm:t", {"First"}) + "</dgm:pt><dgm:pt modelId=\"1\">" + body("dgm:t", {"Second|half"}) +
+                      "</dgm:pt></dgm:ptLst><dgm:cxnLst/></dgm:dataModel>"}}),
+         kText, "\tA\n\t\tB\tFirst\tSecondhalf\n\t"},
         {"slides in p:sldIdLst order, not part order",
          presentation({shape({"first part"}), shape({"second part"})}, "", "", {"rId2", "rId1"}), kText,
          "\tsecond part\n\t\tfirst part\n\t"},
@@ -330,10 +349,10 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
          presentation({shape({"A"})}, "", "", {"rId9", "rId1", "rId1", ""}), kText, "\tA\n\t"},
         {"a slide part that is missing is passed over",
          edited(presentation({shape({"A"}), shape({"B"})}), {{"ppt/slides/slide1.xml", ""}}), kText, "\tB\n\t"},
-        {"notes then comments with extras",
-         presentation({shape({"Body"})}, shape({"Note"}) + group(shape({"grouped note"})),
+        {"notes with their tables, then comments with extras",
+         presentation({shape({"Body"})}, shape({"Note"}) + group(shape({"grouped note"})) + table({{"cell"}}),
                       comment("A") + comment("B") + "<p:unknown><p:text>u</p:text></p:unknown>"),
-         kExtras, "\tBody\tNoteAB\n\t"},
+         kExtras, "\tBody\tNote\tcellAB\n\t"},
         {"the pending tab of an empty body goes to the next text",
          presentation({shape({""}), shape({""}), shape({"D"})}, "<p:sp/>", comment("C")), kExtras,
          "\tC\n\t\n\t\tD\n\t"},

@@ -29,8 +29,8 @@ constexpr uint32_t kDefaultFlags = 0x111;
 // Every file of them must find all its expected text unless it is a known miss.
 // Nearly all xls and xlsx substrings are lines of two workbooks whose expected
 // text writes whole numbers as 1.0 and booleans as 1 or nothing.
-const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0},  {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0},
-                                                       {"pptx", 93.0}, {"rtf", 90.0},  {"xls", 2.0},  {"xlsx", 10.0}};
+const std::map<std::string, double> kMinimumHitRate = {{"doc", 65.0},  {"docx", 97.0}, {"pdf", 97.0}, {"ppt", 100.0},
+                                                       {"pptx", 95.0}, {"rtf", 90.0},  {"xls", 2.0},  {"xlsx", 10.0}};
 
 // Packages are named after their main part; these have no central directory.
 const std::set<std::string> kUnreadablePackages = {

@@ -1,5 +1,6 @@
 #include "ooxml/docx/DocxDocumentHandler.h"
 
+#include "ooxml/docx/ListNumbering.h"
 #include "package/MemoryBudget.h"
 #include "package/xml/AttributeList.h"
 #include "package/xml/NameTokens.h"
@@ -12,110 +13,152 @@ namespace w = token::w;
 namespace v = token::v;
 namespace mc = token::mc;
 
-// A handler of the main part, with the child choices several of them share.
-class BodyNode : public DocxHandler {
-public:
-    using DocxHandler::DocxHandler;
-
-protected:
-    // What may stand wherever paragraphs do.
-    ElementHandler* blockChild(int token);
-    // Wrappers whose runs are ordinary shown text: moved-to text, custom
-    // markup, direction overrides, the shown result of a simple field.
-    ElementHandler* runWrapperChild(int token);
-    // The VML shapes of a picture or of a group in it.
-    ElementHandler* shapeChild(int token);
-};
-
 // The handlers that choose among several children; each getChildHandler
 // follows below.
-class DocxBodyHandler : public BodyNode {
+class DocxBodyHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
 // Every paragraph reached starts on a line of its own.
-class ParagraphHandler : public BodyNode {
+class ParagraphHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     void startElement(int, const AttributeList&) override { append("\n", 1); }
     ElementHandler* getChildHandler(int token) override;
 };
 
-class RHandler : public BodyNode {
+class RHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class SmartTagHandler : public BodyNode {
+class SmartTagHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class RunWrapperHandler : public BodyNode {
+class RunWrapperHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class SdtContentHandler : public BodyNode {
+class SdtContentHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class CellHandler : public BodyNode {
+class CellHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override { return blockChild(token); }
 };
 
-class TxbxContentHandler : public BodyNode {
+// The rows of a table, or the cells of a row, which may stand inside content
+// controls and custom markup, as forms build them.
+template <int PartToken, class PartHandler>
+class TablePartsHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
-    ElementHandler* getChildHandler(int token) override { return blockChild(token); }
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override
+    {
+        switch (token) {
+        case PartToken:
+            return child<PartHandler>();
+        case w::sdt:
+            return child<OneChildHandler<DocxBlockHandler, w::sdtContent, TablePartsHandler>>();
+        case w::customXml:
+            return child<TablePartsHandler>();
+        default:
+            return nullptr;
+        }
+    }
 };
 
-class PictHandler : public BodyNode {
+using RowHandler = TablePartsHandler<w::tc, CellHandler>;
+using TableHandler = TablePartsHandler<w::tr, RowHandler>;
+
+// The paragraph's properties: its list label comes before its text.
+class PPrHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
+    void startElement(int, const AttributeList&) override { context_->listId = 0; }
+    void endElement(int) override;
     ElementHandler* getChildHandler(int token) override;
 };
 
-class GroupHandler : public BodyNode {
+class NumPrHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override;
+    bool declinesAttributes() const override { return false; }
+};
+
+// w:ilvl and w:numId.
+class ListReferenceHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    void startElement(int token, const AttributeList& attributes) override
+    {
+        std::string text;
+        if (const AttributeValue* value = attributes.find(w::val))
+            value->toString(text);
+        const int number = listNumberValue(text, 0);
+        if (token == w::ilvl)
+            context_->listLevel = number;
+        else
+            context_->listId = number;
+    }
+};
+
+class TxbxContentHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override { return blockChild(token); }
+};
+
+class PictHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    ElementHandler* getChildHandler(int token) override;
+};
+
+class GroupHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
 };
 
 // Parents of elements read for their attributes, which are mostly empty.
-class SectPrHandler : public BodyNode {
+class SectPrHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
     bool declinesAttributes() const override { return false; }
 };
 
-class ShapeHandler : public BodyNode {
+class ShapeHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     ElementHandler* getChildHandler(int token) override;
     bool declinesAttributes() const override { return false; }
 };
 
-class TextHandler : public BodyNode {
+class TextHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     void characters(const std::string& text) override { append(text); }
 };
 
 // Word-art: the shape's text is an attribute.
-class TextpathHandler : public BodyNode {
+class TextpathHandler : public DocxBlockHandler {
 public:
-    using BodyNode::BodyNode;
+    using DocxBlockHandler::DocxBlockHandler;
     bool declinesAttributes() const override { return false; }
     void startElement(int, const AttributeList& attributes) override
     {
@@ -128,18 +171,15 @@ public:
 };
 
 // The handlers that follow one kind of child.
-using PPrHandler = OneChildHandler<BodyNode, w::sectPr, SectPrHandler>;
-using InsHandler = OneChildHandler<BodyNode, w::r, RHandler>;
-using HyperlinkHandler = OneChildHandler<BodyNode, w::r, RHandler>;
-using SdtHandler = OneChildHandler<BodyNode, w::sdtContent, SdtContentHandler>;
-using RowHandler = OneChildHandler<BodyNode, w::tc, CellHandler>;
-using TableHandler = OneChildHandler<BodyNode, w::tr, RowHandler>;
+using InsHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
+using HyperlinkHandler = OneChildHandler<DocxBlockHandler, w::r, RHandler>;
+using SdtHandler = OneChildHandler<DocxBlockHandler, w::sdtContent, SdtContentHandler>;
 // The VML fallback; the DrawingML choice would repeat it.
 using AlternateContentHandler =
-    OneChildHandler<BodyNode, mc::Fallback, OneChildHandler<BodyNode, w::pict, PictHandler>>;
-using TextboxHandler = OneChildHandler<BodyNode, w::txbxContent, TxbxContentHandler>;
+    OneChildHandler<DocxBlockHandler, mc::Fallback, OneChildHandler<DocxBlockHandler, w::pict, PictHandler>>;
+using TextboxHandler = OneChildHandler<DocxBlockHandler, w::txbxContent, TxbxContentHandler>;
 // Shapes that hold nothing but a text box.
-using TextboxOwnerHandler = OneChildHandler<BodyNode, v::textbox, TextboxHandler>;
+using TextboxOwnerHandler = OneChildHandler<DocxBlockHandler, v::textbox, TextboxHandler>;
 
 class HeaderReferenceHandler : public DefaultElementHandler {
 public:
@@ -163,37 +203,6 @@ class FooterReferenceHandler : public HeaderReferenceHandler {
 public:
     using HeaderReferenceHandler::HeaderReferenceHandler;
 };
-
-ElementHandler* BodyNode::blockChild(int token)
-{
-    switch (token) {
-    case w::p:
-        return child<ParagraphHandler>();
-    case w::tbl:
-        return child<TableHandler>();
-    case w::sdt:
-        return child<SdtHandler>();
-    case w::customXml:
-        return child<RunWrapperHandler>();
-    default:
-        return nullptr;
-    }
-}
-
-ElementHandler* BodyNode::runWrapperChild(int token)
-{
-    switch (token) {
-    case w::moveTo:
-        return child<InsHandler>();
-    case w::customXml:
-    case w::bdo:
-    case w::dir:
-    case w::fldSimple:
-        return child<RunWrapperHandler>();
-    default:
-        return nullptr;
-    }
-}
 
 ElementHandler* DocxBodyHandler::getChildHandler(int token)
 {
@@ -220,6 +229,34 @@ ElementHandler* ParagraphHandler::getChildHandler(int token)
     default:
         return runWrapperChild(token);
     }
+}
+
+ElementHandler* PPrHandler::getChildHandler(int token)
+{
+    if (token == w::sectPr)
+        return child<SectPrHandler>();
+    if (token == w::numPr && context_->numbering != nullptr) {
+        context_->listLevel = 0;
+        return child<NumPrHandler>();
+    }
+    return nullptr;
+}
+
+void PPrHandler::endElement(int)
+{
+    if (context_->listId == 0 || context_->numbering == nullptr)
+        return;
+    const std::string label = context_->numbering->nextLabel(context_->listId, context_->listLevel);
+    context_->listId = 0;
+    if (label.empty())
+        return;
+    append(label);
+    append("\t", 1);
+}
+
+ElementHandler* NumPrHandler::getChildHandler(int token)
+{
+    return token == w::ilvl || token == w::numId ? child<ListReferenceHandler>() : nullptr;
 }
 
 ElementHandler* SectPrHandler::getChildHandler(int token)
@@ -293,21 +330,6 @@ ElementHandler* SdtContentHandler::getChildHandler(int token)
     return blockChild(token);
 }
 
-ElementHandler* BodyNode::shapeChild(int token)
-{
-    switch (token) {
-    case v::shape:
-        return child<ShapeHandler>();
-    case v::group:
-        return child<GroupHandler>();
-    case v::rect:
-    case v::roundrect:
-        return child<TextboxOwnerHandler>();
-    default:
-        return nullptr;
-    }
-}
-
 // Ovals are read in a picture, not inside a group.
 ElementHandler* PictHandler::getChildHandler(int token)
 {
@@ -326,7 +348,83 @@ ElementHandler* ShapeHandler::getChildHandler(int token)
     return token == v::textpath ? child<TextpathHandler>() : nullptr;
 }
 
+// w:footnote or w:endnote: read as a story unless it is a separator or a
+// continuation notice.
+class NoteHandler : public DocxBlockHandler {
+public:
+    using DocxBlockHandler::DocxBlockHandler;
+    bool declinesAttributes() const override { return false; }
+    void startElement(int, const AttributeList& attributes) override
+    {
+        const AttributeValue* type = attributes.find(w::type);
+        std::string kind;
+        if (type != nullptr)
+            type->toString(kind);
+        shown_ = kind.empty() || kind == "normal";
+    }
+    ElementHandler* getChildHandler(int token) override { return shown_ ? blockChild(token) : nullptr; }
+
+private:
+    bool shown_ = true;
+};
+
 }  // namespace
+
+ElementHandler* DocxBlockHandler::blockChild(int token)
+{
+    switch (token) {
+    case w::p:
+        return child<ParagraphHandler>();
+    case w::tbl:
+        return child<TableHandler>();
+    case w::sdt:
+        return child<SdtHandler>();
+    case w::customXml:
+        return child<RunWrapperHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxBlockHandler::runWrapperChild(int token)
+{
+    switch (token) {
+    case w::moveTo:
+        return child<InsHandler>();
+    case w::customXml:
+    case w::bdo:
+    case w::dir:
+    case w::fldSimple:
+        return child<RunWrapperHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxBlockHandler::shapeChild(int token)
+{
+    switch (token) {
+    case v::shape:
+        return child<ShapeHandler>();
+    case v::group:
+        return child<GroupHandler>();
+    case v::rect:
+    case v::roundrect:
+        return child<TextboxOwnerHandler>();
+    default:
+        return nullptr;
+    }
+}
+
+ElementHandler* DocxStoryHandler::getChildHandler(int token)
+{
+    return blockChild(token);
+}
+
+ElementHandler* DocxNotesHandler::getChildHandler(int token)
+{
+    return token == w::footnote || token == w::endnote ? child<NoteHandler>() : nullptr;
+}
 
 ElementHandler* DocxDocumentHandler::getChildHandler(int token)
 {

@@ -2,8 +2,7 @@
 
 #include "ooxml/docx/DocxCommentsHandler.h"
 #include "ooxml/docx/DocxDocumentHandler.h"
-#include "ooxml/docx/DocxFooterHandler.h"
-#include "ooxml/docx/DocxHeaderHandler.h"
+#include "ooxml/docx/ListNumbering.h"
 #include "output/OutputFailure.h"
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
@@ -19,24 +18,13 @@ DocxTextExtractor::DocxTextExtractor() = default;
 
 DocxTextExtractor::~DocxTextExtractor() = default;
 
-PackagePart* DocxTextExtractor::findMainPart(ZipArchive* archive)
-{
-    PackagePart* main = package_->mainDocumentPart();
-    // A relationship to an entry that is not there names no document either.
-    if (main == nullptr || !archive->hasEntry(main->path()))
-        return nullptr;
-    return main;
-}
-
 uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& folder, uint32_t flags)
 {
     context_.flags = flags;
     context_.referenceIds.clear();
-    if (!openPackage(*archive, folder, flags))
-        return OutputFailure(pictureError_).result(Success);
-    PackagePart* main = findMainPart(archive);
+    PackagePart* main = openMainPart(*archive, folder, flags);
     if (main == nullptr)
-        return WordStructureMissing;
+        return OutputFailure(pictureError_).result(mainPartMissing() ? WordStructureMissing : Success);
     sink_ = std::make_unique<TextSink>(folder);
     documentSteps(*main, true);
     OutputFailure output(pictureError_);
@@ -49,7 +37,7 @@ void DocxTextExtractor::readText(ZipArchive* archive, QString& text)
     context_.flags = WriteText;
     context_.referenceIds.clear();
     package_ = std::make_unique<OpcPackage>(archive);
-    PackagePart* main = findMainPart(archive);
+    PackagePart* main = existingMainPart();
     if (main == nullptr)
         return;
     sink_ = std::make_unique<TextSink>(std::string());
@@ -62,6 +50,9 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
     ZipArchive* archive = package_->archive();
     context_.referenceIds.clear();
     context_.budget = &archive->budget();
+    // Read only when a list paragraph asks for its label.
+    numbering_ = std::make_unique<ListNumbering>(*archive, main.path());
+    context_.numbering = numbering_.get();
     if (static_cast<uint64_t>(main.size()) < kMaxBodyBytes) {
         DocxDocumentHandler root(sink_.get(), &context_);
         parseXmlPart(archive, main.path(), &root, Vocabulary::WordProcessing);
@@ -73,6 +64,13 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
         if (PackagePart* part = firstTargetOfType(relationships, relationship_type::Comments)) {
             DocxCommentsHandler root(sink_.get(), &context_);
             parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+        }
+        for (const char* type : {relationship_type::Footnotes, relationship_type::Endnotes}) {
+            PackagePart* part = firstTargetOfType(relationships, type);
+            if (part != nullptr && uint64_t(part->size()) < kMaxBodyBytes) {
+                DocxNotesHandler root(sink_.get(), &context_);
+                parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
+            }
         }
     }
     readHeadersAndFooters(main);
@@ -90,8 +88,7 @@ void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
         if (part == nullptr)
             continue;
         const std::string type = relationship->type();
-        const bool header = type == relationship_type::Header;
-        if (!header && type != relationship_type::Footer)
+        if (type != relationship_type::Header && type != relationship_type::Footer)
             continue;
         const int64_t size = part->size();
         if (size < 0)
@@ -99,13 +96,8 @@ void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
         if (static_cast<uint64_t>(size) > budget)
             break;
         budget -= static_cast<uint64_t>(size);
-        if (header) {
-            DocxHeaderHandler root(sink_.get(), &context_);
-            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
-        } else {
-            DocxFooterHandler root(sink_.get(), &context_);
-            parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
-        }
+        DocxStoryHandler root(sink_.get(), &context_);
+        parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
     }
 }
 

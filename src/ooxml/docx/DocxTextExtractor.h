@@ -11,12 +11,13 @@
 
 namespace quillet {
 
+class ListNumbering;
 class PackagePart;
 class ZipArchive;
 
 // One run over a word-processing package: the body, then (with the extras
-// flag) the comments, then the headers and footers in the order the body
-// refers to them.
+// flag) the comments, the footnotes, the endnotes, then the headers and
+// footers in the order the body refers to them.
 class DocxTextExtractor : public PackageTextExtractor {
 public:
     DocxTextExtractor();
@@ -35,10 +36,11 @@ public:
     static constexpr uint64_t kMaxStoryBytes = 4 * kMaxBodyBytes;
 
 private:
-    PackagePart* findMainPart(ZipArchive* archive);
     void documentSteps(PackagePart& main, bool exportPath);
     void readHeadersAndFooters(PackagePart& main);
 
+    // The list labels of the run: numbering definitions and counters.
+    std::unique_ptr<ListNumbering> numbering_;
     // Released first: nothing else refers to the context once the handlers are gone.
     DocxExtractContext context_;
 };

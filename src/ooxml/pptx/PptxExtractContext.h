@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ struct PptxExtractContext {
     MemoryBudget* budget = nullptr;
     // The r:id of every p:sldId, in presentation order.
     std::vector<std::string> slideIds;
+    // The r:dm of each diagram on the slide being read.
+    std::vector<std::string> diagramIds;
+    static constexpr size_t kMaxDiagrams = 256;
 };
 
 }  // namespace quillet

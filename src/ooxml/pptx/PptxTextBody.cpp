@@ -14,7 +14,8 @@ public:
     using TextBodyPartHandler::TextBodyPartHandler;
     ElementHandler* getChildHandler(int token) override
     {
-        if (token == token::a::r)
+        // A field (slide number, date) shows its last text like a run.
+        if (token == token::a::r || token == token::a::fld)
             return child<SlideRHandler>();
         if (token == token::a::br)
             body_->oweBreak();

@@ -5,12 +5,15 @@
 #include "ooxml/pptx/PptxExtractContext.h"
 #include "ooxml/pptx/PresentationHandler.h"
 #include "ooxml/pptx/SlideHandler.h"
+#include "output/OutputFailure.h"
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
 #include "package/opc/PackagePart.h"
 #include "package/opc/RelationshipPaths.h"
 #include "package/opc/XmlPart.h"
 #include "package/zip/ZipArchive.h"
+
+#include <quillet/quillet.h>
 
 #include <unordered_set>
 
@@ -25,19 +28,20 @@ PptxTextExtractor::PptxTextExtractor() = default;
 
 PptxTextExtractor::~PptxTextExtractor() = default;
 
-int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
+uint32_t PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     context_ = std::make_unique<PptxExtractContext>();
     context_->flags = flags;
     context_->budget = &archive.budget();
     PackagePart* presentation = openMainPart(archive, folder, flags);
     if (presentation == nullptr)
-        return pictureError_;
+        return OutputFailure(pictureError_).result(mainPartMissing() ? PackageStructureMissing : Success);
+    // Without relationships a presentation names no slides.
+    if (!archive.hasEntry(relationshipPartPath(presentation->path())))
+        return PackageStructureMissing;
     PresentationHandler root(context_.get());
     parseXmlPart(&archive, presentation->path(), &root, Vocabulary::Presentation);
 
-    if (!archive.hasEntry(relationshipPartPath(presentation->path())))
-        return pictureError_;
     const RelationshipIndex slides(presentation->relationships());
     // Nothing reads an in-memory copy on the export path.
     sink_ = std::make_unique<TextSink>(folder);
@@ -52,14 +56,18 @@ int PptxTextExtractor::exportText(ZipArchive& archive, const std::string& folder
         readSlide(*slide);
         sink_->appendUtf8("\n\t", 2);
     }
-    const int textError = sink_->close();
-    return pictureError_ != 0 ? pictureError_ : textError;
+    OutputFailure output(pictureError_);
+    output.note(sink_->close());
+    return output.result(Success);
 }
 
 void PptxTextExtractor::readSlide(PackagePart& slide)
 {
+    context_->diagramIds.clear();
     SlideHandler root(sink_.get(), context_.get());
     parseXmlPart(slide.archive(), slide.path(), &root, Vocabulary::Presentation);
+    if (!context_->diagramIds.empty())
+        readDiagrams(slide);
     if ((context_->flags & kTextAndExtras) != kTextAndExtras)
         return;
     RelationshipList* relationships = slide.relationships();
@@ -70,6 +78,22 @@ void PptxTextExtractor::readSlide(PackagePart& slide)
     if (PackagePart* comments = firstTargetOfType(relationships, relationship_type::Comments)) {
         PptxCommentListHandler commentsRoot(sink_.get(), context_.get());
         parseXmlPart(comments->archive(), comments->path(), &commentsRoot, Vocabulary::Presentation);
+    }
+}
+
+void PptxTextExtractor::readDiagrams(PackagePart& slide)
+{
+    const std::vector<std::string> ids = context_->diagramIds;
+    RelationshipList* relationships = slide.relationships();
+    for (const std::string& id : ids) {
+        Relationship* relationship = relationships->findById(id);
+        if (relationship == nullptr || relationship->type() != relationship_type::DiagramData)
+            continue;
+        PackagePart* data = relationship->getTargetPart();
+        if (data == nullptr || uint64_t(data->size()) >= kSlideBound)
+            continue;
+        DiagramDataHandler diagramRoot(sink_.get(), context_.get());
+        parseXmlPart(data->archive(), data->path(), &diagramRoot, Vocabulary::Presentation);
     }
 }
 

@@ -21,15 +21,18 @@ public:
     ~PptxTextExtractor();
 
     // Flag 0x01 writes the pictures first; without 0x10 nothing else happens.
-    // The error number of a picture or text file that could not be made; 0
-    // when none failed.
-    int exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
+    // 0; 4099 when text is asked for and there is no presentation part with
+    // relationships to read; or the error number of a picture or text file
+    // that could not be made.
+    uint32_t exportText(ZipArchive& archive, const std::string& folder, uint32_t flags);
 
     // Slide parts of this uncompressed size or more are passed over.
     static constexpr uint64_t kSlideBound = 0xA00000;
 
 private:
     void readSlide(PackagePart& slide);
+    // After the slide's own text: the text of the diagrams it shows.
+    void readDiagrams(PackagePart& slide);
 
     // Released before the sink and the package.
     std::unique_ptr<PptxExtractContext> context_;

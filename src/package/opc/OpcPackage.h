@@ -19,10 +19,12 @@ constexpr const char* Comments = "http://schemas.openxmlformats.org/officeDocume
 constexpr const char* NotesSlide = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/notesSlide";
 constexpr const char* Header = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/header";
 constexpr const char* Footer = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/footer";
+constexpr const char* Numbering = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/numbering";
+constexpr const char* Footnotes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/footnotes";
+constexpr const char* Endnotes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/endnotes";
+constexpr const char* DiagramData = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/diagramData";
 constexpr const char* ShapeXml = "http://schemas.microsoft.com/office/2006/relationships/shapeXml";
 constexpr const char* GraphicFrameDoc = "http://schemas.microsoft.com/office/2006/relationships/graphicFrameDoc";
-// What every strict-conformance type reads as.
-constexpr const char* Package = "http://schemas.openxmlformats.org/package/2006/relationships";
 }  // namespace relationship_type
 
 // The package as a whole, through its own relationships ("_rels/.rels").

@@ -6,6 +6,17 @@
 
 namespace quillet {
 
+std::string transitionalType(const std::string& type)
+{
+    // A Strict package names the same relationships under another root;
+    // the readers look for the transitional names only.
+    static const std::string strictRoot = "http://purl.oclc.org/ooxml/officeDocument/relationships/";
+    static const std::string transitionalRoot = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    if (type.compare(0, strictRoot.size(), strictRoot) != 0)
+        return type;
+    return transitionalRoot + type.substr(strictRoot.size());
+}
+
 Relationship::Relationship(ZipArchive* archive, const std::string& sourcePath)
     : archive_(archive), sourcePath_(sourcePath)
 {
@@ -18,8 +29,7 @@ void Relationship::attribute(const std::string& name, const std::string& value)
     if (name == "Id") {
         id_ = value;
     } else if (name == "Type") {
-        static const std::string strictPrefix = "http://purl.oclc.org";
-        type_ = value.compare(0, strictPrefix.size(), strictPrefix) == 0 ? relationship_type::Package : value;
+        type_ = transitionalType(value);
     } else if (name == "Target") {
         target_ = value;
     } else if (name == "TargetMode") {

@@ -10,9 +10,11 @@ namespace quillet {
 class PackagePart;
 class ZipArchive;
 
+// The transitional twin of a Strict relationship type; any other type as it is.
+std::string transitionalType(const std::string& type);
+
 // One Relationship element: read from its attributes, it names a part by
-// target. Strict-conformance types (http://purl.oclc.org...) all read as the
-// package relationship namespace, so no reader finds them.
+// target. Strict types read as their transitional twins.
 class Relationship : public DefaultElementStrHandler {
 public:
     Relationship(ZipArchive* archive, const std::string& sourcePath);

@@ -60,6 +60,9 @@ public:
     bool isOpen() const { return handle_ != nullptr; }
     // What the structures read from this package may still hold.
     MemoryBudget& budget() { return budget_; }
+    // The file opened; a second archive on it reads entries while this one
+    // streams another.
+    const std::string& path() const { return path_; }
     const std::map<std::string, ZipEntryRecord>& index() const { return index_; }
 
     // Names are compared as raw bytes; of two entries with one name the first counts.
@@ -94,6 +97,7 @@ private:
     int openCurrent(const ZipEntryRecord& record);
     void closeCurrent();
 
+    std::string path_;
     void* handle_ = nullptr;
     std::map<std::string, ZipEntryRecord> index_;
     // Identifies the entry opened last, so that a stream can tell it was ended.

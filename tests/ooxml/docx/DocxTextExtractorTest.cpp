@@ -1,9 +1,12 @@
 // The word-processing package reader on packages built in code.
 #include "ooxml/OoxmlPackageFile.h"
+#include "ooxml/docx/ListNumbering.h"
 
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include <quillet/quillet.h>
 
@@ -104,6 +107,13 @@ TEST(DocxTextExtractor, BodyMarkupGivesTheShownText)
              "<w:t>h</w:t></w:r></w:hyperlink><w:smartTag><w:smartTag><w:r><w:t>t</w:t></w:r></w:smartTag></w:smartTag>"
              "<w:sdt><w:sdtContent><w:r><w:t>i</w:t></w:r></w:sdtContent></w:sdt></w:p>",
          "\ns\nhti"},
+        // Rows and cells inside content controls and custom markup.
+        {"<w:tbl><w:sdt><w:sdtContent><w:tr><w:tc>" + para("r1") + "</w:tc><w:sdt><w:sdtPr/><w:sdtContent><w:tc>" +
+             para("c2") +
+             "</w:tc></w:sdtContent></w:sdt></w:tr></w:sdtContent></w:sdt><w:customXml><w:tr>"
+             "<w:customXml><w:tc>" +
+             para("c3") + "</w:tc></w:customXml></w:tr></w:customXml></w:tbl>",
+         "\nr1\nc2\nc3"},
         // Word-art, and an oval read directly under the picture but not inside a group.
         {"<w:p><w:r><w:pict><v:shape><v:textpath style=\"x\" string=\"Title\"/></v:shape><v:group><v:oval><v:textbox>" +
              kTextBox + "</v:textbox></v:oval><v:roundrect><v:textbox>" + kTextBox +
@@ -119,6 +129,71 @@ TEST(DocxTextExtractor, BodyMarkupGivesTheShownText)
         EXPECT_EQ(outcome.code, Success) << body;
         EXPECT_EQ(outcome.text, expected) << body;
     }
+}
+
+std::string item(int list, int level, const std::string& text)
+{
+    return "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"" + std::to_string(level) + "\"/><w:numId w:val=\"" +
+           std::to_string(list) + "\"/></w:numPr></w:pPr><w:r><w:t>" + text + "</w:t></w:r></w:p>";
+}
+
+std::string level(int index, const std::string& format, const std::string& text, const std::string& more = "")
+{
+    return "<w:lvl w:ilvl=\"" + std::to_string(index) + "\"><w:start w:val=\"1\"/><w:numFmt w:val=\"" + format +
+           "\"/><w:lvlText w:val=\"" + text + "\"/>" + more + "</w:lvl>";
+}
+
+TEST(DocxTextExtractor, ListLabelsCountPerListAndLevel)
+{
+    // Definition 0: "1.", "a)", "1.a.i", the third restarting after the first
+    // level only; definition 1: bullets; definition 2: legal numbering.
+    const std::string numbering =
+        "<w:abstractNum w:abstractNumId=\"0\">" + level(0, "decimal", "%1.") + level(1, "lowerLetter", "%2)") +
+        level(2, "lowerRoman", "%1.%2.%3", "<w:lvlRestart w:val=\"1\"/>") +
+        "</w:abstractNum><w:abstractNum w:abstractNumId=\"1\">" + level(0, "bullet", "\xEF\x82\xB7") +
+        level(1, "bullet", "o") + "</w:abstractNum><w:abstractNum w:abstractNumId=\"2\">" +
+        level(0, "upperRoman", "%1.") + level(1, "upperLetter", "%1.%2", "<w:isLgl/>") +
+        "</w:abstractNum><w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+        "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"0\"/></w:num>"
+        "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"0\"/><w:lvlOverride w:ilvl=\"0\"><w:startOverride "
+        "w:val=\"4\"/></w:lvlOverride></w:num><w:num w:numId=\"4\"><w:abstractNumId w:val=\"1\"/></w:num>"
+        "<w:num w:numId=\"5\"><w:abstractNumId w:val=\"2\"/></w:num><w:num w:numId=\"6\"><w:abstractNumId "
+        "w:val=\"9\"/></w:num><w:num w:numId=\"7\"><w:abstractNumId w:val=\"2\"/><w:lvlOverride w:ilvl=\"1\">" +
+        level(1, "none", "[%2]") + "</w:lvlOverride></w:num>";
+    const std::string body = item(1, 0, "one") + item(1, 1, "sub") + item(1, 2, "deep") + item(1, 1, "sub2") +
+                             item(1, 2, "deep2") + item(2, 0, "two, same list") + item(1, 2, "deep3") +
+                             item(3, 0, "restarted") + item(3, 0, "next") + item(4, 0, "dot") + item(4, 1, "o") +
+                             item(5, 0, "I") + item(5, 1, "legal") + item(7, 1, "none") +
+                             item(6, 0, "unknown definition") + item(0, 0, "no list") + item(9, 0, "unknown list") +
+                             item(1, 12, "bad level");
+    const Parts parts = docx(body, {{"n", "numbering", numbering}});
+    const std::string expected =
+        "\n1.\tone\na)\tsub\n1.a.i\tdeep\nb)\tsub2\n1.b.ii\tdeep2\n2.\ttwo, same list"
+        "\n2.a.i\tdeep3\n4.\trestarted\n5.\tnext\n\xE2\x80\xA2\tdot\no\to\nI.\tI\n1.1\tlegal\n[]\tnone"
+        "\nunknown definition\nno list\nunknown list\nbad level";
+    const Outcome outcome = run(parts);
+    EXPECT_EQ(outcome.text, expected);
+    // The in-memory text has the labels too (it keeps no tabs).
+    EXPECT_TRUE(outcome.content.startsWith(QStringLiteral("\n1.one\na)sub\n1.a.ideep")))
+        << outcome.content.toStdString();
+    // The numbering part is read while a long body streams on.
+    const Outcome longBody = run(docx(item(1, 0, "first") + "<!--" + std::string(200000, ' ') + "-->" + para("last"),
+                                      {{"n", "numbering", numbering}}));
+    EXPECT_EQ(longBody.text, "\n1.\tfirst\nlast");
+    // Without a numbering part list paragraphs are plain.
+    EXPECT_EQ(run(docx(item(1, 0, "x"))).text, "\nx");
+
+    const std::tuple<int, const char*, const char*> numbers[] = {
+        {27, "upperLetter", "AA"},    {780, "lowerLetter", "zzzzzzzzzzzzzzzzzzzzzzzzzzzzzz"},
+        {781, "lowerLetter", "781"},  {1994, "upperRoman", "MCMXCIV"},
+        {4000, "lowerRoman", "4000"}, {0, "lowerRoman", "0"},
+        {7, "decimalZero", "07"},     {12, "decimalZero", "12"},
+        {3, "ordinalText", "3"},      {-2, "upperLetter", "-2"}};
+    for (const auto& [value, format, text] : numbers)
+        EXPECT_EQ(formatListNumber(value, format), text) << value << " " << format;
+    EXPECT_EQ(listNumberValue(" -3", 0), -3);
+    EXPECT_EQ(listNumberValue("x", -1), -1);
+    EXPECT_EQ(listNumberValue("99999999999", 0), INT_MAX);
 }
 
 TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
@@ -140,10 +215,17 @@ TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
               {"h2", "header", ""},
               {"c1", "comments",
                "<w:comment w:id=\"0\" w:author=\"X\"><w:p><w:r><w:t>Nice</w:t></w:r><w:r><w:t>work</w:t></w:r></w:p>"
-               "</w:comment><w:comment w:id=\"1\"><w:p><w:r><w:t>Two</w:t></w:r></w:p></w:comment>"}});
-    // Comments, then headers and footers as referenced; the comments part is no header.
+               "</w:comment><w:comment w:id=\"1\"><w:p><w:r><w:t>Two</w:t></w:r></w:p></w:comment>"},
+              {"e1", "endnotes", "<w:endnote w:id=\"3\">" + para("End") + "</w:endnote>"},
+              {"n1", "footnotes",
+               "<w:footnote w:type=\"separator\" w:id=\"-1\"><w:p><w:r><w:separator/></w:r></w:p></w:footnote>"
+               "<w:footnote w:type=\"continuationNotice\" w:id=\"1\">" +
+                   para("cont") + "</w:footnote><w:footnote w:id=\"0\" w:type=\"separator\"/><w:footnote w:id=\"2\">" +
+                   para("Foot") + "</w:footnote>"}});
+    // Comments, footnotes (no separators or notices), endnotes, then headers and footers as
+    // referenced, each read as a body is; the comments part is no header.
     const Outcome extras = run(parts, kExtras);
-    EXPECT_EQ(extras.text, "\nBody\nNice\nwork\nTwo\nPage\n1\nABBox\n\n\nPage\n1\n");
+    EXPECT_EQ(extras.text, "\nBody\nNice\nwork\nTwo\n\nFoot\nEnd\nPage1\nT\nA\nB\nBox\nPage1\nT");
     EXPECT_EQ(run(parts, WriteText).text, "\nBody\n");
 }
 
@@ -162,7 +244,7 @@ TEST(DocxTextExtractor, MainPartSizeBoundAndMissingParts)
     const Parts parts =
         docx(para("Body") + "<w:sectPr><w:headerReference r:id=\"h1\"/></w:sectPr>",
              {{"h1", "header", para("H")}, {"c", "comments", "<w:comment>" + para("C") + "</w:comment>"}});
-    EXPECT_EQ(run(parts, kExtras, "word/document.xml", 52428799).text, "\nBodyC\nH\n");
+    EXPECT_EQ(run(parts, kExtras, "word/document.xml", 52428799).text, "\nBodyC\n\nH");
     // Without the body its header references are unknown; the comments are still read.
     const Outcome over = run(parts, kExtras, "word/document.xml", 52428800);
     EXPECT_EQ(over.text, "C\n");
@@ -200,12 +282,12 @@ TEST(DocxTextExtractor, RepeatedAndLoopingReferencesStayBounded)
         {{"word/_rels/document.xml.rels",
           relationships(relationship("self", "header", "../word/_rels/document.xml.rels") +
                         relationship("main", "footer", "document.xml"))}});
-    EXPECT_EQ(run(loop, kExtras).text, "\nB\n");
+    EXPECT_EQ(run(loop, kExtras).text, "\nB");
     // Header parts stop being read once their declared sizes pass the bound.
     const Parts big = docx(para("B") + "<w:sectPr><w:headerReference r:id=\"b\"/><w:headerReference r:id=\"b\"/>"
                                        "<w:headerReference r:id=\"b\"/></w:sectPr>",
                            {{"b", "header", para("H")}});
-    EXPECT_EQ(run(big, kExtras, "word/b.xml", 100 << 20).text, "\nBH\nH\n");
+    EXPECT_EQ(run(big, kExtras, "word/b.xml", 100 << 20).text, "\nB\nH\nH");
 }
 
 TEST(OoxmlPackageFile, MalformedPartEndsTheExportWithTheTextSoFar)

@@ -75,18 +75,19 @@ TEST(OpcPackage, RelationshipLookups)
     EXPECT_EQ(strings->relationships()->count(), 0);
     Relationship* link = relationships->findById("rId5");
     EXPECT_TRUE(link->isExternal() && link->target() == "https://a.org/?b&c" && !link->getTargetPart());
-    // Strict-conformance types all read as the package namespace; an external main part counts as none.
+    // Strict relationship types read as their transitional twins; other purl names stay as written.
     ZipBuilder()
-        .add("_rels/.rels", "<Relationships>" + relationship("a", strict, "d.xml") +
-                                relationship("c", relationship_type::ShapeXml, "s") +
-                                relationship("b", "officeDocument", "http://h/d.xml", " TargetMode=\"External\"") +
-                                "</Relationships>")
+        .add("_rels/.rels",
+             "<Relationships>" + relationship("z", "http://purl.oclc.org/ooxml/x", "z.xml") +
+                 relationship("a", strict, "d.xml") + relationship("c", relationship_type::ShapeXml, "s") +
+                 relationship("b", "officeDocument", "http://h/d.xml", " TargetMode=\"External\"") + "</Relationships>")
         .add("d.xml", "<w:document/>")
         .write(dir.file("b.docx"));
     ZipArchive other(dir.file("b.docx")), missing(dir.file("missing.docx"));
     OpcPackage strictPackage(&other), none(&missing);
-    EXPECT_EQ(strictPackage.relationships().at(0)->type(), relationship_type::Package);
-    EXPECT_EQ(strictPackage.mainDocumentPart(), nullptr);
+    EXPECT_EQ(strictPackage.relationships().at(0)->type(), "http://purl.oclc.org/ooxml/x");
+    EXPECT_EQ(strictPackage.relationships().at(1)->type(), relationship_type::OfficeDocument);
+    EXPECT_EQ(strictPackage.mainDocumentPart()->path(), "d.xml");
     EXPECT_EQ(strictPackage.shapeXmlPart()->path(), "s");
     EXPECT_EQ(none.relationships().count(), 0);
 }
