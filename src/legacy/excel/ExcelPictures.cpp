@@ -67,8 +67,8 @@ bool walkStore(BiffReader& reader, const std::string& folder)
     const uint64_t storeStart = in.consumed();
     int64_t counter = 1;
     while (in.consumed() - storeStart < storeLength) {
-        // A store longer than its record ends with the record.
-        if (reader.left() == 0 && reader.nextType() != BiffReader::kContinue)
+        // A store longer than its records ends with them.
+        if (reader.atEnd())
             return true;
         const int btWin32 = in.readU16() >> 4;
         const int type = in.readU16();
@@ -115,8 +115,8 @@ bool walkStore(BiffReader& reader, const std::string& folder)
 
 bool extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder)
 {
-    // A picture cut by the record's end (Excel goes on in a further drawing
-    // group record, not a CONTINUE) ends the pictures, not the workbook.
+    // A picture cut short by the end of the records (a damaged workbook)
+    // ends the pictures, not the workbook: its text is read on.
     try {
         return walkStore(reader, folder);
     } catch (const CompoundFileError&) {

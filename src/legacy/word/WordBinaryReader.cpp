@@ -43,7 +43,6 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     int64_t bytes = piece.unicode ? characters * 2 : characters;
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
-    FieldCodeFilter fields;
     block_.resize(kBlockBytes / 2);
     while (bytes > 0) {
         const size_t take = static_cast<size_t>(std::min(bytes, piece.unicode ? kBlockBytes : kBlockBytes / 2));
@@ -60,14 +59,9 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
             for (size_t i = take; i-- > 0;)
                 block_[i] = windows1252Character(bytesAt[i]);
         }
-        kept_.clear();
-        fields.feed(block_.data(), units, kept_);
-        sink_->appendWide(kept_);
+        appendText(block_.data(), units);
         bytes -= static_cast<int64_t>(take);
     }
-    kept_.clear();
-    fields.finish(kept_);
-    sink_->appendWide(kept_);
 }
 
 void WordBinaryReader::writePictures(const std::string& folder)

@@ -30,7 +30,6 @@ private:
     std::unique_ptr<CompoundStream> data_;
     WordFib fib_;
     std::vector<char16_t> block_;  // one block of a piece
-    std::u16string kept_;          // the block without its fields
 };
 
 // The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and
