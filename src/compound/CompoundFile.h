@@ -39,7 +39,8 @@ public:
     // 0 when open, the errno of the open, or 4097 for an invalid header.
     int error() const { return error_; }
 
-    // Names are compared as DirectoryEntry::hasName does.
+    // Lookups compare names as DirectoryEntry::hasName does.
+
     // The document itself has an entry of this name: one of the root
     // storage's own or of the dual storage's, not of an object it embeds.
     bool hasOwnEntry(const std::string& name) const { return findOwnEntry(name) != nullptr; }

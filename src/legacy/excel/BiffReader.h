@@ -11,8 +11,9 @@ class CompoundStream;
 
 // The records of a BIFF8 "Workbook" stream: a 16-bit type, a 16-bit length
 // and that many bytes. Values and characters that run past the current record
-// continue in the CONTINUE records after it (a drawing group: kDrawingGroup). A record's body is read whole
-// when it is begun, so a read never reaches the next record's header.
+// continue in the CONTINUE records after it (a drawing group's, see
+// kDrawingGroup). A record's body is read whole when it is begun, so a read
+// never reaches the next record's header.
 class BiffReader {
 public:
     static constexpr int kContinue = 0x003C;
