@@ -29,7 +29,7 @@ constexpr uint32_t kDefaultFlags = 0x111;
 // Every file of them must find all its expected text unless it is a known miss.
 // Nearly all xls substrings are lines of one workbook whose rows end in formula
 // results, which the binary workbook reader does not read.
-const std::map<std::string, double> kMinimumHitRate = {{"doc", 76.0},  {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0},
+const std::map<std::string, double> kMinimumHitRate = {{"doc", 98.0},  {"docx", 92.0}, {"pdf", 97.0}, {"ppt", 100.0},
                                                        {"pptx", 93.0}, {"rtf", 90.0},  {"xls", 2.0},  {"xlsx", 10.0}};
 
 // Packages are named after their main part; these have no central directory.
