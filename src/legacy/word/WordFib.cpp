@@ -13,6 +13,7 @@ constexpr uint16_t kOneTableFlag = 0x0200;
 constexpr uint16_t kShortCount = 14;
 constexpr uint16_t kLongCount = 22;
 constexpr int64_t kPairsOffset = 154;
+constexpr uint16_t kStylesPair = 1;
 constexpr uint16_t kParagraphBinsPair = 13;
 constexpr uint16_t kListsPair = 73;
 constexpr uint16_t kListOverridesPair = 74;
@@ -45,6 +46,7 @@ int WordFib::read(CompoundStream& stream)
         offset = stream.readU32At(kPairsOffset + index * 8);
         size = stream.readU32At(kPairsOffset + index * 8 + 4);
     };
+    readPair(kStylesPair, stylesOffset, stylesSize);
     readPair(kParagraphBinsPair, paragraphBinsOffset, paragraphBinsSize);
     readPair(kListsPair, listsOffset, listsSize);
     readPair(kListOverridesPair, listOverridesOffset, listOverridesSize);

@@ -18,6 +18,8 @@ struct WordFib {
     uint32_t drawingGroupOffset = 0;
     uint32_t drawingGroupSize = 0;
     // Zero sizes when the block has no such pair.
+    uint32_t stylesOffset = 0;
+    uint32_t stylesSize = 0;
     uint32_t paragraphBinsOffset = 0;
     uint32_t paragraphBinsSize = 0;
     uint32_t listsOffset = 0;

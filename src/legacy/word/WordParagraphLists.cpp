@@ -17,6 +17,9 @@ constexpr uint16_t kTabChangeProperty = 0xC615;
 // A paragraph's mark is looked for this far ahead, so that a damaged piece
 // table costs no more than that per paragraph.
 constexpr size_t kPiecesPerParagraph = 64;
+constexpr uint16_t kParagraphStyle = 1;
+constexpr uint16_t kNoStyle = 0x0FFF;
+constexpr int kStyleDepth = 16;
 
 uint16_t u16At(const uint8_t* at)
 {
@@ -66,10 +69,13 @@ WordParagraphLists::Membership listOf(const uint8_t* at, size_t size)
         }
         if (i + operand > size)
             return list;
-        if (property == kListOverrideProperty)
+        if (property == kListOverrideProperty) {
             list.override = int16_t(u16At(at + i));
-        else if (property == kListLevelProperty)
+            list.overrideSet = true;
+        } else if (property == kListLevelProperty) {
             list.level = at[i];
+            list.levelSet = true;
+        }
         i += operand;
     }
     return list;
@@ -81,6 +87,7 @@ void WordParagraphLists::read(CompoundStream& wordDocument, CompoundStream& tabl
 {
     runs_.clear();
     anyList_ = false;
+    readStyles(table, fib);
     if (fib.paragraphBinsSize < 4 || !table.seek(fib.paragraphBinsOffset))
         return;
     // n + 1 positions, then n page numbers.
@@ -99,6 +106,65 @@ void WordParagraphLists::read(CompoundStream& wordDocument, CompoundStream& tabl
         wordDocument.seek(resume);
     }
     std::stable_sort(runs_.begin(), runs_.end(), [](const Run& a, const Run& b) { return a.start < b.start; });
+}
+
+void WordParagraphLists::readStyles(CompoundStream& table, const WordFib& fib)
+{
+    styles_.clear();
+    if (fib.stylesSize < 4 || !table.seek(fib.stylesOffset))
+        return;
+    const int64_t end = int64_t(fib.stylesOffset) + fib.stylesSize;
+    const uint16_t headerSize = table.readU16();
+    const int64_t header = table.position();
+    const uint16_t count = table.readU16();
+    const uint16_t baseSize = table.readU16();
+    if (headerSize < 4 || baseSize < 10 || table.position() - 4 + headerSize > end)
+        return;
+    table.seek(header + headerSize);
+    std::vector<Membership> own(count);
+    std::vector<uint16_t> bases(count, kNoStyle);
+    std::vector<uint8_t> data;
+    for (uint16_t i = 0; i < count && table.position() + 2 <= end; ++i) {
+        const uint16_t size = table.readU16();
+        if (size == 0)
+            continue;
+        const int64_t next = table.position() + size;
+        if (next > end)
+            return;
+        data.resize(size);
+        table.readBytes(data.data(), size);
+        // Paragraph styles hold their paragraph properties first, after the name.
+        const uint16_t kindAndBase = size >= 4 ? u16At(data.data() + 2) : 0;
+        if ((kindAndBase & 0x0F) != kParagraphStyle || size < size_t(baseSize) + 2)
+            continue;
+        bases[i] = uint16_t(kindAndBase >> 4);
+        const size_t nameUnits = u16At(data.data() + baseSize);
+        size_t at = size_t(baseSize) + 2 + (nameUnits + 1) * 2;
+        if (at + 2 > size)
+            continue;
+        const size_t propertiesSize = u16At(data.data() + at);
+        at += 2;
+        // The style number comes first.
+        if (propertiesSize >= 2 && propertiesSize <= size - at)
+            own[i] = listOf(data.data() + at + 2, propertiesSize - 2);
+    }
+    // Each style takes what its bases set and it does not.
+    styles_.resize(count);
+    for (uint16_t i = 0; i < count; ++i) {
+        Membership list = own[i];
+        uint16_t base = bases[i];
+        for (int depth = 0; depth < kStyleDepth && base < count; ++depth, base = bases[base]) {
+            if (!list.overrideSet && own[base].overrideSet) {
+                list.override = own[base].override;
+                list.overrideSet = true;
+            }
+            if (!list.levelSet && own[base].levelSet) {
+                list.level = own[base].level;
+                list.levelSet = true;
+            }
+        }
+        styles_[i] = list;
+    }
 }
 
 void WordParagraphLists::readPage(const uint8_t* page)
@@ -122,8 +188,16 @@ void WordParagraphLists::readPage(const uint8_t* page)
         if (at != 0 && page[at] == 0)
             size = from < kPageBytes - 1 ? size_t(page[from++]) * 2 : 0;
         // The style number comes first.
-        if (at != 0 && at < kPageBytes - 1 && size >= 2 && size <= kPageBytes - 1 - from)
+        if (at != 0 && at < kPageBytes - 1 && size >= 2 && size <= kPageBytes - 1 - from) {
             run.list = listOf(page + from + 2, size - 2);
+            const size_t style = u16At(page + from);
+            if (style < styles_.size()) {
+                if (!run.list.overrideSet)
+                    run.list.override = styles_[style].override;
+                if (!run.list.levelSet)
+                    run.list.level = styles_[style].level;
+            }
+        }
         anyList_ = anyList_ || run.list.override > 0;
         runs_.push_back(run);
     }

@@ -18,10 +18,14 @@ public:
     struct Membership {
         int16_t override = 0;  // 1-based list override; 0 for none
         uint8_t level = 0;
+        bool overrideSet = false;  // the properties name the override or the level
+        bool levelSet = false;
     };
 
-    // Reads the bin table and its property pages. A page outside the stream
-    // or a damaged one adds no runs. Raises CompoundFileError on a short read.
+    // Reads the paragraph styles' lists, then the bin table and its property
+    // pages; a paragraph's own list properties win over its style's. A page
+    // outside the stream or a damaged one adds no runs; damaged styles give
+    // no lists. Raises CompoundFileError on a short read.
     void read(CompoundStream& wordDocument, CompoundStream& table, const WordFib& fib);
     bool anyList() const { return anyList_; }
     // The list of the paragraph holding character position cp, which lies
@@ -36,10 +40,12 @@ private:
         Membership list;
     };
 
+    void readStyles(CompoundStream& table, const WordFib& fib);
     void readPage(const uint8_t* page);
     const Run* runAt(uint32_t fc) const;
 
-    std::vector<Run> runs_;  // in stream order
+    std::vector<Membership> styles_;  // by style number, bases applied
+    std::vector<Run> runs_;           // in stream order
     bool anyList_ = false;
 };
 

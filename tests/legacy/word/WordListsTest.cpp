@@ -129,48 +129,111 @@ TEST(WordListNumbering, CountsThatDoNotFitGiveNoLabels)
     EXPECT_EQ(out, u"1.\t");
 }
 
+namespace {
+
+// A property page whose runs of 16 bytes from 0x400 on carry these properties (style number first);
+// an empty one has none, a null one points past the page.
+std::string propertyPage(const std::vector<const std::string*>& runs)
+{
+    std::string page(512, '\0');
+    for (size_t i = 0; i <= runs.size(); ++i)
+        putU32(page, int64_t(i * 4), uint32_t(0x400 + i * 16));
+    size_t at = 0x100;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        char& offset = page[(runs.size() + 1) * 4 + i * 13];
+        if (runs[i] == nullptr) {
+            offset = char(0xFF);
+        } else if (!runs[i]->empty()) {
+            offset = char(at / 2);
+            page[at] = char((runs[i]->size() + 2) / 2);
+            page.replace(at + 1, runs[i]->size(), *runs[i]);
+            at += 2 + runs[i]->size() + runs[i]->size() % 2;
+        }
+    }
+    page[511] = char(runs.size());
+    return page;
+}
+
+struct Paragraphs {
+    std::unique_ptr<CompoundFile> file;
+    WordParagraphLists lists;
+};
+
+// The page as page 2, a damaged page 3, a page past the stream, and the styles before the bin table.
+void readParagraphs(Paragraphs& paragraphs, const std::string& page, const std::string& styles = "")
+{
+    std::string garbage(512, '\x7F');
+    garbage[511] = char(0xFF);
+    CompoundFileBuilder builder;
+    builder.add("WordDocument", std::string(0x400, '\0') + page + garbage);
+    builder.add("1Table",
+                styles + le32(0x400) + le32(0x430) + le32(0x440) + le32(0x450) + le32(2) + le32(3) + le32(40));
+    paragraphs.file = openBytes(builder.build());
+    WordFib fib;
+    fib.stylesSize = uint32_t(styles.size());
+    fib.paragraphBinsOffset = uint32_t(styles.size());
+    fib.paragraphBinsSize = 4 * 4 + 3 * 4;
+    paragraphs.lists.read(*paragraphs.file->openStream("WordDocument"), *paragraphs.file->openStream("1Table"), fib);
+}
+
+std::pair<int, int> listAt(const Paragraphs& paragraphs, const std::vector<WordPiece>& pieces, size_t piece, int32_t cp)
+{
+    const WordParagraphLists::Membership list = paragraphs.lists.at(pieces, piece, cp);
+    return {list.override, list.level};
+}
+
+}  // namespace
+
 // A paragraph's list is the one its mark carries, even when the paragraph
 // starts in a piece that lies elsewhere; damaged pages and properties add none.
 TEST(WordParagraphLists, ListOfTheParagraphMark)
 {
-    std::string page(512, '\0');
-    const uint32_t bounds[] = {0x400, 0x410, 0x420, 0x430};
-    for (size_t i = 0; i < 4; ++i)
-        putU32(page, int64_t(i * 4), bounds[i]);
-    // Run 0: style, a table definition and a variable-size modifier before the list; run 1 has no
-    // properties; run 2 points past the page.
-    const std::string properties = le16(0) + le16(0xD608) + le16(3) + "ab" + le16(0xC60D) + "\x01z" + le16(0x460B) +
-                                   le16(2) + le16(0x260A) + "\x01";
-    page[16] = char(0x100 / 2);
-    page[16 + 26] = char(0xFF);
-    page[0x100] = char((properties.size() + 1) / 2);
-    page.replace(0x101, properties.size(), properties);
-    page[511] = 3;
-    std::string garbage(512, '\x7F');
-    garbage[511] = char(0xFF);
-
-    CompoundFileBuilder builder;
-    builder.add("WordDocument", std::string(0x400, '\0') + page + garbage);
-    builder.add("1Table", le32(0x400) + le32(0x430) + le32(0x440) + le32(0x450) + le32(2) + le32(3) + le32(40));
-    auto file = openBytes(builder.build());
-    WordFib fib;
-    fib.paragraphBinsSize = 4 * 4 + 3 * 4;
-    WordParagraphLists paragraphs;
-    paragraphs.read(*file->openStream("WordDocument"), *file->openStream("1Table"), fib);
-    ASSERT_TRUE(paragraphs.anyList());
+    // A table definition and a variable-size modifier before the list.
+    const std::string listed = le16(0) + le16(0xD608) + le16(3) + "ab" + le16(0xC60D) + "\x01z" + le16(0x460B) +
+                               le16(2) + le16(0x260A) + "\x01",
+                      none;
+    Paragraphs paragraphs;
+    readParagraphs(paragraphs, propertyPage({&listed, &none, nullptr}));
+    ASSERT_TRUE(paragraphs.lists.anyList());
 
     // Piece 0 holds the start of run 1 but the paragraph goes on in piece 1, which ends with run 0.
     const std::vector<WordPiece> pieces = {
         {0, 2, 0x410, true}, {2, 10, 0x400, true}, {10, 18, 0x410, true}, {18, 26, 0x420, true}, {26, 28, 0x900, true}};
-    const auto at = [&](size_t piece, int32_t cp) {
-        const WordParagraphLists::Membership list = paragraphs.at(pieces, piece, cp);
-        return std::make_pair(int(list.override), int(list.level));
+    const std::pair<int, int> noList{0, 0};
+    EXPECT_EQ(listAt(paragraphs, pieces, 0, 0), std::make_pair(2, 1));
+    EXPECT_EQ(listAt(paragraphs, pieces, 1, 5), std::make_pair(2, 1));
+    EXPECT_EQ(listAt(paragraphs, pieces, 2, 12), noList);
+    EXPECT_EQ(listAt(paragraphs, pieces, 3, 18), noList);
+    EXPECT_EQ(listAt(paragraphs, pieces, 4, 26), noList);
+    EXPECT_EQ(listAt(paragraphs, pieces, 1, 10), noList);
+    EXPECT_EQ(listAt(paragraphs, pieces, 9, 0), noList);
+}
+
+// A paragraph style gives its list, or its base's, unless the paragraph or
+// the style itself names another (none included).
+TEST(WordParagraphLists, ListsOfParagraphStyles)
+{
+    // A paragraph (kind 1) or character (kind 2) style with its paragraph properties.
+    const auto style = [](uint16_t kind, uint16_t base, const std::string& properties) {
+        const std::string name = le16(1) + utf16leBytes(u"s") + le16(0),
+                          body = le16(0) + le16(uint16_t(kind | base << 4)) + std::string(6, '\0') + name +
+                                 le16(uint16_t(2 + properties.size())) + le16(0) + properties;
+        return le16(uint16_t(body.size())) + body;
     };
-    EXPECT_EQ(at(0, 0), std::make_pair(2, 1));
-    EXPECT_EQ(at(1, 5), std::make_pair(2, 1));
-    EXPECT_EQ(at(2, 12), std::make_pair(0, 0));
-    EXPECT_EQ(at(3, 18), std::make_pair(0, 0));
-    EXPECT_EQ(at(4, 26), std::make_pair(0, 0));
-    EXPECT_EQ(at(1, 10), std::make_pair(0, 0));
-    EXPECT_EQ(at(9, 0), std::make_pair(0, 0));
+    const std::string list3 = le16(0x460B) + le16(3), level2 = le16(0x260A) + "\x02";
+    const std::string styles = le16(4) + le16(7) + le16(10) + style(1, 0xFFF, list3 + le16(0x260A) + '\0') +
+                               style(1, 0, level2) + style(2, 0xFFF, list3) + le16(0) + style(1, 4, "") +
+                               style(1, 1, le16(0x460B) + le16(0)) + style(1, 0x999, list3);
+    const std::string ofStyle1 = le16(1), ownList = le16(1) + le16(0x460B) + le16(2), ofStyle5 = le16(5);
+    Paragraphs paragraphs;
+    readParagraphs(paragraphs, propertyPage({&ofStyle1, &ownList, &ofStyle5}), styles);
+    const std::vector<WordPiece> pieces = {{0, 24, 0x400, true}};
+    EXPECT_EQ(listAt(paragraphs, pieces, 0, 0), std::make_pair(3, 2));
+    EXPECT_EQ(listAt(paragraphs, pieces, 0, 8), std::make_pair(2, 2));
+    EXPECT_EQ(listAt(paragraphs, pieces, 0, 16), std::make_pair(0, 2));
+
+    // Styles past their table's end give nothing.
+    Paragraphs cut;
+    readParagraphs(cut, propertyPage({&ofStyle1}), styles.substr(0, 40));
+    EXPECT_FALSE(cut.lists.anyList());
 }
