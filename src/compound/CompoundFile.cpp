@@ -130,7 +130,8 @@ void CompoundFile::readDirectory()
 }
 
 // Depth-first from the root. A storage named PP97_DUALSTORAGE opens a walk of
-// its own into the dual-storage list; other storages end the walk there.
+// its own into the dual-storage list; the walk does not enter other storages
+// but goes on to their siblings, which belong to the same storage.
 // One visited record serves every walk, so each entry is listed at most once
 // and nested dual storages cannot recurse without end.
 void CompoundFile::walkTree()
@@ -159,13 +160,18 @@ void CompoundFile::walkTree()
         const DirectoryEntry& entry = entries_[static_cast<size_t>(index)];
         if (entry.type == DirectoryEntry::Root && index != 0)
             continue;
-        if (entry.type == DirectoryEntry::Storage && index != walk.start) {
-            if (entry.name == kDualStorageName && !visited[static_cast<size_t>(index)])
-                walks.push_back({index, {index}, &dualStorage_});
-            continue;
-        }
         if (visited[static_cast<size_t>(index)])
             continue;
+        if (entry.type == DirectoryEntry::Storage && index != walk.start) {
+            if (entry.hasName(kDualStorageName)) {
+                walks.push_back({index, {index}, &dualStorage_});
+            } else {
+                visited[static_cast<size_t>(index)] = true;
+                walk.stack.push_back(entry.leftSibling);
+                walk.stack.push_back(entry.rightSibling);
+            }
+            continue;
+        }
         visited[static_cast<size_t>(index)] = true;
         walk.list->push_back(&entry);
         walk.stack.push_back(entry.child);
@@ -209,20 +215,21 @@ std::vector<int32_t> CompoundFile::walkChain(int32_t first, bool standard, size_
     return chain;
 }
 
-bool CompoundFile::hasEntry(const std::string& name) const
+const DirectoryEntry* CompoundFile::findOwnEntry(const std::string& name) const
 {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [&name](const DirectoryEntry& entry) { return entry.name == name; });
+    for (const auto* list : {&dualStorage_, &tree_})
+        for (const DirectoryEntry* entry : *list)
+            if (entry->hasName(name))
+                return entry;
+    return nullptr;
 }
 
 const DirectoryEntry* CompoundFile::findEntry(const std::string& name) const
 {
-    for (const auto* list : {&dualStorage_, &tree_})
-        for (const DirectoryEntry* entry : *list)
-            if (entry->name == name)
-                return entry;
+    if (const DirectoryEntry* own = findOwnEntry(name))
+        return own;
     for (const DirectoryEntry& entry : entries_)
-        if (entry.name == name)
+        if (entry.hasName(name))
             return &entry;
     return nullptr;
 }

@@ -39,10 +39,13 @@ public:
     // 0 when open, the errno of the open, or 4097 for an invalid header.
     int error() const { return error_; }
 
-    // Any entry of the directory has exactly this name.
-    bool hasEntry(const std::string& name) const;
+    // Lookups compare names as DirectoryEntry::hasName does.
+
+    // The document itself has an entry of this name: one of the root
+    // storage's own or of the dual storage's, not of an object it embeds.
+    bool hasOwnEntry(const std::string& name) const { return findOwnEntry(name) != nullptr; }
     // The first entry of that name: dual-storage entries first, then the
-    // tree below the root, then every directory entry.
+    // root storage's own, then every directory entry.
     const DirectoryEntry* findEntry(const std::string& name) const;
     // Null when there is no such entry or its mini sectors lie outside the
     // mini stream. The stream must not outlive this object.
@@ -54,6 +57,7 @@ public:
     const std::vector<const DirectoryEntry*>& dualStorageEntries() const { return dualStorage_; }
 
 private:
+    const DirectoryEntry* findOwnEntry(const std::string& name) const;
     void readFat();
     void appendFatSector(int32_t sector);
     void readMiniFat();

@@ -30,18 +30,20 @@ std::string extensionOf(const std::string& path)
 
 }  // namespace
 
+// Only the document's own streams count: a document that embeds another
+// keeps the embedded one's streams in a storage of their own.
 OleDocumentKind decideDocumentKind(const CompoundFile& file, const std::string& path)
 {
-    const bool word = file.hasEntry(kWordStream);
-    const bool excel = file.hasEntry(kExcelStream) || file.hasEntry(kExcel5Stream);
-    const bool powerPoint = file.hasEntry(kPowerPointStream);
+    const bool word = file.hasOwnEntry(kWordStream);
+    const bool excel = file.hasOwnEntry(kExcelStream) || file.hasOwnEntry(kExcel5Stream);
+    const bool powerPoint = file.hasOwnEntry(kPowerPointStream);
     if (word && !excel && !powerPoint)
         return WordKind;
     if (!word && excel && !powerPoint)
         return ExcelKind;
     if (!word && !excel && powerPoint)
         return PowerPointKind;
-    if (file.hasEntry(kEncryptedPackage))
+    if (file.hasOwnEntry(kEncryptedPackage))
         return EncryptedPackageKind;
     if (!word && !excel && !powerPoint)
         return NoDocument;
@@ -86,12 +88,14 @@ const char* oleFormatName(const std::string& path)
         CompoundFile file(path);
         if (file.error() != 0)
             return nullptr;
+        // findEntry looks among the document's own streams first.
+        const auto opens = [&file](const char* stream) { return file.hasOwnEntry(stream) && file.openStream(stream); };
         const char* name = nullptr;
-        if (file.openStream(kExcelStream))
+        if (opens(kExcelStream) || opens(kExcel5Stream))
             name = format::Xls;
-        if (file.openStream(kWordStream))
+        if (opens(kWordStream))
             name = format::Doc;
-        if (file.openStream(kPowerPointStream))
+        if (opens(kPowerPointStream))
             name = format::Ppt;
         return name;
     } catch (const CompoundFileError&) {

@@ -399,9 +399,22 @@ bool hasDigitPlaces(const FormatSection& s)
     return false;
 }
 
+// Control characters show nothing in a cell; a damaged FORMAT record may hold
+// zero bytes, which must not reach the text.
+std::string withoutControls(std::string_view code)
+{
+    std::string kept;
+    kept.reserve(code.size());
+    for (char c : code) {
+        if (static_cast<unsigned char>(c) >= 0x20)
+            kept.push_back(c);
+    }
+    return kept;
+}
+
 }  // namespace
 
-NumberFormat::NumberFormat(std::string_view code) : sections_(FormatParser::parse(code))
+NumberFormat::NumberFormat(std::string_view code) : sections_(FormatParser::parse(withoutControls(code)))
 {
     // A code that keeps nothing (say "[Blue") shows numbers as General does.
     if (sections_.size() == 1 && sections_[0].tokens.empty())

@@ -50,6 +50,8 @@ TEST(Fixtures, ExactTextOfEachReader)
         // The footnote, then the header follow the main text; the page-number field gives its result.
         {"word/stories.doc", WriteText, text, "DOC"},
         {"word/pictures.doc", WriteText | WritePictures, {"1.txt", "image1.png", "image2.png"}, "DOC"},
+        // List labels: two levels, bullets, a restart, a level start; a tab, a space or nothing after them.
+        {"word/lists.doc", WriteText, text, "DOC"},
         // Every cell as its style shows it (Apples' amount and date are a MULRK
         // record); headers and footers keep their codes.
         {"xls/english.xls", WriteText, text, "XLS"},
@@ -115,6 +117,7 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
         {"word/english.doc", 89, word},
         {"word/chinese.doc", 89, word},
         {"word/stories.doc", 89, word},
+        {"word/lists.doc", 29, word},
         {"xls/english.xls", 61, excel},
         {"xls/chinese.xls", 61, excel},
         {"docx/stories.docx", 97, docx},

@@ -122,10 +122,13 @@ TEST(CompoundFile, DirectoryWalksFindOrderAndCycles)
     builder.add("B", "b", dual);
     const int inner = builder.add("PP97_DUALSTORAGE", "", dual, 1);
     const int plain = builder.add("Plain", "", 0, 1), hidden = builder.add("Hidden", "h", plain);
-    // Root -> A, whose siblings are Plain and the dual storage. A is its own
-    // child; the inner dual storage leads back to the outer one and to itself.
+    const int behind = builder.add("Behind", "b");
+    // Root -> A, whose siblings are Plain and the dual storage; Behind is
+    // reached only as Plain's sibling. A is its own child; the inner dual
+    // storage leads back to the outer one and to itself.
     auto& entries = builder.entries;
     entries[size_t(mainA)].left = plain;
+    entries[size_t(plain)].right = behind;
     entries[size_t(mainA)].child = mainA;
     entries[size_t(dual)].right = -1;
     entries[size_t(inner)].child = dual;
@@ -136,12 +139,34 @@ TEST(CompoundFile, DirectoryWalksFindOrderAndCycles)
         tree.push_back(entry->name);
     for (const DirectoryEntry* entry : opened->dualStorageEntries())
         dualStorage.push_back(entry->name);
-    EXPECT_EQ(tree, (std::vector<std::string>{"Root Entry", "A"}));
+    EXPECT_EQ(tree, (std::vector<std::string>{"Root Entry", "A", "Behind"}));
     EXPECT_EQ(dualStorage, (std::vector<std::string>{"PP97_DUALSTORAGE", "A", "B", "PP97_DUALSTORAGE"}));
     auto stream = opened->openStream("A");  // the dual-storage copy first
     ASSERT_TRUE(stream);
     EXPECT_EQ(readAll(*stream), "dual");
     EXPECT_EQ(opened->findEntry("Hidden"), &opened->entries()[size_t(hidden)]);  // not walked, still found
+    EXPECT_FALSE(opened->hasOwnEntry("Hidden"));                                 // but not the file's own
+    EXPECT_TRUE(opened->hasOwnEntry("Behind"));
+}
+
+// Names compare as the format says: upper-cased by the simple Unicode mapping,
+// on every unit, not only the low bytes kept in name.
+TEST(CompoundFile, NamesCompareUpperCasedOnEveryUnit)
+{
+    CompoundFileBuilder builder;
+    builder.add("worddocument", "lower");
+    const int latin = builder.add("ete", "latin"), wide = builder.add("Wide", "wide");
+    builder.entries[size_t(latin)].name = u"\u00E9t\u00E9";
+    builder.entries[size_t(wide)].name = u"\u0157ide";  // its low bytes spell Wide
+    const auto opened = openBytes(builder.build());
+    for (const auto& [name, data] : std::vector<std::pair<std::string, std::string>>{
+             {"WordDocument", "lower"}, {"WORDDOCUMENT", "lower"}, {"\xC9T\xC9", "latin"}}) {
+        auto stream = opened->openStream(name);
+        ASSERT_TRUE(stream) << name;
+        EXPECT_EQ(readAll(*stream), data) << name;
+    }
+    for (const char* name : {"Wide", "WordDocumen", "WordDocuments"})
+        EXPECT_FALSE(opened->findEntry(name)) << name;
 }
 
 TEST(CompoundFile, DirectoryChainsStopAtTheEntryCap)

@@ -37,6 +37,31 @@ TEST(OleDispatch, KindFromStreamNamesWithTheExtensionBreakingTies)
         EXPECT_EQ(decideDocumentKind(*openBytes(fileWith(streams)), path), kind) << path << " " << streams.size();
 }
 
+// Streams of an embedded object belong to it: a Word document that embeds a
+// presentation and a workbook is a Word document, whatever its name says.
+TEST(OleDispatch, OnlyTheFilesOwnStreamsNameIt)
+{
+    CompoundFileBuilder builder;
+    addWordDocument(builder, {{{utf16leBytes(u"own text"), true}}});
+    const int pool = builder.add("ObjectPool", "", 0, 1);
+    builder.add("PowerPoint Document", "x", builder.add("_1234", "", pool, 1));
+    builder.add("Workbook", "x", builder.add("MBD0001", "", 0, 1));
+    CompoundFileBuilder capitals;
+    capitals.add("WORKBOOK", labelCell(0, 0, {u"cell"}));
+    const std::tuple<std::string, const char*, int, const char*> cases[] = {
+        {builder.build(), "embeds.bin", WordKind, "DOC"},
+        {capitals.build(), "capitals.bin", ExcelKind, "XLS"},
+        {fileWith({"worddocument", "1table"}), "lower.bin", WordKind, "DOC"},
+    };
+    for (const auto& [bytes, name, kind, format] : cases) {
+        TempDir dir;
+        const std::string path = dir.file(name);
+        writeFile(path, bytes);
+        EXPECT_EQ(decideDocumentKind(CompoundFile(path), path), kind) << name;
+        EXPECT_STREQ(getFileFormate(path.c_str(), 0), format) << name;
+    }
+}
+
 TEST(OleDispatch, LibraryAnswersByKind)
 {
     // No extension decides between a Word document and a workbook: the
@@ -50,7 +75,7 @@ TEST(OleDispatch, LibraryAnswersByKind)
     std::string broken = both;
     putU32(broken, 44, 0xFFFFFFFF);  // the FAT cannot be completed
     const std::tuple<const char*, std::string, uint32_t, const char*, const char*, const char*> cases[] = {
-        {"both.bin", both, Success, "word text\r\r\n", "DOC", "before"},
+        {"both.bin", both, Success, "word text\r\n", "DOC", "before"},
         {"sheet.bin", sheetFirst, Success, "cell\t\r\n", "DOC", "before"},
         {"broken.doc", broken, ConversionFailed, "", "", "before"},
         {"sealed.doc", fileWith({"EncryptedPackage"}), Encrypted, "", "", "before"},

@@ -94,6 +94,8 @@ TEST(NumberFormat, EdgeCases)
         {"0.00000000000000", 0.1, "0.10000000000000"},
         {"#,##0", 999.5, "1,000"},
         {"0.0E+00", 9.96, "1.0E+01"},
+        // Control characters of a damaged code show nothing.
+        {"0\x01\" kg\"\x1f", 5, "5 kg"},
         // General: whole numbers up to fifteen digits in full; others eleven significant digits,
         // scientific outside 1E-9 .. 1E+11.
         {"General", 3.14159265358979, "3.1415926536"},

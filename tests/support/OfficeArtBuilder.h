@@ -38,13 +38,15 @@ inline std::string blipEntry(const BlipEntry& e)
     return artHeader(e.btWin32, 0xF007, uint32_t(body.size()), 2) + body;
 }
 
-// The drawing group container: its group record, then the store of entries.
-inline std::string drawingGroup(const std::vector<BlipEntry>& entries)
+// The drawing group container: its group record, then the store of entries, which says it holds counted
+// of them (all when negative).
+inline std::string drawingGroup(const std::vector<BlipEntry>& entries, int counted = -1)
 {
     std::string store;
     for (const BlipEntry& entry : entries)
         store += blipEntry(entry);
-    store = artHeader(uint16_t(entries.size()), 0xF001, uint32_t(store.size()), 0xF) + store;
+    const uint16_t instance = uint16_t(counted < 0 ? entries.size() : size_t(counted));
+    store = artHeader(instance, 0xF001, uint32_t(store.size()), 0xF) + store;
     const std::string group = artHeader(0, 0xF006, 16) + std::string(16, '\0');
     return artHeader(0, 0xF000, uint32_t(group.size() + store.size()), 0xF) + group + store;
 }
@@ -56,6 +58,13 @@ inline std::string pictureBlock(const std::string& picture, uint16_t headerSize 
     // Blocks start at 4-byte boundaries.
     return le32(length) + le16(headerSize) + le16(100) + std::string(60, '\0') + artHeader(0, 0xF004, 8, 0xF) +
            std::string(8, '\0') + picture + std::string((4 - length % 4) % 4, '\0');
+}
+
+// A "Data" stream block of other data (a form field's, a link's): the 68-byte header with mapping mode 0,
+// then its bytes, with no padding after them.
+inline std::string otherDataBlock(const std::string& bytes)
+{
+    return le32(uint32_t(68 + bytes.size())) + le16(68) + le16(0) + std::string(60, '\0') + bytes;
 }
 
 }  // namespace quillet::test

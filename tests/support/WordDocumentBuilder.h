@@ -1,8 +1,9 @@
 #pragma once
 
 // Minimal Word documents. Word 97-2003: the file information block, the pieces' text from byte 0x400 on,
-// a piece table behind one property block in the table stream. Word 6.0 and 95: the older block, 8-bit text
-// from 0x300 on and, in a complex file, a piece table in the same stream; the pieces stored back to front.
+// a piece table behind one property block in the table stream. Word 6.0 and 95: the older block, 8-bit (or
+// with flag 0x1000 16-bit) text from 0x300 on and, in a complex file, a piece table in the same stream; the
+// pieces stored back to front.
 
 #include "support/CompoundFileBuilder.h"
 #include "support/OfficeArtBuilder.h"
@@ -21,6 +22,7 @@ struct WordPlan {
     std::vector<BlipEntry> pictures = {};
     std::optional<std::string> delayed = {};
     std::string data = {};
+    int countedPictures = -1;  // the entries the store says it holds; all when negative
 };
 
 // The piece table behind one property block.
@@ -52,7 +54,8 @@ inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
         delayed += std::exchange(entry.embedded, {});
         entry.name = "n";
     }
-    const std::string clx = pieceTable(positions + descriptors), group = entries.empty() ? "" : drawingGroup(entries);
+    const std::string clx = pieceTable(positions + descriptors),
+                      group = entries.empty() ? "" : drawingGroup(entries, plan.countedPictures);
     document.replace(418, 8, le32(16) + le32(uint32_t(clx.size())));
     document.replace(554, 8, le32(uint32_t(16 + clx.size())) + le32(uint32_t(group.size())));
     builder.add("WordDocument", document + plan.delayed.value_or(delayed));
@@ -73,7 +76,7 @@ struct Word6Plan {
     uint16_t language = 0x0409;
     uint16_t characterSet = 0;
     bool complex = false;
-    uint16_t flags = 0;      // 0x0100 marks encryption; complex files add 0x0004
+    uint16_t flags = 0;      // 0x0100 marks encryption, 0x1000 16-bit text; complex files add 0x0004
     int64_t textStart = -1;  // replaces the true start of a non-complex run
 };
 
@@ -101,8 +104,9 @@ inline std::string buildWord6Stream(const Word6Plan& plan)
     }
     std::string positions = le32(0), descriptors;
     uint32_t end = 0;
+    const size_t unitBytes = (plan.flags & 0x1000) != 0 ? 2 : 1;
     for (size_t i = 0; i < plan.pieces.size(); ++i) {
-        positions += le32(end += uint32_t(plan.pieces[i].size()));
+        positions += le32(end += uint32_t(plan.pieces[i].size() / unitBytes));
         descriptors += le16(0) + le32(at[i]) + le16(0);
     }
     const std::string clx = pieceTable(positions + descriptors);

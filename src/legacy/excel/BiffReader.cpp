@@ -45,9 +45,15 @@ void BiffReader::beginRecord()
         stream_.readBytes(body_.data(), length);
 }
 
+bool BiffReader::continuesInNext()
+{
+    const int next = nextType();
+    return next == kContinue || (type_ == kDrawingGroup && next == kDrawingGroup);
+}
+
 bool BiffReader::continueRecord()
 {
-    if (nextType() != kContinue)
+    if (!continuesInNext())
         return false;
     beginRecord();
     return true;

@@ -11,11 +11,15 @@ class CompoundStream;
 
 // The records of a BIFF8 "Workbook" stream: a 16-bit type, a 16-bit length
 // and that many bytes. Values and characters that run past the current record
-// continue in the CONTINUE records after it. A record's body is read whole
-// when it is begun, so a read never reaches the next record's header.
+// continue in the CONTINUE records after it (a drawing group's, see
+// kDrawingGroup). A record's body is read whole when it is begun, so a read
+// never reaches the next record's header.
 class BiffReader {
 public:
     static constexpr int kContinue = 0x003C;
+    // Excel goes on with a drawing group too long for one record in further
+    // drawing-group records, not in CONTINUE records.
+    static constexpr int kDrawingGroup = 0x00EB;
 
     explicit BiffReader(CompoundStream& stream);
     BiffReader(const BiffReader&) = delete;
@@ -31,6 +35,8 @@ public:
 
     int type() const { return type_; }
     size_t left() const { return body_.size() - at_; }
+    // Nothing is left of the current record nor of its continuation.
+    bool atEnd() { return left() == 0 && !continuesInNext(); }
     // The type of the record after the current one, read on demand; -1 at
     // the end of the stream.
     int nextType();
@@ -56,6 +62,7 @@ public:
     void skipRecord() { at_ = body_.size(); }
 
 private:
+    bool continuesInNext();
     bool continueRecord();
     void take(uint8_t* out, size_t count, bool zeroWhenAbsent);
 

@@ -68,8 +68,8 @@ int walkStore(BiffReader& reader, const std::string& folder)
     int64_t counter = 1;
     int openError = 0;
     while (in.consumed() - storeStart < storeLength) {
-        // A store longer than its record ends with the record.
-        if (reader.left() == 0 && reader.nextType() != BiffReader::kContinue)
+        // A store longer than its records ends with them.
+        if (reader.atEnd())
             return 0;
         const int btWin32 = in.readU16() >> 4;
         const int type = in.readU16();
@@ -116,8 +116,8 @@ int walkStore(BiffReader& reader, const std::string& folder)
 
 int extractExcelDrawingGroupPictures(BiffReader& reader, const std::string& folder)
 {
-    // A picture cut by the record's end (Excel goes on in a further drawing
-    // group record, not a CONTINUE) ends the pictures, not the workbook.
+    // A picture cut short by the end of the records (a damaged workbook)
+    // ends the pictures, not the workbook: its text is read on.
     try {
         return walkStore(reader, folder);
     } catch (const CompoundFileError&) {

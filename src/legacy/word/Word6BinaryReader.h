@@ -17,8 +17,9 @@ class CompoundFile;
 
 // The text of a Word 6.0 or Word 95 document: the pieces of its piece table
 // or, in a non-complex file, the one run of text, decoded through the
-// document's code page. One reader serves one run; its answers follow the
-// Word 97-2003 reader's.
+// document's code page, or 16-bit units when the file says its characters
+// are extended. One reader serves one run; its answers follow the Word
+// 97-2003 reader's.
 // These files hold no pictures the picture extraction knows.
 class Word6BinaryReader final : public WordPieceReader {
 public:

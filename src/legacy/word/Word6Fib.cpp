@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint16_t kComplexFlag = 0x0004;
 constexpr uint16_t kEncryptedFlag = 0x0100;
+constexpr uint16_t kExtendedCharactersFlag = 0x1000;
 constexpr uint16_t kMacintoshCharacterSet = 256;
 constexpr uint16_t kWord6Version = 101;
 constexpr uint16_t kFirstWord97Version = 0x00C1;
@@ -22,6 +23,7 @@ void Word6Fib::read(CompoundStream& stream)
     const uint16_t flags = stream.readU16At(10);
     complex = (flags & kComplexFlag) != 0;
     encrypted = (flags & kEncryptedFlag) != 0;
+    extendedCharacters = (flags & kExtendedCharactersFlag) != 0;
     if (encrypted)
         return;
     characterSet = stream.readU16At(0x14);

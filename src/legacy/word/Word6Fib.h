@@ -18,6 +18,9 @@ struct Word6Fib {
     uint32_t textEnd = 0;    // to here (exclusive)
     uint32_t pieceTableOffset = 0;
     uint32_t pieceTableSize = 0;
+    // The text is 16-bit units (pieces told apart as Word 97's are), not
+    // code-page bytes.
+    bool extendedCharacters = false;
 
     // Reads from the start of the "WordDocument" stream. Of an encrypted
     // block only the clear part is read. A stream too short for the block

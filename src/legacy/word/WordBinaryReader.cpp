@@ -1,6 +1,7 @@
 #include "legacy/word/WordBinaryReader.h"
 
 #include "compound/CompoundFile.h"
+#include "compound/CompoundFileError.h"
 #include "legacy/word/Word6BinaryReader.h"
 #include "legacy/word/WordPictures.h"
 #include "legacy/word/WordText.h"
@@ -30,7 +31,48 @@ int WordBinaryReader::open()
     table_ = file_.openStream(fib_.useOneTable ? "1Table" : "0Table");
     if (!table_)
         return WordStructureMissing;
-    return WordPiece::readTable(*table_, fib_.pieceTableOffset, pieces_);
+    const int pieces = WordPiece::readTable(*table_, fib_.pieceTableOffset, pieces_);
+    if (pieces == Success)
+        readLists();
+    return pieces;
+}
+
+// Labels are an addition: damaged list data leaves the text without them.
+void WordBinaryReader::readLists()
+{
+    try {
+        paragraphs_.read(*wordDocument_, *table_, fib_);
+        if (paragraphs_.anyList())
+            numbering_.read(*table_, fib_);
+        labelled_ = paragraphs_.anyList() && !numbering_.empty();
+    } catch (const CompoundFileError&) {
+        labelled_ = false;
+    }
+}
+
+void WordBinaryReader::appendLabelled(const char16_t* units, size_t count, size_t piece, int32_t cp)
+{
+    if (!labelled_) {
+        appendText(units, count);
+        return;
+    }
+    size_t from = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (paragraphStarts_) {
+            paragraphStarts_ = false;
+            const WordParagraphLists::Membership list = paragraphs_.at(pieces_, piece, cp + int32_t(i));
+            if (list.override > 0) {
+                appendText(units + from, i - from);
+                from = i;
+                label_.clear();
+                numbering_.appendLabel(list.override, list.level, label_);
+                appendText(label_.data(), label_.size());
+            }
+        }
+        // Paragraph and table cell marks.
+        paragraphStarts_ = units[i] == u'\r' || units[i] == 0x07;
+    }
+    appendText(units + from, count - from);
 }
 
 // The piece goes to the sink in blocks, so no piece is held whole.
@@ -43,8 +85,9 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     int64_t bytes = piece.unicode ? characters * 2 : characters;
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
-    FieldCodeFilter fields;
     block_.resize(kBlockBytes / 2);
+    const size_t index = static_cast<size_t>(&piece - pieces_.data());
+    int32_t cp = piece.firstCharacter;
     while (bytes > 0) {
         const size_t take = static_cast<size_t>(std::min(bytes, piece.unicode ? kBlockBytes : kBlockBytes / 2));
         size_t units = take;
@@ -60,14 +103,10 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
             for (size_t i = take; i-- > 0;)
                 block_[i] = windows1252Character(bytesAt[i]);
         }
-        kept_.clear();
-        fields.feed(block_.data(), units, kept_);
-        sink_->appendWide(kept_);
+        appendLabelled(block_.data(), units, index, cp);
+        cp += static_cast<int32_t>(units);
         bytes -= static_cast<int64_t>(take);
     }
-    kept_.clear();
-    fields.finish(kept_);
-    sink_->appendWide(kept_);
 }
 
 int WordBinaryReader::writePictures(const std::string& folder)

@@ -2,6 +2,8 @@
 
 #include "compound/CompoundStream.h"
 #include "legacy/word/WordFib.h"
+#include "legacy/word/WordListNumbering.h"
+#include "legacy/word/WordParagraphLists.h"
 #include "legacy/word/WordPieceReader.h"
 
 #include <QString>
@@ -25,12 +27,20 @@ private:
     int open() override;
     void appendPiece(const WordPiece& piece, int64_t& budget) override;
     int writePictures(const std::string& folder) override;
+    void readLists();
+    // Text of pieces_[piece] from character position cp on, each list
+    // paragraph after its label.
+    void appendLabelled(const char16_t* units, size_t count, size_t piece, int32_t cp);
 
     std::unique_ptr<CompoundStream> table_;
     std::unique_ptr<CompoundStream> data_;
     WordFib fib_;
     std::vector<char16_t> block_;  // one block of a piece
-    std::u16string kept_;          // the block without its fields
+    WordParagraphLists paragraphs_;
+    WordListNumbering numbering_;
+    bool labelled_ = false;        // some paragraph belongs to a list that exists
+    bool paragraphStarts_ = true;  // the next unit begins a paragraph
+    std::u16string label_;
 };
 
 // The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and

@@ -13,6 +13,10 @@ constexpr uint16_t kOneTableFlag = 0x0200;
 constexpr uint16_t kShortCount = 14;
 constexpr uint16_t kLongCount = 22;
 constexpr int64_t kPairsOffset = 154;
+constexpr uint16_t kStylesPair = 1;
+constexpr uint16_t kParagraphBinsPair = 13;
+constexpr uint16_t kListsPair = 73;
+constexpr uint16_t kListOverridesPair = 74;
 
 }  // namespace
 
@@ -36,6 +40,16 @@ int WordFib::read(CompoundStream& stream)
     pieceTableSize = stream.readU32At(422);
     drawingGroupOffset = stream.readU32At(554);
     drawingGroupSize = stream.readU32At(558);
+    const auto readPair = [&](uint16_t index, uint32_t& offset, uint32_t& size) {
+        if (index >= pairs)
+            return;
+        offset = stream.readU32At(kPairsOffset + index * 8);
+        size = stream.readU32At(kPairsOffset + index * 8 + 4);
+    };
+    readPair(kStylesPair, stylesOffset, stylesSize);
+    readPair(kParagraphBinsPair, paragraphBinsOffset, paragraphBinsSize);
+    readPair(kListsPair, listsOffset, listsSize);
+    readPair(kListOverridesPair, listOverridesOffset, listOverridesSize);
 
     // The newer-version tail is not used, but it belongs to the block.
     const uint16_t version = stream.readU16At(kPairsOffset + static_cast<int64_t>(pairs) * 8 + 2);

@@ -7,7 +7,8 @@ namespace quillet {
 class CompoundStream;
 
 // The few fields of a Word file information block that lead to the text
-// (the piece table) and to the pictures (the drawing group).
+// (the piece table, the paragraphs' lists) and to the pictures (the drawing
+// group).
 struct WordFib {
     bool useOneTable = false;  // "1Table" rather than "0Table"
     bool encrypted = false;
@@ -16,6 +17,15 @@ struct WordFib {
     uint32_t pieceTableSize = 0;
     uint32_t drawingGroupOffset = 0;
     uint32_t drawingGroupSize = 0;
+    // Zero sizes when the block has no such pair.
+    uint32_t stylesOffset = 0;
+    uint32_t stylesSize = 0;
+    uint32_t paragraphBinsOffset = 0;
+    uint32_t paragraphBinsSize = 0;
+    uint32_t listsOffset = 0;
+    uint32_t listsSize = 0;
+    uint32_t listOverridesOffset = 0;
+    uint32_t listOverridesSize = 0;
 
     // Reads from the start of the "WordDocument" stream. Returns 0, or 4099
     // when the block's counts are not those of a Word 97-2003 file. Of an

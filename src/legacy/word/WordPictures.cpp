@@ -12,6 +12,9 @@ namespace quillet {
 namespace {
 
 constexpr int kBlipStoreEntry = 0xF007;
+constexpr uint16_t kPictureHeaderSize = 68;
+// A picture block that holds a shape, and perhaps its BLIP.
+constexpr uint16_t kShapeMappingMode = 100;
 // Fixed part of a BLIP store entry's body, before its name.
 constexpr uint32_t kEntryFixedBytes = 36;
 
@@ -35,7 +38,7 @@ bool nextPictureBlock(CompoundStream& data, PictureInput& in, int64_t& left, int
         uint16_t mappingMode = in.readU16();
         // Word writes blocks back to back; LibreOffice pads them to 4 bytes.
         const int64_t aligned = (blockStart + 3) / 4 * 4;
-        if ((headerSize != 68 || mappingMode != 100) && aligned != blockStart && aligned + 8 <= data.size()) {
+        if (headerSize != kPictureHeaderSize && aligned != blockStart && aligned + 8 <= data.size()) {
             data.seek(aligned);
             blockStart = aligned;
             blockLength = in.readU32();
@@ -43,8 +46,17 @@ bool nextPictureBlock(CompoundStream& data, PictureInput& in, int64_t& left, int
             mappingMode = in.readU16();
         }
         left -= blockLength;
-        if (left < 0 || headerSize != 68 || mappingMode != 100)
+        if (left < 0 || headerSize != kPictureHeaderSize)
             return false;
+        if (mappingMode != kShapeMappingMode) {
+            // The data of a form field or a link, or a picture kept without
+            // a shape: nothing of it is written.
+            if (blockLength < 8 || !data.seek(blockStart + blockLength))
+                return false;
+            if (left < 1)
+                return false;
+            continue;
+        }
         in.skip(60 + 2);
         in.readU16();
         const uint32_t shapeLength = in.readU32();
@@ -98,7 +110,10 @@ int extractWordDrawingGroupPictures(CompoundStream& table, const WordFib& fib, C
         return 0;
     StreamPictureInput pictures(wordDocument);
     int openError = 0;
-    for (int entry = 0; entry < store.instance; ++entry) {
+    // The store's instance counts its entries, but some stores hold more
+    // than they count: the walk goes to the container's end.
+    const uint64_t storeEnd = in.consumed() + store.length;
+    while (in.consumed() + 8 <= storeEnd && table.remaining() >= 8) {
         ++counter;
         const BlipHeader header = readBlipHeader(in);
         if (header.type != kBlipStoreEntry) {

@@ -18,9 +18,9 @@ struct WordPiece {
     // The piece table (CLX) at offset in the table stream: property blocks
     // are passed over, then the piece list is read. Returns 0, or 4099 when
     // the offset lies outside the stream or the list does not start where
-    // it should. The count is cut to the bytes the stream holds. Word 6.0
-    // and Word 95 pieces (eightBitOnly) are all 8-bit, at their plain file
-    // position.
+    // it should. The count is cut to the bytes the stream holds. The pieces
+    // of a Word 6.0 or Word 95 file without extended characters
+    // (eightBitOnly) are all 8-bit, at their plain file position.
     static int readTable(CompoundStream& table, uint32_t offset, std::vector<WordPiece>& pieces,
                          bool eightBitOnly = false);
 };

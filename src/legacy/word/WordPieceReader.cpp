@@ -22,15 +22,21 @@ int WordPieceReader::openWordDocument()
     return wordDocument_ ? Success : WordStructureMissing;
 }
 
-void WordPieceReader::appendPieces(bool separated)
+void WordPieceReader::appendText(const char16_t* units, size_t count)
 {
-    static constexpr char16_t kPieceEnd[] = u"\r\n";
+    kept_.clear();
+    fields_.feed(units, count, kept_);
+    sink_->appendWide(kept_);
+}
+
+void WordPieceReader::appendPieces()
+{
     int64_t budget = wordDocument_->size() * kTextBudgetPerStreamByte;
-    for (const WordPiece& piece : pieces_) {
+    for (const WordPiece& piece : pieces_)
         appendPiece(piece, budget);
-        if (separated)
-            sink_->appendWide(kPieceEnd, 2);
-    }
+    kept_.clear();
+    fields_.finish(kept_);
+    sink_->appendWide(kept_);
 }
 
 int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
@@ -41,7 +47,10 @@ int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
     OutputFailure output;
     if ((flags & WriteText) != 0) {
         sink_ = std::make_unique<TextSink>(folder);
-        appendPieces(true);
+        appendPieces();
+        // One line feed: CR LF once the file is UTF-8.
+        static constexpr char16_t kLineBreak = u'\n';
+        sink_->appendWide(&kLineBreak, 1);
         output.note(sink_->close());
     }
     if ((flags & WritePictures) != 0)
@@ -55,7 +64,7 @@ int WordPieceReader::extractText(QString& text)
     if (result != Success)
         return result;
     sink_ = std::make_unique<TextSink>(std::string());
-    appendPieces(false);
+    appendPieces();
     text = sink_->text();
     return Success;
 }

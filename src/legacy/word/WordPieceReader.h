@@ -2,6 +2,7 @@
 
 #include "compound/CompoundStream.h"
 #include "legacy/word/WordPiece.h"
+#include "legacy/word/WordText.h"
 #include "output/TextSink.h"
 
 #include <QString>
@@ -24,12 +25,12 @@ public:
     WordPieceReader(const WordPieceReader&) = delete;
     WordPieceReader& operator=(const WordPieceReader&) = delete;
 
-    // With flag 0x10, "1.txt" receives every piece followed by CR LF; with
-    // flag 0x01 the pictures the version knows are written. Returns 0, 4099
-    // or 4102.
+    // With flag 0x10, "1.txt" receives the pieces joined as they are and one
+    // line break after them; with flag 0x01 the pictures the version knows
+    // are written. Returns 0, 4099 or 4102.
     int exportDocument(const std::string& folder, uint32_t flags);
-    // The filtered text of every piece, without separators; text is assigned
-    // on 0 only. Returns 0, 4099 or 4102.
+    // The filtered text of the pieces; text is assigned on 0 only. Returns
+    // 0, 4099 or 4102.
     int extractText(QString& text);
 
 protected:
@@ -37,8 +38,8 @@ protected:
 
     // Fills pieces_; anything but 0 ends the run.
     virtual int open() = 0;
-    // Adds the piece's text to the sink, taking no more stream bytes than
-    // budget, and lowers budget by what it took.
+    // Adds the piece's text through appendText, taking no more stream bytes
+    // than budget, and lowers budget by what it took.
     virtual void appendPiece(const WordPiece& piece, int64_t& budget) = 0;
     // The error number of a picture file that could not be made, else 0.
     virtual int writePictures(const std::string&) { return 0; }
@@ -46,6 +47,8 @@ protected:
     // 4102 for an encrypted file, 4099 without a "WordDocument" stream,
     // otherwise 0 with wordDocument_ open.
     int openWordDocument();
+    // Text of the document, in order; its fields may span pieces.
+    void appendText(const char16_t* units, size_t count);
 
     CompoundFile& file_;
     std::unique_ptr<CompoundStream> wordDocument_;
@@ -53,7 +56,10 @@ protected:
     std::vector<WordPiece> pieces_;
 
 private:
-    void appendPieces(bool separated);
+    void appendPieces();
+
+    FieldCodeFilter fields_;
+    std::u16string kept_;  // what the filter let through of the last text
 };
 
 }  // namespace quillet

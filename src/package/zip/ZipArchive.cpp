@@ -63,7 +63,7 @@ bool ZipEntryStream::isCurrent() const
 
 ZipArchive::ZipArchive(const std::string& path) : ZipArchive(path, MemoryBudget::forSourceSize(fileSize(path))) {}
 
-ZipArchive::ZipArchive(const std::string& path, uint64_t budgetBytes) : budget_(budgetBytes), path_(path)
+ZipArchive::ZipArchive(const std::string& path, uint64_t budgetBytes) : path_(path), budget_(budgetBytes)
 {
     handle_ = unzOpen64(path.c_str());
     if (handle_ != nullptr)

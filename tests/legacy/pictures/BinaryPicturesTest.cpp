@@ -33,6 +33,8 @@ TEST(BinaryPictures, WordDrawingGroupThenDataShareTheNumbering)
         pictureBlock(artBlip(0xF01A, 0x3D4, 50, "E2")) + pictureBlock(blipEntry({1, pngBlip("u")})) +
         pictureBlock(pngBlip("P")).substr(0, 110) + pictureBlock(pngBlip("Q"));
     WordPlan beyond = wordPlan({{6, pngBlip("A")}}), cut = beyond;
+    WordPlan storeCountsOne = wordPlan({{6, pngBlip("A")}, {6, pngBlip("B")}, {6, pngBlip("C")}});
+    storeCountsOne.countedPictures = 1;
     beyond.delayed = "";
     cut.delayed = artHeader(0x6E0, 0xF01E, 100000) + std::string(17 + 30, 'x');
     const std::tuple<WordPlan, int, Files> cases[] = {
@@ -55,8 +57,13 @@ TEST(BinaryPictures, WordDrawingGroupThenDataShareTheNumbering)
           {"image7.png", "P"},
           {"image8.png", "Q"}}},
         {wordPlan({}, pictureBlock(pngBlip("P"), 64)), 0, {}},  // picture header not 68
-        {beyond, 0, {}},                                        // the delayed BLIP lies beyond "WordDocument"
-        {cut, ConversionFailed, {}},                            // a BLIP longer than its stream leaves no cut picture
+        // Blocks of other data (mapping mode 0, an odd length) before a picture.
+        {wordPlan({}, otherDataBlock("form") + otherDataBlock("x") + pictureBlock(pngBlip("P"))),
+         0,
+         {{"image1.png", "P"}}},
+        {storeCountsOne, 0, {{"image1.png", "A"}, {"image2.png", "B"}, {"image3.png", "C"}}},
+        {beyond, 0, {}},              // the delayed BLIP lies beyond "WordDocument"
+        {cut, ConversionFailed, {}},  // a BLIP longer than its stream leaves no cut picture
     };
     for (const auto& [plan, code, expected] : cases) {
         const Exported run = exportFile(exportWordDocument, buildWordFile(plan), WriteText | WritePictures);
@@ -75,7 +82,8 @@ TEST(BinaryPictures, WorkbookDrawingGroupAcrossContinueRecords)
          {{"image1.png", "one"}, {"image1.jpeg", "two"}}},
         {drawingGroupRecord(one.substr(0, 80) + "xx"), {}},  // a store longer than its record
         // A picture going on in a second drawing group record, not a CONTINUE.
-        {biffRecord(0x00EB, one.substr(0, 200)) + biffRecord(0x00EB, one.substr(200)), {}},
+        {biffRecord(0x00EB, one.substr(0, 200)) + biffRecord(0x00EB, one.substr(200)),
+         {{"image1.png", std::string(300, 'q')}}},
         {drawingGroupRecord(drawingGroup({{9, pngBlip("no")}, {6, pngBlip("x")}})), {}},  // kind 9 ends the store
     };
     for (const auto& [records, expected] : cases) {
@@ -99,5 +107,5 @@ TEST(BinaryPictures, UnwritableFolderSaysOpenErrorOnceAndFailsTheExport)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open error!\n");
 
     EXPECT_EQ(exportWordDocument(*openBytes(doc), dir.path(), WriteText | WritePictures), 0);
-    EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(u"Text beside pictures\r\n"));
+    EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(u"Text beside pictures\n"));
 }

@@ -30,25 +30,27 @@ Outcome run(const std::string& bytes)
 
 }  // namespace
 
-// Each piece has fields of its own: a field goes with its result, but an end
-// before the first begin, or a begin never ended, stops the removal there.
-TEST(WordBinaryReader, PiecesOfBothWidthsWithFieldsAndSeparatorsOnlyInTheExport)
+// Pieces start and end anywhere, even inside a word or a field: they are
+// joined as they are, and a field shows its result, nested fields included.
+TEST(WordBinaryReader, PiecesJoinedAsTheyAreWithFieldResultsAcrossThem)
 {
     WordPlan plan;
-    plan.pieces = {{utf16leBytes(u"First\r\u4E2D\u6587\u00E9\r"), true},
-                   {"\x93q\x94 \x96\x97\x85\x80 \x81\x8D\x8F\x90\x9D\xE9\x07x", false},
-                   {utf16leBytes(u"\u0013A\u0015x\u0013B\u0014b\u0015y"), true},
-                   {utf16leBytes(u"a\u0015b\u0013c\u0015d"), true},
-                   {utf16leBytes(u"a\u0013x\u0013y\u0015b\u0015c"), true},
-                   {utf16leBytes(u"a\u0013b\u0014c"), true}};
+    plan.pieces = {
+        {utf16leBytes(u"First\r\u4E2D\u6587\u00E9\r"), true},
+        {"\x93q\x94 \x96\x97\x85\x80 \x81\x8D\x8F\x90\x9D\xE9\x07g", false},
+        {utf16leBytes(u"ood \u0013 HYPERLINK \"x\" \u0014Visit\u0015 \u0013IF \u0013PAGE\u00142\u0015 = 2 "
+                      u"\u0014yes\u0015 \u0013A\u0014r1\u0013B\u0014r2\u0015r3\u0015 see \u0013REF x \u0014"),
+         true},
+        {utf16leBytes(u"target\u0015. a\u0015b\u0014c end\u0013 dangling"), true}};
+    const std::u16string joined = u"ood Visit yes r1r2r3 see target. abc end dangling";
     const Outcome result = run(buildWordFile(plan));
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.text, utf16leBytes(u"First\r\u4E2D\u6587\u00E9\r\r\n\u201Cq\u201D \u2013\u2014\u2026\u20AC "
-                                        u"\u0081\u008D\u008F\u0090\u009D\u00E9\u0007x\r\nxy\r\na\u0015b\u0013c\u0015d"
-                                        u"\r\nab\u0015c\r\na\u0013b\u0014c\r\n"));
+    EXPECT_EQ(result.text, utf16leBytes(u"First\r\u4E2D\u6587\u00E9\r\u201Cq\u201D \u2013\u2014\u2026\u20AC "
+                                        u"\u0081\u008D\u008F\u0090\u009D\u00E9\u0007g" +
+                                        joined + u"\n"));
     EXPECT_EQ(result.contentCode, 0);
-    EXPECT_EQ(result.content,
-              QString::fromUtf16(u"First\n\u4E2D\u6587\n\u201Cq\u201D \u2013\u2014\u2026  xxyabdabcac"));
+    EXPECT_EQ(result.content, QString::fromUtf16(u"First\n\u4E2D\u6587\n\u201Cq\u201D \u2013\u2014\u2026  g") +
+                                  QString::fromStdU16String(joined));
 }
 
 TEST(WordBinaryReader, BlocksAndTheirStreamsDecideTheAnswer)
@@ -71,12 +73,12 @@ TEST(WordBinaryReader, BlocksAndTheirStreamsDecideTheAnswer)
         return builder.build();
     };
     const std::tuple<const char*, std::string, int, std::u16string> cases[] = {
-        {"0Table", word97(0x0000, 93, "0Table"), Success, u"text\r\n"},
+        {"0Table", word97(0x0000, 93, "0Table"), Success, u"text\n"},
         {"more pairs than the block holds", word97(0x0200, 0xFFFF, "1Table"), WordStructureMissing, u""},
         {"the mark answers before the pairs", word97(0x0300, 0xFFFF, "1Table"), Encrypted, u""},
         {"ZebEncryptionInfo", word97(0x0200, 93, "1Table", "ZebEncryptionInfo"), Encrypted, u""},
         {"Word 6 encrypted", buildWord6File({{"secret"}, 0x0409, 0, false, 0x0100}), Encrypted, u""},
-        {"Word 6 text beyond the stream", buildWord6File({{"lost"}, 0x0409, 0, false, 0, 0x100000}), Success, u"\r\n"},
+        {"Word 6 text beyond the stream", buildWord6File({{"lost"}, 0x0409, 0, false, 0, 0x100000}), Success, u"\n"},
         {"Word 97 counts", only(word97Counts), WordStructureMissing, u""},
         {"short Word 6 block", only(shortWord6), ConversionFailed, u""},
     };
@@ -94,17 +96,14 @@ TEST(WordBinaryReader, PiecesNamingTheSameTextShareOneBudget)
     plan.pieces = {{utf16leBytes(std::u16string(3000, u'x')), true}};
     plan.repeat = 100;
     // Four bytes of text for each byte of "WordDocument" (0x400 + 6000): four
-    // pieces and 2,048 units of the fifth, then only separators.
-    std::u16string expected;
-    for (int i = 0; i < 100; ++i)
-        expected += std::u16string(i < 4 ? 3000 : i == 4 ? 2048 : 0, u'x') + u"\r\n";
-    EXPECT_EQ(run(buildWordFile(plan)).text, utf16leBytes(expected));
+    // pieces and 2,048 units of the fifth.
+    EXPECT_EQ(run(buildWordFile(plan)).text, utf16leBytes(std::u16string(4 * 3000 + 2048, u'x') + u"\n"));
 }
 
 TEST(WordBinaryReader, LongPiecesStreamInBlocksWithFieldsAcrossTheirEdges)
 {
     // Blocks hold 32,768 units: the field of the first piece and the quote of
-    // the second straddle the first block's end.
+    // the second straddle the first block's end; the field's result stays.
     const std::u16string wide =
         std::u16string(32760, u'a') + u"\u0013CODE\u0014result\u0015" + std::u16string(10, u'b');
     const std::string narrow = std::string(32767, 'c') + "\x93\x94" + std::string(7000, 'd');
@@ -112,9 +111,9 @@ TEST(WordBinaryReader, LongPiecesStreamInBlocksWithFieldsAcrossTheirEdges)
     plan.pieces = {{utf16leBytes(wide), true}, {narrow, false}};
     const Outcome result = run(buildWordFile(plan));
     EXPECT_EQ(result.text,
-              utf16leBytes(std::u16string(32760, u'a') + std::u16string(10, u'b') + u"\r\n" +
-                           std::u16string(32767, u'c') + u"\u201C\u201D" + std::u16string(7000, u'd') + u"\r\n"));
-    EXPECT_EQ(result.content.size(), 32760 + 10 + 32767 + 2 + 7000);
+              utf16leBytes(std::u16string(32760, u'a') + u"result" + std::u16string(10, u'b') +
+                           std::u16string(32767, u'c') + u"\u201C\u201D" + std::u16string(7000, u'd') + u"\n"));
+    EXPECT_EQ(result.content.size(), 32760 + 6 + 10 + 32767 + 2 + 7000);
 }
 
 TEST(Word6BinaryReader, PiecesOrTheOneRunDecodedThroughTheDocumentsCodePage)
@@ -122,13 +121,26 @@ TEST(Word6BinaryReader, PiecesOrTheOneRunDecodedThroughTheDocumentsCodePage)
     const std::tuple<const char*, Word6Plan, std::u16string, QString> cases[] = {
         {"pieces back to front in the stream, one with a field",
          {{"First\r", "caf\xE9\x07", "ab\x13PAGE\x14x\x15yz"}, 0x0409, 0, true},
-         u"First\r\r\ncaf\u00E9\u0007\r\nabyz\r\n",
-         QStringLiteral("First\ncaf abyz")},
+         u"First\rcaf\u00E9\u0007abxyz\n",
+         QStringLiteral("First\ncaf abxyz")},
         {"Russian",
          {{"ok \xCF\xF0\xE8\xE2\xE5\xF2"}, 0x0419},
-         u"ok \u041F\u0440\u0438\u0432\u0435\u0442\r\n",
+         u"ok \u041F\u0440\u0438\u0432\u0435\u0442\n",
          QStringLiteral("ok ")},
-        {"Macintosh character set", {{"caf\x8E\r"}, 0x0409, 256}, u"caf\u00E9\r\r\n", QStringLiteral("caf\n")},
+        {"Macintosh character set", {{"caf\x8E\r"}, 0x0409, 256}, u"caf\u00E9\r\n", QStringLiteral("caf\n")},
+        // Extended characters: 16-bit text, whatever the code page says.
+        {"16-bit pieces",
+         {{utf16leBytes(u"By Post\r"), utf16leBytes(u"\u0013 PAGE \u00141\u0015 \u041F\u20AC")},
+          0x0419,
+          0,
+          true,
+          0x1000},
+         u"By Post\r1 \u041F\u20AC\n",
+         QStringLiteral("By Post\n1 ")},
+        {"16-bit run",
+         {{utf16leBytes(u"By Post\u00E9")}, 0x0409, 0, false, 0x1000},
+         u"By Post\u00E9\n",
+         QStringLiteral("By Post")},
     };
     for (const auto& [name, plan, text, content] : cases) {
         const Outcome result = run(buildWord6File(plan));
@@ -137,4 +149,16 @@ TEST(Word6BinaryReader, PiecesOrTheOneRunDecodedThroughTheDocumentsCodePage)
         EXPECT_EQ(result.contentCode, Success) << name;
         EXPECT_EQ(result.content, content) << name;
     }
+}
+
+// Through the library, as a Word 95 file with 16-bit text arrives: its
+// "1.txt" is UTF-8 without a NUL.
+TEST(Word6BinaryReader, SixteenBitDocumentExportsWithoutNulCharacters)
+{
+    TempDir dir;
+    const std::string path = dir.file("word95.doc");
+    writeFile(path, buildWord6File({{utf16leBytes(u"Letter\r"), utf16leBytes(u"By Post\r")}, 0x0409, 0, true, 0x1000}));
+    EXPECT_EQ(export2Txt(path.c_str(), dir.file("out").c_str(), 0, WriteText, 0), uint32_t(Success));
+    EXPECT_EQ(readFile(dir.file("out/1.txt")), "Letter\rBy Post\r\r\n");
+    EXPECT_STREQ(getFileFormate(path.c_str(), 0), "DOC");
 }
