@@ -36,7 +36,8 @@ class Error(Exception):
 
 
 class OpenError(Error):
-    """The source could not be opened (the code is its errno)."""
+    """The source could not be opened, or an output file created or written
+    (the code is the errno: 28 for a full disk, 27 past a file-size limit)."""
 
 
 class OutputFolderError(Error):
@@ -52,7 +53,8 @@ class DamagedError(Error):
 
 
 class StructureMissingError(Error):
-    """A Word document without its text structures."""
+    """A Word document without its text structures, or a package whose
+    relationships name no main part that it holds."""
 
 
 class UnreadableError(Error):
@@ -98,8 +100,9 @@ class Result:
     """The outcome of export(): ``code``, ``name``, ``ok``, and ``check()``.
 
     ``ok`` is true for 0 and for 1 (a workbook written as its unique strings).
-    Other codes below 4097 are the errno of opening the source; their name is
-    the errno's symbol, such as ``EACCES``.
+    Other codes below 4097 are the errno of opening the source or of creating
+    or writing the output; their name is the errno's symbol, such as ``EACCES``
+    or ``ENOSPC``.
     """
 
     __slots__ = ("code", "path", "folder")
