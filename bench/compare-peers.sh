@@ -22,7 +22,10 @@ if [ -z "${QUILLET:-}" ]; then
   fi
   cmake --build "$root/build-release" --target quillet_cli >/dev/null
 fi
+case "$QUILLET" in /*) ;; *) QUILLET="$(pwd)/$QUILLET" ;; esac
 WORK="${WORK:-$(mktemp -d)}"
+mkdir -p "$WORK"
+WORK="$(cd "$WORK" && pwd)"
 export QUILLET WORK
 formats="$*"
 if [ -z "$formats" ]; then
@@ -43,6 +46,8 @@ for format in $formats; do
       done <<PEERS
 $(peers "$file")
 PEERS
+      # Peers that write files of their own (unrtf its pictures) write them here.
+      cd "$WORK/$format"
       hyperfine "$@" >/dev/null 2>&1 || hyperfine "$@"
       python3 - "$WORK/$format/result.json" <<'PY'
 import json, sys

@@ -206,8 +206,12 @@ void renderFraction(const FormatSection& s, double value, std::string& out)
 {
     const std::vector<FormatToken>& t = s.tokens;
     size_t bar = 0;
-    while (t[bar].kind != Kind::Slash)
+    while (bar < t.size() && t[bar].kind != Kind::Slash)
         ++bar;
+    if (bar == t.size()) {
+        appendGeneralNumber(value, out);
+        return;
+    }
     size_t numeratorStart = bar;
     while (numeratorStart > 0 && t[numeratorStart - 1].kind == Kind::Digit)
         --numeratorStart;
@@ -222,7 +226,8 @@ void renderFraction(const FormatSection& s, double value, std::string& out)
     size_t after = bar + 1;
     long long fixed = 0;
     std::string fixedRest;
-    if (t[after].kind == Kind::Literal) {
+    // Places past the parser's limit are dropped, so the bar may end the section.
+    if (after < t.size() && t[after].kind == Kind::Literal) {
         const std::string& text = t[after].text;
         size_t k = 0;
         while (k < text.size() && text[k] >= '0' && text[k] <= '9' && fixed < 100000)
