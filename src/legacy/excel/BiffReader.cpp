@@ -70,6 +70,8 @@ void BiffReader::take(uint8_t* out, size_t count, bool zeroWhenAbsent)
             return;
         }
         const size_t n = std::min(count - got, left());
+        if (n == 0)
+            continue;  // an empty continuation: its body may have no storage at all
         std::memcpy(out + got, body_.data() + at_, n);
         at_ += n;
         got += n;
