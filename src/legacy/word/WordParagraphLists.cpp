@@ -219,7 +219,8 @@ WordParagraphLists::Membership WordParagraphLists::at(const std::vector<WordPiec
     if (index >= pieces.size() || cp < pieces[index].firstCharacter || cp >= pieces[index].endCharacter)
         return {};
     const WordPiece& first = pieces[index];
-    uint32_t fc = first.byteOffset + uint32_t(cp - first.firstCharacter) * (first.unicode ? 2 : 1);
+    // Positions of a damaged piece table may lie a whole int apart: subtract them unsigned.
+    uint32_t fc = first.byteOffset + (uint32_t(cp) - uint32_t(first.firstCharacter)) * (first.unicode ? 2 : 1);
     const size_t last = std::min(pieces.size(), index + kPiecesPerParagraph);
     for (size_t i = index; i < last; ++i) {
         const WordPiece& piece = pieces[i];
@@ -227,8 +228,8 @@ WordParagraphLists::Membership WordParagraphLists::at(const std::vector<WordPiec
             fc = piece.byteOffset;
         if (piece.endCharacter <= piece.firstCharacter)
             continue;
-        const uint32_t pieceEnd =
-            piece.byteOffset + uint32_t(piece.endCharacter - piece.firstCharacter) * (piece.unicode ? 2 : 1);
+        const uint32_t pieceEnd = piece.byteOffset + (uint32_t(piece.endCharacter) - uint32_t(piece.firstCharacter)) *
+                                                         (piece.unicode ? 2 : 1);
         const Run* run = runAt(fc);
         if (run == nullptr)
             return {};
