@@ -5,6 +5,13 @@ if(QUILLET_WERROR)
 endif()
 # A library linked but not used would still be loaded at every process start.
 add_link_options(LINKER:--as-needed)
+# Relative relocations packed into a bitmap: a smaller table for the loader to
+# read and apply at every process start (binutils 2.38 and glibc 2.36 on).
+include(CheckLinkerFlag)
+check_linker_flag(CXX "LINKER:-z,pack-relative-relocs" QUILLET_HAVE_PACKED_RELOCATIONS)
+if(QUILLET_HAVE_PACKED_RELOCATIONS)
+  add_link_options(LINKER:-z,pack-relative-relocs)
+endif()
 
 if(QUILLET_SANITIZE)
   # Any sanitizer finding must fail the run, so nothing is recoverable.

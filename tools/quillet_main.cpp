@@ -217,7 +217,8 @@ int runText(int argc, char** argv)
     quillet::readable::Options options;
     options.extras = arguments.extras;
     options.timeLimitSeconds = arguments.timeLimit;
-    quilletInitialize();
+    // One document: a PDF gets an engine for its own call, and any other
+    // format never loads the engine.
     quillet::readable::Document document;
     if (file == "-") {
         std::string bytes;
@@ -228,7 +229,6 @@ int runText(int argc, char** argv)
     } else {
         document = quillet::readable::readDocument(file, options);
     }
-    quilletDestory();
     const int status = textStatus(document.code);
     if (status == 0 || status >= 7) {
         if (std::fwrite(document.text.data(), 1, document.text.size(), stdout) != document.text.size() ||
@@ -277,10 +277,9 @@ int runExport(int argc, char** argv)
         return fail("nothing to write: --no-text without --pictures (see --help)");
 
     makeParents(arguments.paths[1], arguments.utf8Paths);
-    quilletInitialize();
+    // No engine of the thread's own: see runText.
     const uint32_t code = export2Txt(arguments.paths[0].c_str(), arguments.paths[1].c_str(),
                                      arguments.utf8Paths ? 1 : 0, flags, arguments.timeLimit);
-    quilletDestory();
     std::printf("%u %s\n", code, meaningOf(code));
     return code == quillet::Success ? 0 : 1;
 }

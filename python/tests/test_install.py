@@ -17,6 +17,9 @@ BUILD = os.environ.get("QUILLET_BUILD_DIR")
 DATA = ROOT / "tests" / "data"
 LETTERS = DATA / "letters" / "letters.docx"
 CYRILLIC = "Съешь же ещё"
+# PDF goes through the engine's plugin, which the library finds beside itself.
+PDF = DATA / "pdf" / "latin-accented.pdf"
+PDF_TEXT = "Quarterly report"
 
 CONSUMER = r"""
 #include <quillet/quillet.h>
@@ -58,19 +61,23 @@ def check_consumers(prefix, work):
     run("cmake", "-S", work, "-B", work / "build", f"-DCMAKE_PREFIX_PATH={prefix}")
     run("cmake", "--build", work / "build")
     assert run(work / "build" / "consumer", LETTERS, work / "out-cmake") == "0 DOCX\n"
+    assert run(work / "build" / "consumer", PDF, work / "out-pdf") == "0 PDF\n"
+    assert (work / "out-pdf" / "1.txt").read_bytes().startswith(PDF_TEXT.encode())
 
 
 def check_tool_and_module(prefix, tool=None):
     """The installed tool prints the text; the installed module reads it and finds the tool."""
     tool = tool or prefix / "bin" / "quillet"
     assert run(tool, "text", LETTERS).startswith(CYRILLIC)
+    assert run(tool, "text", PDF).startswith(PDF_TEXT)
     package = next(pathlib.Path(path).parent.parent for path in
                    glob.glob(str(prefix / "lib" / "python3*" / "dist-packages" / "quillet" / "_quillet*.so")))
     env = dict(os.environ, PYTHONPATH=str(package), PYTHONDONTWRITEBYTECODE="1")
     script = ("import quillet, quillet.dask, sys; print(quillet.dask.find_command());"
-              "print(quillet.text(sys.argv[1]))")
-    found, text = run(sys.executable, "-c", script, LETTERS, env=env, cwd="/").split("\n", 1)
+              "print(quillet.text(sys.argv[2]).splitlines()[0]); print(quillet.text(sys.argv[1]))")
+    found, pdf, text = run(sys.executable, "-c", script, LETTERS, PDF, env=env, cwd="/").split("\n", 2)
     assert pathlib.Path(found).resolve() == pathlib.Path(tool).resolve()
+    assert pdf == PDF_TEXT
     assert text.startswith(CYRILLIC)
 
 
@@ -86,6 +93,20 @@ def test_an_install_works_wherever_it_is_put(tmp_path, how):
         prefix = tmp_path / "stage" / "opt" / "quillet-staged"
     check_tool_and_module(prefix)
     check_consumers(prefix, tmp_path)
+
+
+@pytest.mark.skipif(not BUILD, reason="QUILLET_BUILD_DIR names no build to install")
+def test_an_install_without_its_pdf_plugin_converts_everything_else(tmp_path):
+    prefix = tmp_path / "prefix"
+    run("cmake", "--install", BUILD, "--prefix", prefix)
+    plugins = glob.glob(str(prefix / "lib" / "**" / "libquillet-pdf.so"), recursive=True)
+    assert len(plugins) == 1
+    os.remove(plugins[0])
+    tool = prefix / "bin" / "quillet"
+    assert run(tool, "text", LETTERS).startswith(CYRILLIC)
+    assert run(tool, "format", PDF) == "PDF\n"
+    failed = subprocess.run([tool, "export", PDF, tmp_path / "out"], capture_output=True, text=True)
+    assert (failed.returncode, failed.stdout.split()[0]) == (1, "4098")
 
 
 @pytest.mark.skipif(not os.environ.get("QUILLET_DEB_DIR"), reason="QUILLET_DEB_DIR names no built packages")
@@ -109,6 +130,7 @@ def test_the_wheel_works_in_a_fresh_virtual_environment(tmp_path):
     # Dask is an optional extra, absent here: the tool is found where quillet.dask looks.
     script = ("import quillet, quillet._cli, subprocess, sys;"
               "assert quillet.text(sys.argv[1]).startswith(sys.argv[2]);"
+              f"assert quillet.text({str(PDF)!r}).startswith({PDF_TEXT!r});"
               "tool = quillet._cli.COMMAND; assert tool.startswith(sys.prefix), tool;"
               "print(subprocess.run([tool, 'text', sys.argv[1]], capture_output=True, text=True).stdout)")
     clean = {name: value for name, value in os.environ.items() if name != "PYTHONPATH"}  # the venv's own package

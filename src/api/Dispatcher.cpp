@@ -1,15 +1,18 @@
 #include "api/Dispatcher.h"
 
 #include "api/EngineRegistry.h"
+#include "api/PdfFamilyLoader.h"
 #include "api/Signature.h"
 #include "legacy/OleEntry.h"
 #include "ooxml/PackageEntry.h"
+#include "output/OutputPaths.h"
 #include "output/TextFileReencoding.h"
 #include "pdf/PdfEntry.h"
 #include "plaintext/PlainText.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalPath.h"
 #include "platform/StdioFile.h"
+#include "platform/WriteError.h"
 #include "rtf/RtfEntry.h"
 
 #include <quillet/quillet.h>
@@ -54,8 +57,13 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     if (!withinSizeWindow(file.size()))
         return Unsupported;
 
+    const SourceFormat format = readSignature(file);
+    // A draft left by a run that never finished must not pass for this one's.
+    if (format != SourceFormat::Zip && format != SourceFormat::Unknown)
+        platform::removeFile(textDraftPath(folder));
+
     uint32_t code = Unsupported;
-    switch (readSignature(file)) {
+    switch (format) {
     case SourceFormat::Compound:
         code = exportOleDocument(*source, folder, flags);
         break;
@@ -65,8 +73,12 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     case SourceFormat::Pdf:
         if (flags == RefusePdf)
             return Refused;
-        code = EngineRegistry::instance().withCurrentEngine(
-            [&](PdfEngine* engine) { return exportPdfDocument(*source, folder, flags, timeLimitSeconds, engine); });
+        if (const PdfFamily* pdf = loadPdfFamily())
+            code = EngineRegistry::instance().withCurrentEngine([&](PdfEngine* engine) {
+                return pdf->exportDocument(*source, folder, flags, timeLimitSeconds, engine);
+            });
+        else
+            code = ConversionFailed;
         break;
     case SourceFormat::Rtf:
         code = exportRtfDocument(*source, folder, flags);
@@ -75,8 +87,15 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
         return Unsupported;
     }
 
-    if (code == Success && (flags & WriteText) != 0)
-        reencodeTextFileToUtf8(folder);
+    // The text is UTF-8 only after a successful conversion that asked for it;
+    // an output error counts only where the reader succeeded.
+    try {
+        finishTextFile(folder, code == Success && (flags & WriteText) != 0);
+    } catch (const WriteError&) {
+        if (code > SharedStringsOnly)
+            return code;
+        throw;
+    }
     return code;
 }
 
@@ -122,8 +141,9 @@ void documentContent(const QString& path, QString& text)
         packageDocumentContent(native, text);
         break;
     case SourceFormat::Pdf:
-        EngineRegistry::instance().withCurrentEngine(
-            [&](PdfEngine* engine) { pdfDocumentContent(native, text, 30, engine); });
+        if (const PdfFamily* pdf = loadPdfFamily())
+            EngineRegistry::instance().withCurrentEngine(
+                [&](PdfEngine* engine) { pdf->documentContent(native, text, 30, engine); });
         break;
     case SourceFormat::Rtf:
     case SourceFormat::Unknown:

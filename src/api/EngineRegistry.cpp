@@ -1,13 +1,22 @@
 #include "api/EngineRegistry.h"
 
-#include "pdf/PdfEngine.h"
+#include "api/PdfFamilyLoader.h"
+#include "pdf/PdfEntry.h"
 #include "platform/ThreadId.h"
-
-#include <new>
 
 namespace quillet {
 
-EngineHolder::~EngineHolder() = default;
+EngineHolder::~EngineHolder()
+{
+    dropEngine();
+}
+
+void EngineHolder::dropEngine()
+{
+    if (engine != nullptr)
+        family->destroyEngine(engine);
+    engine = nullptr;
+}
 
 EngineRegistry& EngineRegistry::instance()
 {
@@ -48,13 +57,14 @@ int EngineRegistry::initializeCurrentThread()
     std::lock_guard<std::recursive_mutex> lock(holder->mutex);
     if (holder->engine)
         return 1;
-    holder->engine.reset(new (std::nothrow) PdfEngine());
-    if (!holder->engine)
-        return -3;
-    const int result = holder->engine->initialise();
-    if (result < 0)
-        holder->engine.reset();
-    return result;
+    // Without the drivers no engine can be made: the first stage fails.
+    const PdfFamily* family = loadPdfFamily();
+    if (family == nullptr)
+        return -1;
+    int result = -3;
+    holder->engine = family->createEngine(&result);
+    holder->family = family;
+    return holder->engine != nullptr ? 0 : result;
 }
 
 int EngineRegistry::destroyCurrentThread()
@@ -64,10 +74,7 @@ int EngineRegistry::destroyCurrentThread()
         return 0;
     {
         std::lock_guard<std::recursive_mutex> lock(holder->mutex);
-        if (holder->engine) {
-            holder->engine->teardown();
-            holder->engine.reset();
-        }
+        holder->dropEngine();
     }
     std::lock_guard<std::mutex> lock(mutex_);
     holders_.erase(platform::currentThreadId());

@@ -9,12 +9,15 @@
 namespace quillet {
 
 class PdfEngine;
+struct PdfFamily;
 
 // One record per thread that called quilletInitialize.
 struct EngineHolder {
-    std::unique_ptr<PdfEngine> engine;
+    PdfEngine* engine = nullptr;  // made by family
+    const PdfFamily* family = nullptr;
     std::recursive_mutex mutex;  // guards engine
     ~EngineHolder();
+    void dropEngine();
 };
 
 // Maps thread ids to engine holders. The registry mutex is held only while
@@ -39,7 +42,7 @@ public:
         if (holder == nullptr)
             return fn(static_cast<PdfEngine*>(nullptr));
         std::lock_guard<std::recursive_mutex> lock(holder->mutex);
-        return fn(holder->engine.get());
+        return fn(holder->engine);
     }
 
     size_t holderCount();

@@ -1,6 +1,8 @@
 #include "output/TextSink.h"
 
 #include "output/OutputPaths.h"
+#include "output/TextFileReencoding.h"
+#include "platform/FileSystem.h"
 #include "platform/WriteError.h"
 
 #include <algorithm>
@@ -23,13 +25,19 @@ constexpr char16_t kFieldEnd = 0x15;
 
 }  // namespace
 
-TextSink::TextSink(const std::string& folder)
+// Units encoded at a time: their UTF-8 always fits the buffer.
+constexpr size_t kEncodedUnits = 16 * 1024;
+static_assert(Utf8LineEncoder::bytesFor(kEncodedUnits) <= TextSink::kBufferSize, "an encoded slice fits the buffer");
+
+TextSink::TextSink(const std::string& folder, FileForm form)
 {
     if (!folder.empty()) {
         path_ = textFilePath(folder);
-        file_ = std::make_unique<StdioFile>(path_, "wb");
+        if (form == FileForm::Utf8Lines)
+            encoder_ = std::make_unique<Utf8LineEncoder>();
+        file_ = std::make_unique<StdioFile>(encoder_ ? textDraftPath(folder) : path_, "wb");
         error_ = file_->openError();
-        pending_.reserve(kBufferSize);
+        pending_.reset(new char[kBufferSize]);
         return;
     }
     for (char16_t c : kKeptPunctuation)
@@ -85,6 +93,8 @@ void TextSink::filterInto(const char16_t* units, size_t count)
 void TextSink::appendUtf8(const char* utf8, size_t size)
 {
     if (file_) {
+        if (encoder_)
+            returnToUtf16(encoder_->waitingHigh(), nullptr, 0);
         write(utf8, size);
         return;
     }
@@ -102,49 +112,101 @@ void TextSink::appendUtf8(const char* utf8, size_t size)
 void TextSink::appendWide(const char16_t* units, size_t count)
 {
     static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "UTF-16 units are written in host order");
-    if (file_)
-        write(units, count * sizeof(char16_t));
-    else
+    if (!file_)
         filterInto(units, count);
+    else if (encoder_)
+        encode(units, count);
+    else
+        write(units, count * sizeof(char16_t));
 }
 
 void TextSink::writeRaw(const std::string& bytes)
 {
-    if (file_)
-        write(bytes.data(), bytes.size());
+    if (!file_)
+        return;
+    if (encoder_)
+        returnToUtf16(encoder_->waitingHigh(), nullptr, 0);
+    write(bytes.data(), bytes.size());
+}
+
+void TextSink::encode(const char16_t* units, size_t count)
+{
+    while (count > 0 && encoder_ && hasFile()) {
+        const size_t slice = std::min(count, kEncodedUnits);
+        if (held_ + Utf8LineEncoder::bytesFor(slice) > kBufferSize)
+            flush();
+        const char16_t waiting = encoder_->waitingHigh();
+        char* end = encoder_->encode(units, slice, pending_.get() + held_);
+        if (encoder_->metUnpairedSurrogate()) {
+            // This slice's bytes are not kept: the units go to "1.txt" as they are.
+            returnToUtf16(waiting, units, count);
+            return;
+        }
+        held_ = static_cast<size_t>(end - pending_.get());
+        units += slice;
+        count -= slice;
+    }
+    if (count > 0 && !encoder_)
+        write(units, count * sizeof(char16_t));
+}
+
+// Rare: the draft so far becomes "1.txt" in UTF-16LE, followed by a high
+// surrogate that waited for its partner and the units not yet written.
+void TextSink::returnToUtf16(char16_t waitingHigh, const char16_t* units, size_t count)
+{
+    encoder_.reset();
+    if (!hasFile())
+        return;
+    flush();
+    file_->closeOutput();
+    const std::string draft = file_->path();
+    auto text = std::make_unique<StdioFile>(path_, "wb");
+    if (text->isOpen()) {
+        StdioFile written(draft, "rb");
+        copyDraftAsUtf16(written, *text);
+    }
+    platform::removeFile(draft);
+    error_ = text->openError();
+    file_ = std::move(text);
+    if (waitingHigh != 0)
+        write(&waitingHigh, sizeof waitingHigh);
+    write(units, count * sizeof(char16_t));
 }
 
 void TextSink::write(const void* bytes, size_t count)
 {
-    if (!hasFile())
+    if (!hasFile() || count == 0)
         return;
-    if (pending_.size() + count > kBufferSize)
+    if (held_ + count > kBufferSize)
         flush();
     if (count >= kBufferSize) {
         writeThrough(bytes, count);
         return;
     }
-    const char* p = static_cast<const char*>(bytes);
-    pending_.insert(pending_.end(), p, p + count);
+    std::memcpy(pending_.get() + held_, bytes, count);
+    held_ += count;
 }
 
 void TextSink::flush()
 {
-    if (!pending_.empty())
-        writeThrough(pending_.data(), pending_.size());
-    pending_.clear();
+    if (held_ > 0)
+        writeThrough(pending_.get(), held_);
+    held_ = 0;
 }
 
 void TextSink::writeThrough(const void* bytes, size_t count)
 {
     if (!file_->write(bytes, count)) {
-        pending_.clear();
+        held_ = 0;
         file_->closeOutput();
     }
 }
 
 int TextSink::close()
 {
+    // A text that ends in half a pair is given back as it is.
+    if (encoder_ && encoder_->waitingHigh() != 0)
+        returnToUtf16(encoder_->waitingHigh(), nullptr, 0);
     if (hasFile()) {
         flush();
         file_->closeOutput();
@@ -155,7 +217,7 @@ int TextSink::close()
 void TextSink::discard()
 {
     if (file_) {
-        pending_.clear();
+        held_ = 0;
         file_->closeAndRemove();
     }
 }

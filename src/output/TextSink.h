@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/Utf8LineEncoder.h"
 #include "platform/StdioFile.h"
 
 #include <QSet>
@@ -7,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace quillet {
 
@@ -19,8 +19,19 @@ namespace quillet {
 // copy, so an export holds no second copy of the document.
 class TextSink {
 public:
+    // What a file receives of appendWide().
+    enum class FileForm {
+        Appended,  // the units as they are, UTF-16LE
+        // The UTF-8 lines a successful conversion ends with, in a draft beside
+        // "1.txt"; finishTextFile() then makes it "1.txt", or gives "1.txt" the
+        // UTF-16LE text when the conversion failed. Text that UTF-8 cannot
+        // give back unchanged (an unpaired surrogate), or bytes appended raw,
+        // turn the sink back to the Appended form, "1.txt" and all.
+        Utf8Lines,
+    };
+
     // An empty folder keeps the text in memory only.
-    explicit TextSink(const std::string& folder);
+    explicit TextSink(const std::string& folder, FileForm form = FileForm::Appended);
     ~TextSink();
     TextSink(const TextSink&) = delete;
     TextSink& operator=(const TextSink&) = delete;
@@ -38,6 +49,7 @@ public:
     // The error number of the text file's first failure (its creation), 0
     // when there is none or no file was asked for.
     int error() const { return error_; }
+    // "1.txt", whichever file holds the text for now.
     const std::string& filePath() const { return path_; }
 
     // Writes what is buffered and closes the file; returns error(). A write
@@ -51,6 +63,8 @@ public:
 
 private:
     void filterInto(const char16_t* units, size_t count);
+    void encode(const char16_t* units, size_t count);
+    void returnToUtf16(char16_t waitingHigh, const char16_t* units, size_t count);
     void write(const void* bytes, size_t count);
     void flush();
     void writeThrough(const void* bytes, size_t count);
@@ -61,7 +75,10 @@ private:
     int inFieldCode_ = 0;
     int error_ = 0;
     QSet<QChar> keptPunctuation_;
-    std::vector<char> pending_;  // bytes for the file, not yet written
+    std::unique_ptr<char[]> pending_;  // bytes for the file, not yet written
+    size_t held_ = 0;                  // of them
+    // Set while the file is a draft of UTF-8 lines.
+    std::unique_ptr<Utf8LineEncoder> encoder_;
 };
 
 }  // namespace quillet

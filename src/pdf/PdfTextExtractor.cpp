@@ -133,7 +133,7 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
         std::numeric_limits<int>::max(), timeLimitSeconds,
         [&] {
             if (writeText)
-                sink_ = std::make_unique<TextSink>(folder);
+                sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
         },
         [&](PdfPage& page) {
             if (writeText)

@@ -7,7 +7,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
-#include <iostream>
+#include <cstdio>
 
 namespace quillet {
 
@@ -19,7 +19,7 @@ RtfDocument::RtfDocument(const std::string& path)
     }
     StdioFile file(path, "rb");
     if (!file.isOpen()) {
-        std::cerr << "open file: " << path << " error. error code[" << file.openError() << "]" << std::endl;
+        std::fprintf(stderr, "open file: %s error. error code[%d]\n", path.c_str(), file.openError());
         opened_ = false;
         return;
     }

@@ -9,7 +9,7 @@
 
 #include <quillet/quillet.h>
 
-#include <iostream>
+#include <cstdio>
 
 namespace quillet {
 namespace {
@@ -21,7 +21,7 @@ int writePicture(const std::string& folder, int64_t number, const RtfPicture& pi
         return 0;
     StdioFile out(picturePath(folder, number, imageExtension(picture.kind)), "wb");
     if (!out.isOpen()) {
-        std::cerr << "open error!" << std::endl;
+        std::fputs("open error!\n", stderr);
         return out.openError();
     }
     out.write(picture.data->data(), std::min<size_t>(picture.size, picture.data->size()));
@@ -38,7 +38,7 @@ uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
     auto parser = std::make_unique<RtfParser>(extras);
     if (!document->opened())
         return Unreadable;
-    sink_ = std::make_unique<TextSink>(folder);
+    sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
     OutputFailure output(sink_->error());
     if ((flags & WriteText) != 0)
         document->streamTextTo(sink_.get());

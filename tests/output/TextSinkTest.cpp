@@ -1,8 +1,16 @@
 #include "output/TextSink.h"
+#include "output/TextFileReencoding.h"
+#include "platform/WriteError.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using quillet::finishTextFile;
+using quillet::reencodeTextFileToUtf8;
 using quillet::TextSink;
 using namespace quillet::test;
 
@@ -71,4 +79,84 @@ TEST(TextSink, Utf8RawDiscardAndMissingFolder)
     nowhere.appendUtf8("lost");
     EXPECT_FALSE(nowhere.hasFile());
     EXPECT_TRUE(nowhere.text().isEmpty());
+}
+
+// The UTF-8 draft against the two files the UTF-16 path leaves: the
+// re-encoded "1.txt" of a success, the units as appended of a failure.
+TEST(TextSink, Utf8LinesEndAsTheReencodedFileOrGiveBackTheUnits)
+{
+    std::u16string longLine(70000, u'a');
+    longLine[16383] = 0xD83D;  // a pair across the encoder's slices
+    longLine[16384] = 0xDE00;
+    std::u16string lateLone(70000, u'b');
+    lateLone[69000] = 0xDC01;  // after the buffer has gone to the draft
+    const std::vector<std::vector<std::u16string>> cases = {
+        {},
+        {u""},
+        {u"plain ASCII, no line end"},
+        {u"a\r\nb\n", u"\n\rc\r"},
+        {u"\u00E9\u0416\u4E00\uFFFD\0x\n"},
+        {u"pair split \xD83D", u"\xDE00 across appends\n"},
+        {u"lone high \xD800 then text"},
+        {u"x", u"lone low \xDC00"},
+        {u"ends in a high \xD83D"},
+        {u"high waiting \xD83D", u"y no partner"},
+        {longLine, u"\n"},
+        {u"start\n", lateLone},
+    };
+    for (const auto& parts : cases) {
+        std::u16string whole;
+        for (const auto& part : parts)
+            whole += part;
+        TempDir reference;
+        writeFile(reference.file("1.txt"), utf16leBytes(whole));
+        reencodeTextFileToUtf8(reference.path());
+        for (const bool succeeded : {true, false}) {
+            TempDir dir;
+            {
+                TextSink sink(dir.path(), TextSink::FileForm::Utf8Lines);
+                for (const auto& part : parts)
+                    sink.appendWide(part);
+                EXPECT_EQ(sink.close(), 0);
+            }
+            finishTextFile(dir.path(), succeeded);
+            EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"1.txt"});
+            const std::string expected = succeeded ? readFile(reference.file("1.txt")) : utf16leBytes(whole);
+            EXPECT_EQ(readFile(dir.file("1.txt")), expected)
+                << (succeeded ? "success " : "failure ") << whole.size() << " units";
+        }
+    }
+}
+
+TEST(TextSink, Utf8LinesTakeRawBytesAsTheUtf16FileDoes)
+{
+    TempDir dir;
+    {
+        TextSink sink(dir.path(), TextSink::FileForm::Utf8Lines);
+        sink.appendWide(u"w\u00E9\n");
+        sink.appendUtf8("ab");  // two bytes that the UTF-16 file reads as one unit
+    }
+    EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(u"w\u00E9\n") + "ab");
+    finishTextFile(dir.path(), true);
+    EXPECT_EQ(readFile(dir.file("1.txt")), "w\xC3\xA9\r\n\xE6\x89\xA1\r\n");
+
+    // A draft from an unfinished run, and a failed write to the draft.
+    TempDir stale;
+    writeFile(stale.file("1.txtutf8.txt"), "old");
+    {
+        TextSink sink(stale.path(), TextSink::FileForm::Utf8Lines);
+        sink.appendWide(u"new");
+    }
+    finishTextFile(stale.path(), true);
+    EXPECT_EQ(readFile(stale.file("1.txt")), "new\r\n");
+    TempDir full;
+    ASSERT_EQ(::symlink("/dev/full", full.file("1.txtutf8.txt").c_str()), 0);
+    EXPECT_THROW(
+        {
+            TextSink sink(full.path(), TextSink::FileForm::Utf8Lines);
+            sink.appendWide(std::u16string(TextSink::kBufferSize, u'x'));
+            sink.close();
+        },
+        quillet::WriteError);
+    EXPECT_EQ(listFolder(full.path()), std::vector<std::string>{});
 }

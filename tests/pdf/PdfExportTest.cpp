@@ -1,5 +1,6 @@
 // PDF documents through the library's calls and the page drivers.
 #include "api/EngineRegistry.h"
+#include "output/TextFileReencoding.h"
 #include "pdf/PdfEngine.h"
 #include "pdf/PdfTextExtractor.h"
 
@@ -241,6 +242,7 @@ TEST_F(PdfExportTest, TimeLimitCountsWholeSecondsBetweenPages)
         PdfTextExtractor exporter(source, nullptr, steppingClock);
         fakeNow = 0;
         EXPECT_EQ(exporter.extract(out, WriteText, c.limit), c.code) << c.limit;
+        finishTextFile(out, false);  // the text as appended
         EXPECT_EQ(
             readFile(out + "/1.txt"),
             utf16leBytes(QString::fromStdString(pageLines(0, c.pages)).remove(QLatin1Char('\r')).toStdU16String()))
@@ -275,6 +277,7 @@ TEST_F(PdfExportTest, TimeLimitStopsAPageInTheMiddle)
         EXPECT_EQ(code, PdfTimeLimit) << inMemory;
         EXPECT_EQ(text, QStringLiteral("kept")) << inMemory;
     }
+    finishTextFile(out, false);
     EXPECT_EQ(readFile(out + "/1.txt"), utf16leBytes(u"first\n")) << "nothing of the stopped page";
 }
 

@@ -1,4 +1,5 @@
 // RTF files through the export: the text file, pictures and result codes.
+#include "output/TextFileReencoding.h"
 #include "rtf/RtfEntry.h"
 
 #include "support/RtfBuilder.h"
@@ -64,10 +65,15 @@ TEST(RtfExport, FlagsDecideTextAndPictures)
 
 TEST(RtfExport, ReaderEntryWritesUtf16AndAnswersMissingSources)
 {
+    // The reader's text as a failed conversion would leave it: as appended.
+    const auto appended = [](const TempDir& folder) {
+        finishTextFile(folder.path(), false);
+        return readFile(folder.file("1.txt"));
+    };
     TempDir dir, out;
     writeFile(dir.file("in.rtf"), "{\\rtf1\\ansicpg936 \\'c4\\'e3\\par}");
     EXPECT_EQ(exportRtfDocument(dir.file("in.rtf"), out.path(), WriteText), Success);
-    EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(u"\u4F60\n"));
+    EXPECT_EQ(appended(out), utf16leBytes(u"\u4F60\n"));
     // Text goes to the file in pieces as it is read; none is lost between them.
     std::string rtf = "{\\rtf1 ";
     std::u16string text;
@@ -77,14 +83,14 @@ TEST(RtfExport, ReaderEntryWritesUtf16AndAnswersMissingSources)
     }
     writeFile(dir.file("long.rtf"), rtf + "}");
     EXPECT_EQ(exportRtfDocument(dir.file("long.rtf"), out.path(), WriteText), Success);
-    EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(text));
+    EXPECT_EQ(appended(out), utf16leBytes(text));
     // Headers and footers only with 0x110, after the body.
     writeFile(dir.file("header.rtf"), "{\\rtf1{\\headerr top}body\\par}");
     const std::pair<uint32_t, std::u16string> headerCases[] = {{WriteText, u"body\n"},
                                                                {WriteText | WriteExtras, u"body\ntop"}};
     for (const auto& [flags, text] : headerCases) {
         EXPECT_EQ(exportRtfDocument(dir.file("header.rtf"), out.path(), flags), Success);
-        EXPECT_EQ(readFile(out.file("1.txt")), utf16leBytes(text)) << flags;
+        EXPECT_EQ(appended(out), utf16leBytes(text)) << flags;
     }
 
     TempDir empty;
@@ -107,6 +113,9 @@ TEST(RtfExport, OutputThatCannotBeCreatedFailsTheExport)
     // "1.txt" is made whatever the flags.
     TempDir blocked;
     ASSERT_EQ(::mkdir(blocked.file("1.txt").c_str(), 0700), 0);
-    for (uint32_t flags : {uint32_t(WriteText), uint32_t(WritePictures), 0u})
-        EXPECT_EQ(exportRtfDocument(dir.file("in.rtf"), blocked.path(), flags), uint32_t(EISDIR)) << flags;
+    for (uint32_t flags : {uint32_t(WriteText), uint32_t(WritePictures), 0u}) {
+        EXPECT_EQ(export2Txt(dir.file("in.rtf").c_str(), blocked.path().c_str(), 0, flags, 0), uint32_t(EISDIR))
+            << flags;
+        EXPECT_FALSE(fileExists(blocked.file("1.txtutf8.txt"))) << flags;
+    }
 }

@@ -5,6 +5,7 @@
 // bytes or more in the order they were added.
 
 #include "compound/CompoundFile.h"
+#include "output/TextFileReencoding.h"
 #include "support/TempDir.h"
 
 #include <quillet/quillet.h>
@@ -53,6 +54,8 @@ inline Exported exportFile(int (*exportDocument)(CompoundFile&, const std::strin
     } catch (const std::runtime_error&) {
         result.code = ConversionFailed;
     }
+    // The text as the reader appended it, UTF-16LE.
+    finishTextFile(dir.path(), false);
     for (const std::string& name : listFolder(dir.path()))
         (name == "1.txt" ? result.text : result.files[name]) = readFile(dir.file(name));
     return result;

@@ -190,7 +190,7 @@ int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::strin
 {
     reader_ = std::make_unique<BiffReader>(workbook);
     if ((flags & WriteText) != 0)
-        sink_ = std::make_unique<TextSink>(folder);
+        sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
     try {
         const int result = readRecords(folder, flags);
         flush();

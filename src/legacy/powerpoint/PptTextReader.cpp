@@ -226,7 +226,7 @@ int PptTextReader::extractText(CompoundStream& document, int64_t currentEdit, co
     }
     if (!document.seek(container))
         return Refused;
-    sink_ = std::make_unique<TextSink>(folder);
+    sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
     collect();
     const bool written = writeSlides(flags);
     return int(OutputFailure(sink_->close()).result(written ? Success : Refused));

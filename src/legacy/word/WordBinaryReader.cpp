@@ -85,7 +85,10 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
     int64_t bytes = piece.unicode ? characters * 2 : characters;
     bytes = std::min({bytes, wordDocument_->remaining(), budget});
     budget -= bytes;
-    block_.resize(kBlockBytes / 2);
+    // No larger than the piece: a small document touches no more memory than it needs.
+    const int64_t blockUnits = std::min<int64_t>(piece.unicode ? bytes / 2 : bytes, kBlockBytes / 2);
+    if (block_.size() < static_cast<size_t>(blockUnits))
+        block_.resize(static_cast<size_t>(blockUnits));
     const size_t index = static_cast<size_t>(&piece - pieces_.data());
     int32_t cp = piece.firstCharacter;
     while (bytes > 0) {

@@ -46,7 +46,7 @@ int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
         return result;
     OutputFailure output;
     if ((flags & WriteText) != 0) {
-        sink_ = std::make_unique<TextSink>(folder);
+        sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
         appendPieces();
         // One line feed: CR LF once the file is UTF-8.
         static constexpr char16_t kLineBreak = u'\n';

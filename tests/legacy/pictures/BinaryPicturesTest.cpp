@@ -1,6 +1,7 @@
 // Pictures of Word and Excel binary documents, written beside "1.txt".
 #include "legacy/excel/ExcelBinaryReader.h"
 #include "legacy/word/WordBinaryReader.h"
+#include "output/TextFileReencoding.h"
 
 #include "support/BiffBuilder.h"
 #include "support/WordDocumentBuilder.h"
@@ -107,5 +108,6 @@ TEST(BinaryPictures, UnwritableFolderSaysOpenErrorOnceAndFailsTheExport)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open error!\n");
 
     EXPECT_EQ(exportWordDocument(*openBytes(doc), dir.path(), WriteText | WritePictures), 0);
+    finishTextFile(dir.path(), false);
     EXPECT_EQ(readFile(dir.file("1.txt")), utf16leBytes(u"Text beside pictures\n"));
 }
