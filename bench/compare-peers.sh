@@ -11,6 +11,8 @@
 # QUILLET (the command-line tool) and WORK (a scratch folder) are set for them.
 # Commands run without a shell (hyperfine -N), so no process start is
 # measured but the tools' own; a WORK kept from an earlier run is reused.
+# QUILLET_BEFORE names a second build of the tool, timed in the same run as
+# "quillet-before" for a before/after comparison.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
@@ -40,6 +42,9 @@ for format in $formats; do
       echo "== $format: $(basename "$file") ($(du -h "$file" | cut -f1))"
       set -- -N --warmup 3 --min-runs 20 --export-json "$WORK/$format/result.json" \
         -n quillet "$QUILLET export '$file' '$WORK/$format/out'"
+      if [ -n "${QUILLET_BEFORE:-}" ]; then
+        set -- "$@" -n quillet-before "$QUILLET_BEFORE export '$file' '$WORK/$format/out-before'"
+      fi
       tab="$(printf '\t')"
       while IFS="$tab" read -r name command; do
         set -- "$@" -n "$name" "$command"
