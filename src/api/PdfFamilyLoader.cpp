@@ -31,7 +31,8 @@ const PdfFamily* openPlugin()
     if (path.empty())
         return nullptr;
     // Never closed: engines made from it may live until the process ends.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Lazy binding: of the engine's many imports, a conversion calls few.
+    void* handle = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (handle == nullptr)
         return nullptr;
     using Entry = const PdfFamily* (*)();
