@@ -55,10 +55,13 @@ protected:
     Handler* adoptChild(Args&&... args)
     {
         if constexpr (std::is_nothrow_constructible_v<Handler, Args&&...>) {
-            if (child_ && child_.use_count() == 1 && typeid(*child_) == typeid(Handler)) {
-                Handler* previous = static_cast<Handler*>(child_.get());
-                previous->~Handler();
-                return std::launder(new (previous) Handler(std::forward<Args>(args)...));
+            if (child_ && child_.use_count() == 1) {
+                auto& current = *child_;
+                if (typeid(current) == typeid(Handler)) {
+                    Handler* previous = static_cast<Handler*>(&current);
+                    previous->~Handler();
+                    return std::launder(new (previous) Handler(std::forward<Args>(args)...));
+                }
             }
         }
         auto child = std::make_shared<Handler>(std::forward<Args>(args)...);
