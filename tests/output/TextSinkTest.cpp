@@ -1,10 +1,13 @@
 #include "output/TextSink.h"
 #include "output/TextFileReencoding.h"
+#include "output/Utf8LineDecoder.h"
+#include "output/Utf8LineEncoder.h"
 #include "platform/WriteError.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -95,7 +98,7 @@ TEST(TextSink, Utf8LinesEndAsTheReencodedFileOrGiveBackTheUnits)
         {u""},
         {u"plain ASCII, no line end"},
         {u"a\r\nb\n", u"\n\rc\r"},
-        {u"\u00E9\u0416\u4E00\uFFFD\0x\n"},
+        {std::u16string(u"\u00E9\u0416\u4E00\uFFFD\0x\n", 7)},
         {u"pair split \xD83D", u"\xDE00 across appends\n"},
         {u"lone high \xD800 then text"},
         {u"x", u"lone low \xDC00"},
@@ -159,4 +162,27 @@ TEST(TextSink, Utf8LinesTakeRawBytesAsTheUtf16FileDoes)
         },
         quillet::WriteError);
     EXPECT_EQ(listFolder(full.path()), std::vector<std::string>{});
+}
+
+// Lines and characters cut anywhere between calls: the decoder gives back
+// what the encoder was given, a byte at a time as in one piece.
+TEST(TextSink, Utf8LinesDecodeAcrossAnyCut)
+{
+    using namespace std::string_literals;
+    const std::u16string text = u"a\r\n\r\rb\n\u00E9\u4E00\U0001F600\r\n\u0000z\r"s;
+    std::string bytes(quillet::Utf8LineEncoder::bytesFor(text.size()), '\0');
+    quillet::Utf8LineEncoder encoder;
+    bytes.resize(static_cast<size_t>(encoder.encode(text.data(), text.size(), bytes.data()) - bytes.data()));
+    EXPECT_EQ(bytes, "a\r\r\n\r\rb\r\n\xC3\xA9\xE4\xB8\x80\xF0\x9F\x98\x80\r\r\n\0z\r"s);
+    for (size_t cut = 1; cut <= bytes.size(); ++cut) {
+        quillet::Utf8LineDecoder decoder;
+        std::u16string decoded(quillet::Utf8LineDecoder::unitsFor(bytes.size()) + cut, u'\0');
+        char16_t* end = decoded.data();
+        for (size_t at = 0; at < bytes.size(); at += cut)
+            end = decoder.decode(reinterpret_cast<const uint8_t*>(bytes.data()) + at, std::min(cut, bytes.size() - at),
+                                 end);
+        end = decoder.finish(end);
+        decoded.resize(static_cast<size_t>(end - decoded.data()));
+        EXPECT_EQ(decoded, text) << "pieces of " << cut;
+    }
 }

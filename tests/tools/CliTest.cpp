@@ -151,3 +151,26 @@ TEST(Cli, TextOfEveryFormatKeepsEveryLetterAndAnswersFailuresByStatus)
             written = readFile(dir.file("batch/" + name + "/1.txt"));
     EXPECT_EQ(written, runCli({"text", doc}).first);
 }
+
+// The PDF engine is a plugin of the library: a process maps it only when it
+// meets a PDF, and that process converts with it.
+TEST(Cli, OnlyAPdfLoadsTheEnginePlugin)
+{
+    TempDir dir;
+    const std::string data = QUILLET_TEST_DATA;
+    const auto loadsEngine = [&](const std::string& source, const std::string& command) {
+        ToolLaunch launch;
+        launch.args = command == "export" ? std::vector<std::string>{"export", source, dir.file("out")}
+                                          : std::vector<std::string>{command, source};
+        launch.environment = {{"LD_DEBUG", "files"}};
+        const ToolRun run = runTool(launch);
+        EXPECT_EQ(run.status, 0) << source << " " << command;
+        return run.err.find("libquillet-pdf.so") != std::string::npos;
+    };
+    for (const char* command : {"export", "text", "format"}) {
+        EXPECT_FALSE(loadsEngine(data + "/word/english.doc", command)) << command;
+        EXPECT_FALSE(loadsEngine(data + "/rtf/wordpad.rtf", command)) << command;
+        EXPECT_EQ(loadsEngine(data + "/pdf/latin-accented.pdf", command), std::string(command) != "format") << command;
+    }
+    EXPECT_EQ(readFile(dir.file("out/1.txt")).substr(0, 18), "Quarterly report\r\n");
+}
