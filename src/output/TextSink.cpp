@@ -131,7 +131,7 @@ void TextSink::writeRaw(const std::string& bytes)
 
 void TextSink::encode(const char16_t* units, size_t count)
 {
-    while (count > 0 && encoder_ && hasFile()) {
+    while (count > 0 && hasFile()) {
         const size_t slice = std::min(count, kEncodedUnits);
         if (held_ + Utf8LineEncoder::bytesFor(slice) > kBufferSize)
             flush();
@@ -146,8 +146,6 @@ void TextSink::encode(const char16_t* units, size_t count)
         units += slice;
         count -= slice;
     }
-    if (count > 0 && !encoder_)
-        write(units, count * sizeof(char16_t));
 }
 
 // Rare: the draft so far becomes "1.txt" in UTF-16LE, followed by a high
