@@ -16,12 +16,15 @@ namespace {
 constexpr size_t kBlockUnits = 32 * 1024;
 
 // Puts `from` in the place of "1.txt", which a rename replaces; when that
-// fails neither stays. (Removing "1.txt" first would take an empty folder
-// of that name with it.)
+// fails neither file stays. A folder of that name is left alone (removing
+// it first would have let the rename succeed).
 void replaceTextFile(const std::string& from, const std::string& textPath)
 {
     if (const int error = platform::renameFile(from, textPath)) {
         platform::removeFile(from);
+        platform::FileStatus status;
+        if (platform::statPath(textPath, status) && !status.isDirectory)
+            platform::removeFile(textPath);
         throw WriteError(error, textPath);
     }
 }
