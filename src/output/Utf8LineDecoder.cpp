@@ -1,5 +1,7 @@
 #include "output/Utf8LineDecoder.h"
 
+#include "platform/Utf8.h"
+
 namespace quillet {
 
 char16_t* Utf8LineDecoder::decode(const uint8_t* bytes, size_t count, char16_t* out)
@@ -9,7 +11,7 @@ char16_t* Utf8LineDecoder::decode(const uint8_t* bytes, size_t count, char16_t* 
         if (remaining_ > 0 && (byte & 0xC0) == 0x80) {
             codePoint_ = (codePoint_ << 6) | (byte & 0x3F);
             if (--remaining_ == 0)
-                out = put(codePoint_, out);
+                out = putUtf16(codePoint_, out);
             continue;
         }
         // The encoder writes whole characters; a stray byte stands for itself.
@@ -48,18 +50,6 @@ char16_t* Utf8LineDecoder::finish(char16_t* out)
         *out++ = u'\r';
     carriage_ = false;
     remaining_ = 0;
-    return out;
-}
-
-char16_t* Utf8LineDecoder::put(uint32_t codePoint, char16_t* out)
-{
-    if (codePoint >= 0x10000) {
-        codePoint -= 0x10000;
-        *out++ = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-        *out++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-    } else {
-        *out++ = static_cast<char16_t>(codePoint);
-    }
     return out;
 }
 

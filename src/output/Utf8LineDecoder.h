@@ -19,8 +19,6 @@ public:
     char16_t* finish(char16_t* out);
 
 private:
-    char16_t* put(uint32_t codePoint, char16_t* out);
-
     uint32_t codePoint_ = 0;
     int remaining_ = 0;      // continuation bytes still to come
     bool carriage_ = false;  // a CR, waiting to see whether LF follows

@@ -1,5 +1,7 @@
 #include "pdf/PdfTextPage.h"
 
+#include "platform/Utf8.h"
+
 #include <QChar>
 
 #include <mupdf/fitz.h>
@@ -27,15 +29,8 @@ fz_stext_page* analyse(fz_context* ctx, fz_display_list* list)
 
 void appendCodePoint(std::u16string& out, int c)
 {
-    if (c < 0 || c > 0x10FFFF)
-        c = 0xFFFD;
-    if (c >= 0x10000) {
-        c -= 0x10000;
-        out.push_back(char16_t(0xD800 + (c >> 10)));
-        out.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-        out.push_back(char16_t(c));
-    }
+    // A negative value becomes one above U+10FFFF, so U+FFFD.
+    appendUtf16(static_cast<char32_t>(c), out);
 }
 
 bool isHyphen(int c)

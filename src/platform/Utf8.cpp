@@ -30,6 +30,26 @@ void appendUtf8(char32_t cp, std::string& out)
     out.append(bytes, static_cast<size_t>(putUtf8(cp, bytes) - bytes));
 }
 
+char16_t* putUtf16(char32_t cp, char16_t* out)
+{
+    if (cp > 0x10FFFF)
+        cp = 0xFFFD;
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        *out++ = static_cast<char16_t>(cp);
+    }
+    return out;
+}
+
+void appendUtf16(char32_t cp, std::u16string& out)
+{
+    char16_t units[2];
+    out.append(units, static_cast<size_t>(putUtf16(cp, units) - units));
+}
+
 std::string utf16ToUtf8(const char16_t* units, size_t count)
 {
     std::string out(count * 3, '\0');
@@ -70,12 +90,7 @@ void appendUtf8AsUtf16(std::string_view utf8, std::u16string& out)
             i += length == 0 ? 1 : k;
             continue;
         }
-        if (cp >= 0x10000) {
-            out += char16_t(0xD800 + ((cp - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            out += char16_t(cp);
-        }
+        appendUtf16(cp, out);
         i += length;
     }
 }

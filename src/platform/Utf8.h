@@ -27,6 +27,13 @@ char* putUtf8(char32_t codePoint, char* out);
 // A code point as UTF-8, appended by the same rule.
 void appendUtf8(char32_t codePoint, std::string& out);
 
+// Writes a code point as UTF-16 (one unit, or a pair above U+FFFF) and returns
+// the end; values above U+10FFFF give U+FFFD, surrogates stay as they are.
+char16_t* putUtf16(char32_t codePoint, char16_t* out);
+
+// A code point as UTF-16, appended by the same rule.
+void appendUtf16(char32_t codePoint, std::u16string& out);
+
 // UTF-16 as UTF-8, pairs combined; an unpaired surrogate becomes U+FFFD.
 std::string utf16ToUtf8(const char16_t* units, size_t count);
 

@@ -6,6 +6,7 @@
 #include "package/opc/PackagePart.h"
 #include "package/opc/XmlPart.h"
 #include "package/zip/ZipArchive.h"
+#include "platform/Utf8.h"
 
 namespace quillet {
 
@@ -38,12 +39,7 @@ bool strictUtf8ToUtf16(const std::string& utf8, std::u16string& out)
             out.clear();
             return false;
         }
-        if (cp >= 0x10000) {
-            out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
+        appendUtf16(cp, out);
         i += extra + 1;
     }
     return true;
