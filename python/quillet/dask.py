@@ -19,6 +19,7 @@ import math
 import os
 import shutil
 import signal
+import stat
 import subprocess
 import uuid
 from typing import Iterable, Optional
@@ -40,6 +41,15 @@ _FLAGS = ("text", "pictures", "extras", "clean")
 _SLACK = 60
 _PER_DOCUMENT_SLACK = 5
 _TERMINATE_GRACE = 10
+# What a batch worker spends on a document, to size partitions: a fixed share
+# (opening, output folder, record) and a share per byte, both on the slow side
+# of what bench/dask_vs_batch.py and the peer benchmarks measure.
+_SECONDS_PER_DOCUMENT = 0.0005
+_BYTES_PER_SECOND = 20e6
+# The work a partition holds per batch worker: enough that starting its batch
+# (about 0.1 s) stays a few percent, little enough that a rerun after a lost
+# worker repeats little.
+_PARTITION_SECONDS = 5.0
 
 
 class BatchError(RuntimeError):
@@ -62,6 +72,8 @@ def _absolute(path):
     only after a folder that is no symbolic link."""
     if not path.startswith("/"):
         path = os.getcwd() + "/" + path
+    elif "//" not in path and "/." not in path and not path.endswith("/"):
+        return path  # already as the batch writes it
     clean = ""
     for part in path.split("/"):
         if part == ".." and clean and os.path.lexists(clean) and not os.path.islink(clean):
@@ -124,6 +136,12 @@ def _read_records(log, start, wanted, found):
     except FileNotFoundError:
         return
     for line in content.split(b"\n"):
+        # Batches sharing the log write each other's records too: a path written
+        # without escapes is told from the line's start, before any parsing.
+        if line.startswith(b'{"path":"'):
+            end = line.find(b'"', 9)
+            if end > 0 and b"\\" not in line[9:end] and line[9:end].decode(errors="replace") not in wanted:
+                continue
         try:
             record = json.loads(line)
         except ValueError:
@@ -132,7 +150,9 @@ def _read_records(log, start, wanted, found):
             found[record["path"]] = record
 
 
-def _run_partition(paths, out_root, quillet_command, arguments, jobs, timeout):
+def _run_partition(listing, out_root, quillet_command, arguments, jobs, timeout):
+    # The paths arrive as one string of lines, which Dask neither walks nor hashes path by path.
+    paths = listing.split("\n")
     command = find_command(quillet_command)
     rows = {}
     listed = []
@@ -186,6 +206,42 @@ def _run_partition(paths, out_root, quillet_command, arguments, jobs, timeout):
     return _frame([rows.get(path, {"path": path, "status": "duplicate"}) for path in paths])
 
 
+def _cluster_workers():
+    """The tasks the current scheduler runs at once: the threads of the distributed
+    client's workers, else this machine's processors."""
+    try:
+        from distributed import default_client
+        client = default_client()
+        if not client.asynchronous and client.status == "running":
+            threads = sum(worker.get("nthreads", 1) for worker in client.scheduler_info()["workers"].values())
+            if threads > 0:
+                return threads
+    except (ImportError, ValueError):
+        pass  # no distributed client: dask's local schedulers use the machine
+    return dask.config.get("num_workers", None) or len(os.sched_getaffinity(0))
+
+
+def _partitions(paths, sizes, jobs_per_task, workers):
+    """The paths cut, in order, into runs of about _PARTITION_SECONDS of work per batch
+    worker, and into at least as many runs as there are workers while paths last."""
+    costs = [_SECONDS_PER_DOCUMENT + size / _BYTES_PER_SECOND for size in sizes]
+    total = sum(costs)
+    count = max(workers, math.ceil(total / (_PARTITION_SECONDS * jobs_per_task)))
+    count = min(count, len(paths))
+    parts, start, done, cut = [], 0, 0.0, 0.0
+    for index, cost in enumerate(costs):
+        done += cost
+        # Each partition takes an equal share of the work not yet cut, so that a
+        # large document alone does not leave the partitions after it nearly empty;
+        # every partition still to come keeps at least one path.
+        left = count - len(parts) - 1
+        if left > 0 and (done - cut >= (total - cut) / (left + 1) or len(paths) - index - 1 == left):
+            parts.append(paths[start:index + 1])
+            start, cut = index + 1, done
+    parts.append(paths[start:])
+    return parts
+
+
 def _settle_released_results():
     """Lets the client tell the scheduler which earlier results it gave up before a
     compute starts or after one ends. distributed releases a computed key from its
@@ -227,15 +283,18 @@ def _finalize_and_settle(finalize, results, *extra):
 
 
 def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int = 1, timeout: int = 60,
-            partition_size: int = 500, quillet_command: Optional[PathLike] = None,
+            partition_size: Optional[int] = None, quillet_command: Optional[PathLike] = None,
             **flags: bool) -> "dd.DataFrame":
     """A lazy Dask DataFrame of conversion records, one row per distinct path in input
     order, with the columns of a `quillet batch` record (COLUMNS).
 
     paths: str or os.PathLike paths of files (relative ones against this process's
     working folder). out_root: the batch output folder, the same path on every worker.
-    Each partition of partition_size paths is one task running `quillet batch` with
-    jobs_per_task worker processes that kill a conversion after timeout seconds.
+    Each partition is one task running `quillet batch` with jobs_per_task worker
+    processes that kill a conversion after timeout seconds. partition_size=None sizes
+    partitions from the documents' bytes and the cluster's worker threads (a few
+    seconds of work each, never fewer partitions than workers); a number gives
+    partitions of that many paths.
     flags: text, pictures, extras (booleans, as for quillet.export; text by default), and
     clean: each 1.txt then holds the text quillet.text() gives.
     quillet_command: see find_command. Computing the frame converts what results.jsonl
@@ -254,7 +313,8 @@ def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int
         (["--pictures"] if pictures else []) + (["--clean"] if clean else [])
     _positive("jobs_per_task", jobs_per_task, 1024)
     _positive("timeout", timeout, 86400 * 365)
-    _positive("partition_size", partition_size, None)
+    if partition_size is not None:
+        _positive("partition_size", partition_size, None)
     if quillet_command is not None:
         _checked(quillet_command, "quillet_command")
     root = _absolute(_checked(out_root, "out_root"))
@@ -267,13 +327,24 @@ def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int
     except TypeError:
         raise TypeError(f"paths must be an iterable of paths, not {type(paths).__name__}") from None
     distinct = list(dict.fromkeys(_absolute(_checked(path, "path")) for path in given))
+    sizes = []
     for path in distinct:
-        if os.path.isdir(path):
+        try:
+            status = os.stat(path)
+        except OSError:
+            sizes.append(0)  # answered at once with an error record
+            continue
+        if stat.S_ISDIR(status.st_mode):
             raise IsADirectoryError(f"a folder among the paths (list its files instead): {path}")
+        sizes.append(status.st_size)
     meta = _frame([])
     if not distinct:
         return dd.from_pandas(meta, npartitions=1)
-    parts = [tuple(distinct[i:i + partition_size]) for i in range(0, len(distinct), partition_size)]
+    if partition_size is None:
+        parts = _partitions(distinct, sizes, jobs_per_task, _cluster_workers())
+    else:
+        parts = [distinct[i:i + partition_size] for i in range(0, len(distinct), partition_size)]
+    parts = ["\n".join(part) for part in parts]
     # dd.from_map would be leaner, but distributed 2022.12 hands its inputs to the
     # function still wrapped for serialisation.
     # Keys of their own for each call: a frame made earlier over the same paths may

@@ -106,3 +106,25 @@ def test_every_compute_runs_the_batches_again(client, tmp_path):
                                  partition_size=1, quillet_command=command)
     assert [len(frame.compute()) for _ in range(5)] == [2] * 5
     assert len(runs.read_text().splitlines()) == 2 * 5
+
+
+@pytest.mark.parametrize("sizes, jobs, workers, expected", [
+    ([1000] * 10, 1, 2, [5, 5]),                    # little work: one partition per worker
+    ([1000] * 3, 1, 8, [1, 1, 1]),                   # never more partitions than paths
+    ([99_990_000] * 4, 1, 2, [1, 1, 1, 1]),          # about five seconds of work each
+    ([99_990_000] * 4, 2, 1, [2, 2]),                # more batch workers, more work each
+    ([199_990_000] + [1000] * 9, 1, 2, [1, 5, 4]),   # a large file takes a partition alone
+    ([0] * 40_000, 1, 2, [10_000] * 4),              # many tiny ones: cut by their count
+])
+def test_partitions_follow_the_work(sizes, jobs, workers, expected):
+    paths = [f"/d/{i}" for i in range(len(sizes))]
+    parts = quillet.dask._partitions(paths, sizes, jobs, workers)
+    assert [len(part) for part in parts] == expected
+    assert [path for part in parts for path in part] == paths
+
+
+def test_default_partitions_match_the_cluster(client, tmp_path):
+    paths = [DATA / name for name in STATUSES]
+    frame = quillet.dask.convert(paths, tmp_path / "out")
+    assert frame.npartitions == 2
+    assert list(frame.compute().path) == [str(path) for path in paths]
