@@ -15,11 +15,29 @@ namespace {
 
 constexpr uint32_t kTextAndExtras = 0x110;
 
-// A cell's type (t) and style (s) attributes.
+// A cell's type (t), told apart once per cell, and its style (s).
+enum class CellKind { Number, SharedString, Boolean, Date, InlineString, Other };
+
 struct CellType {
-    std::string type;
+    CellKind kind = CellKind::Number;
     unsigned style = 0;
 };
+
+CellKind cellKind(const std::string* type)
+{
+    if (type == nullptr || type->empty() || *type == "n")
+        return CellKind::Number;
+    if (*type == "s")
+        return CellKind::SharedString;
+    if (*type == "b")
+        return CellKind::Boolean;
+    if (*type == "d")
+        return CellKind::Date;
+    return *type == "inlineStr" ? CellKind::InlineString : CellKind::Other;
+}
+
+// The attributes a cell handler reads.
+constexpr int kCellAttributes[] = {token::sml::t, token::sml::s, -1};
 
 // The text of a v element as the cell shows it, or of a header or footer
 // (type "str", written as it stands).
@@ -31,23 +49,24 @@ public:
     }
     void characters(const std::string& text) override
     {
-        const std::string& type = cell_->type;
-        if (type == "s") {
+        const CellKind kind = cell_->kind;
+        if (kind == CellKind::SharedString) {
             appendShared(text);
             return;
         }
-        std::string shown;
-        if (type == "b" && (text == "0" || text == "1"))
-            shown = text == "1" ? "TRUE" : "FALSE";
-        else if ((type.empty() || type == "n") && formatNumber(text, shown))
+        shown_.clear();
+        const std::string* value = &shown_;
+        if (kind == CellKind::Boolean && (text == "0" || text == "1"))
+            shown_ = text == "1" ? "TRUE" : "FALSE";
+        else if (kind == CellKind::Number && formatNumber(text, shown_))
             ;
-        else if (type == "d" && context_->formats.isDateTime(cell_->style) && formatDate(text, shown))
+        else if (kind == CellKind::Date && context_->formats.isDateTime(cell_->style) && formatDate(text, shown_))
             ;
         else
-            shown = text;
-        if (shown.empty())
+            value = &text;
+        if (value->empty())
             return;
-        sink_->appendUtf8(shown);
+        sink_->appendUtf8(*value);
         sink_->appendUtf8("\t", 1);
     }
     bool declinesAttributes() const override { return true; }
@@ -86,6 +105,7 @@ private:
     TextSink* sink_;
     const CellType* cell_;
     XlsxExtractContext* context_;
+    std::string shown_;
 };
 
 // An inline string cell: its runs joined, then "\t" like any other value.
@@ -111,14 +131,16 @@ public:
     using XlsxHandler::XlsxHandler;
     void startElement(int, const AttributeList& attributes) override
     {
-        cell_.type = attributes.text(token::sml::t);
-        cell_.style = leadingNumber(attributes.text(token::sml::s));
+        cell_.kind = cellKind(attributes.valueOf(token::sml::t));
+        const std::string* style = attributes.valueOf(token::sml::s);
+        cell_.style = style != nullptr ? leadingNumber(*style) : 0;
     }
+    const int* attributesRead() const override { return kCellAttributes; }
     ElementHandler* getChildHandler(int token) override
     {
         if (token == token::sml::v)
             return adoptChild<ValueHandler>(sink_, &cell_, context_);
-        if (token == token::sml::is && cell_.type == "inlineStr")
+        if (token == token::sml::is && cell_.kind == CellKind::InlineString)
             return adoptChild<InlineStrHandler>(sink_);
         return nullptr;
     }
@@ -148,7 +170,7 @@ public:
 
 private:
     // Header and footer text is written as it stands.
-    static inline const CellType kText = {"str", 0};
+    static inline const CellType kText = {CellKind::Other, 0};
 };
 
 }  // namespace

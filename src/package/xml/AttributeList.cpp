@@ -196,6 +196,16 @@ Attribute& AttributeList::append(int token)
     return leaf;
 }
 
+const std::string* AttributeList::valueOf(int token) const
+{
+    for (int i = 0; i < count_; ++i) {
+        const Attribute& leaf = *pool_[static_cast<size_t>(i)];
+        if (leaf.token() == token)
+            return &leaf.value();
+    }
+    return nullptr;
+}
+
 std::string AttributeList::text(int token) const
 {
     std::string value;

@@ -83,6 +83,8 @@ public:
 
     // A value's text, or "" when the token is absent.
     std::string text(int token) const;
+    // The same without a copy: null when the token is absent.
+    const std::string* valueOf(int token) const;
 
 private:
     std::vector<std::unique_ptr<Attribute>> pool_;

@@ -27,6 +27,9 @@ public:
     virtual ElementHandler* getChildHandler(int token) = 0;
     // True when the elements this handler receives need no attribute parsing.
     virtual bool declinesAttributes() const = 0;
+    // When not null, the only attributes (a list of tokens ending in -1) the
+    // handler reads; the others are not decoded.
+    virtual const int* attributesRead() const { return nullptr; }
 };
 
 // Empty defaults, and the ownership of children: a parent holds its latest
@@ -59,8 +62,13 @@ protected:
                 auto& current = *child_;
                 if (typeid(current) == typeid(Handler)) {
                     Handler* previous = static_cast<Handler*>(&current);
+                    // Its own latest child is kept for the rebuilt handler to
+                    // rebuild in turn: cells, runs and their values alike.
+                    std::shared_ptr<DefaultElementHandler> grandchild = std::move(child_->child_);
                     previous->~Handler();
-                    return std::launder(new (previous) Handler(std::forward<Args>(args)...));
+                    Handler* rebuilt = std::launder(new (previous) Handler(std::forward<Args>(args)...));
+                    child_->child_ = std::move(grandchild);
+                    return rebuilt;
                 }
             }
         }

@@ -214,6 +214,11 @@ int NameResolver::lookup(const char* name, size_t length) const
         }
         hash = nameHashStep(hash, c);
     }
+    return lookupHashed(name, length, hash, colon);
+}
+
+int NameResolver::lookupHashed(const char* name, size_t length, uint32_t hash, size_t colon) const
+{
     const NameTable* table = unprefixed_;
     if (colon != length) {
         // An empty prefix is a prefix all the same: ":name".

@@ -93,6 +93,10 @@ public:
     // The token of a qualified name "prefix:local" or "local" (trailing
     // whitespace ignored), or -1.
     int lookup(const char* name, size_t length) const;
+    // The same for a name without whitespace whose hash (restarted after the
+    // first ":") the caller took while reading it; colon is the offset of that
+    // ":", or length when there is none.
+    int lookupHashed(const char* name, size_t length, uint32_t hash, size_t colon) const;
     // Null when names with this prefix are unknown; an empty prefix stands
     // for a name without one.
     const NameTable* tableFor(const char* prefix, size_t prefixLength) const;

@@ -22,12 +22,15 @@ TokenHandlerDriver::TokenHandlerDriver(ElementHandler* root, Vocabulary vocabula
 void TokenHandlerDriver::readAttributes(const ElementHandler& decider, const char* buffer, size_t length, TagKind kind)
 {
     if (!decider.declinesAttributes())
-        tagParser_.parseAttributes(buffer, length, kind, attributes_);
+        tagParser_.parseAttributes(buffer, length, kind, attributes_, decider.attributesRead());
 }
 
 void TokenHandlerDriver::acceptTag(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd)
 {
-    const TagKind kind = classifyTag(buffer, length, tagBegin, tagEnd);
+    // Inside a skipped subtree only the tag's kind matters, not its name.
+    const bool nameWanted = !skip_.active() && !stack_.empty();
+    const TagKind kind = nameWanted ? tagParser_.parseTag(buffer, length, tagBegin, tagEnd)
+                                    : classifyTag(buffer, length, tagBegin, tagEnd);
     lastKind_ = kind;
     if (kind == Invalid)
         throwUnexpectedTag(buffer, length, tagBegin, tagEnd);
@@ -39,7 +42,6 @@ void TokenHandlerDriver::acceptTag(const char* buffer, size_t length, size_t tag
         return;
 
     attributes_.clear();
-    tagParser_.parseName(buffer, length, tagBegin, tagEnd, kind);
     const int token = tagParser_.token();
     if (token == -1) {
         // An unknown end tag closes nothing.

@@ -3,6 +3,7 @@
 #include "package/xml/NameTable.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quillet {
 
@@ -20,6 +21,39 @@ enum TagKind : int {
 // Only the space character (0x20) marks the "with attributes" kinds.
 TagKind classifyTag(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd);
 
+// The tokens of short names seen lately, keyed by their bytes: a large part
+// repeats a few names (c, v, row, r) hundreds of thousands of times, and a
+// hit costs a compare where a lookup hashes and probes.
+class RecentNames {
+public:
+    static constexpr size_t kLongest = 8;
+
+    // The name's bytes as a number; only for lengths 1 to kLongest.
+    static uint64_t key(const char* name, size_t length)
+    {
+        uint64_t key = 0;
+        for (size_t i = 0; i < length; ++i)
+            key |= uint64_t(static_cast<unsigned char>(name[i])) << (8 * i);
+        return key;
+    }
+    const int* find(uint64_t key, size_t length) const
+    {
+        const Entry& entry = entries_[slot(key, length)];
+        return entry.key == key && entry.length == length ? &entry.token : nullptr;
+    }
+    void remember(uint64_t key, size_t length, int token) { entries_[slot(key, length)] = {key, length, token}; }
+
+private:
+    struct Entry {
+        uint64_t key = 0;
+        size_t length = 0;  // 0: unused
+        int token = -1;
+    };
+    static size_t slot(uint64_t key, size_t length) { return ((key + length) * 0x9E3779B97F4A7C15ull) >> 60; }
+
+    Entry entries_[16];
+};
+
 // Turns one tag into its element token and attributes under a vocabulary.
 class XmlTagParser {
 public:
@@ -28,11 +62,17 @@ public:
     {
     }
 
+    // classifyTag and parseName in one pass over the name, with the same results.
+    TagKind parseTag(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd);
     // Sets token() and the attribute area of the tag.
     void parseName(const char* buffer, size_t length, size_t tagBegin, size_t tagEnd, TagKind kind);
-    // Adds the known, well-quoted attributes of the last parsed tag to list.
-    void parseAttributes(const char* buffer, size_t length, TagKind kind, AttributeList& list) const;
+    // Adds the known, well-quoted attributes of the last parsed tag to list;
+    // only those of wanted (tokens ending in -1) when it is not null.
+    void parseAttributes(const char* buffer, size_t length, TagKind kind, AttributeList& list,
+                         const int* wanted = nullptr) const;
     int lookupName(const char* buffer, size_t length, size_t begin, size_t end) const;
+    // The token of a name without whitespace, through the recent names.
+    int lookupPlainName(const char* name, size_t length) const;
 
     int token() const { return token_; }
     bool hasAttributeArea() const { return hasAttributes_; }
@@ -41,6 +81,7 @@ public:
 private:
     Vocabulary vocabulary_;
     const NameResolver& resolver_;
+    mutable RecentNames recent_;
     int token_ = -1;
     bool hasAttributes_ = false;
     size_t attributesBegin_ = 0;
