@@ -142,6 +142,53 @@ TEST(XmlTagParser, KnownWellQuotedAttributes)
     EXPECT_EQ(list.find(token::w::rsidR), nullptr);
 }
 
+// The one-pass parse must give what classifying and then parsing the name
+// give, through one parser whose recent names fill as it goes.
+TEST(XmlTagParser, OnePassAgreesWithClassifyingThenParsing)
+{
+    const char* const tags[] = {"<c r=\"A1\" s=\"2\" t=\"s\">", "<v>", "</v>", "</c>", "<c>", "<x:c t=\"b\"/>",
+                                "<w:p\tw:x=\"0\">", "<w:br />", "</w:p >", "</w:p\r\n>", "<>", "</>", "< c>", "<c/>",
+                                "<t  >", "<:row>", "<y:sheetData>", "<x:sheetData>", "<a:b:c d=\"1\">", "<row\n r=\"1\">",
+                                "<headerFooter differentOddEven=\"1\">", "<\x03\x17>", "<t>", "<\x03\x17>", "<a/b>",
+                                "<c r=\"1\"\t/>", "<!-- -->", "a>"};
+    for (const Vocabulary vocabulary : {Vocabulary::Spreadsheet, Vocabulary::WordProcessing}) {
+        XmlTagParser onePass(vocabulary);
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string tag : tags) {
+                XmlTagParser twoPass(vocabulary);
+                const TagKind kind = kindOf(tag);
+                twoPass.parseName(tag.c_str(), tag.size(), 0, tag.size() - 1, kind);
+                ASSERT_EQ(onePass.parseTag(tag.c_str(), tag.size(), 0, tag.size() - 1), kind) << tag;
+                EXPECT_EQ(onePass.token(), twoPass.token()) << tag;
+                EXPECT_EQ(onePass.hasAttributeArea(), twoPass.hasAttributeArea()) << tag;
+                AttributeList one, two;
+                onePass.parseAttributes(tag.c_str(), tag.size(), kind, one);
+                twoPass.parseAttributes(tag.c_str(), tag.size(), kind, two);
+                ASSERT_EQ(one.count(), two.count()) << tag;
+                for (int i = 0; i < one.count(); ++i)
+                    EXPECT_EQ(one.tokenAt(i), two.tokenAt(i)) << tag;
+            }
+        }
+    }
+}
+
+TEST(XmlTagParser, OnlyTheAttributesAHandlerReadsAreDecoded)
+{
+    const std::string tag = "<c r=\"A1\" s=\"7\" t=\"inlineStr\" cm=\"1\">";
+    XmlTagParser parser(Vocabulary::Spreadsheet);
+    const TagKind kind = parser.parseTag(tag.c_str(), tag.size(), 0, tag.size() - 1);
+    const int wanted[] = {token::sml::t, token::sml::s, -1};
+    AttributeList list;
+    parser.parseAttributes(tag.c_str(), tag.size(), kind, list, wanted);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(*list.valueOf(token::sml::t) + *list.valueOf(token::sml::s), "inlineStr7");
+    EXPECT_EQ(list.valueOf(token::sml::r), nullptr);
+    const int none[] = {-1};
+    list.clear();
+    parser.parseAttributes(tag.c_str(), tag.size(), kind, list, none);
+    EXPECT_EQ(list.count(), 0);
+}
+
 TEST(XmlText, EntitiesAndCharacterReferences)
 {
     const std::string fffd = "\xEF\xBF\xBD";
