@@ -8,6 +8,7 @@
 #   generate DIR   writes its large file(s) into DIR, one path per line on stdout
 #   peers FILE     prints "name<TAB>command" lines for the peer tools on FILE
 #                  (and for other quillet commands worth timing beside them)
+# and may set export_options, the options of its `quillet export` (pictures).
 # QUILLET (the command-line tool) and WORK (a scratch folder) are set for them.
 # Commands run without a shell (hyperfine -N), so no process start is
 # measured but the tools' own; a WORK kept from an earlier run is reused.
@@ -41,9 +42,9 @@ for format in $formats; do
     generate "$WORK/$format" | while read -r file; do
       echo "== $format: $(basename "$file") ($(du -h "$file" | cut -f1))"
       set -- -N --warmup 3 --min-runs 20 --export-json "$WORK/$format/result.json" \
-        -n quillet "$QUILLET export '$file' '$WORK/$format/out'"
+        -n quillet "$QUILLET export ${export_options:-} '$file' '$WORK/$format/out'"
       if [ -n "${QUILLET_BEFORE:-}" ]; then
-        set -- "$@" -n quillet-before "$QUILLET_BEFORE export '$file' '$WORK/$format/out-before'"
+        set -- "$@" -n quillet-before "$QUILLET_BEFORE export ${export_options:-} '$file' '$WORK/$format/out-before'"
       fi
       tab="$(printf '\t')"
       while IFS="$tab" read -r name command; do

@@ -1,6 +1,7 @@
 #include "pdf/PdfDocument.h"
 
 #include "pdf/PdfEngine.h"
+#include "pdf/PdfJpegWriter.h"
 #include "pdf/PdfPage.h"
 
 #include <mupdf/fitz.h>
@@ -118,12 +119,47 @@ int PdfDocument::close()
     if (document_ == nullptr)
         return 1;
     pages_.clear();
+    dropPictures();
     pdf_drop_document(context(), document_);
     // Nothing cached for this document serves the next one.
     fz_empty_store(context());
     document_ = nullptr;
     pageCount_ = 0;
     return 0;
+}
+
+// Enough for the repeated pictures of any ordinary document; past it pictures
+// are encoded each time they are placed.
+constexpr size_t kPictureCacheBytes = 64 * 1024 * 1024;
+
+std::string PdfDocument::pictureAsJpeg(const PdfPageObject& object)
+{
+    const PictureKey key{object.image, object.stencil, object.stencil ? object.rgb[0] : 0.0f,
+                         object.stencil ? object.rgb[1] : 0.0f, object.stencil ? object.rgb[2] : 0.0f};
+    {
+        std::lock_guard<std::mutex> lock(pictureMutex_);
+        const auto found = pictures_.find(key);
+        if (found != pictures_.end())
+            return found->second;
+    }
+    std::string bytes = encodePictureAsJpeg(context(), engine_.jpegEncoder(), object);
+    std::lock_guard<std::mutex> lock(pictureMutex_);
+    if (!bytes.empty() && object.image != nullptr && pictureBytes_ + bytes.size() <= kPictureCacheBytes &&
+        pictures_.emplace(key, bytes).second) {
+        // The reference keeps the image, and so the key, from being reused.
+        fz_keep_image(context(), object.image);
+        pictureBytes_ += bytes.size();
+    }
+    return bytes;
+}
+
+void PdfDocument::dropPictures()
+{
+    std::lock_guard<std::mutex> lock(pictureMutex_);
+    for (const auto& [key, bytes] : pictures_)
+        fz_drop_image(context(), const_cast<fz_image*>(std::get<0>(key)));
+    pictures_.clear();
+    pictureBytes_ = 0;
 }
 
 }  // namespace quillet

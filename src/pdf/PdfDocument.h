@@ -4,14 +4,18 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <tuple>
 
 struct fz_context;
+struct fz_image;
 struct pdf_document;
 
 namespace quillet {
 
 class PdfEngine;
 class PdfPage;
+struct PdfPageObject;
 
 // One PDF document opened for one driver call, with its cache of pages.
 class PdfDocument {
@@ -41,6 +45,10 @@ public:
     // 1 when nothing was open, else 0.
     int close();
 
+    // The picture as JPEG bytes (empty when it cannot be encoded). A picture
+    // placed again, as a logo on every page is, is encoded once per document.
+    std::string pictureAsJpeg(const PdfPageObject& object);
+
     PdfEngine& engine() const { return engine_; }
     fz_context* context() const;
     pdf_document* engineDocument() const { return document_; }
@@ -52,6 +60,13 @@ private:
     std::map<int, std::unique_ptr<PdfPage>> pages_;
     std::recursive_mutex loadMutex_;
     std::recursive_mutex closeMutex_;
+
+    // Encoded pictures by image (one reference held each), stencil and colour.
+    using PictureKey = std::tuple<const fz_image*, bool, float, float, float>;
+    std::map<PictureKey, std::string> pictures_;
+    size_t pictureBytes_ = 0;
+    std::mutex pictureMutex_;
+    void dropPictures();
 };
 
 }  // namespace quillet

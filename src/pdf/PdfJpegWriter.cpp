@@ -3,6 +3,7 @@
 #include <mupdf/fitz.h>
 #include <turbojpeg.h>
 
+#include <climits>
 #include <vector>
 
 namespace quillet {
@@ -103,12 +104,12 @@ std::vector<uint8_t> flatten(const PdfPageObject& object, const fz_pixmap* colou
     return rgb;
 }
 
-std::string compress(void* encoder, const std::vector<uint8_t>& rgb, int w, int h)
+std::string compress(void* encoder, const uint8_t* rgb, int w, int pitch, int h)
 {
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
     std::string bytes;
-    if (tjCompress2(encoder, rgb.data(), w, 0, h, TJPF_RGB, &jpeg, &size, TJSAMP_420, 90, 0) == 0 && jpeg != nullptr)
+    if (tjCompress2(encoder, rgb, w, pitch, h, TJPF_RGB, &jpeg, &size, TJSAMP_420, 90, 0) == 0 && jpeg != nullptr)
         bytes.assign(reinterpret_cast<const char*>(jpeg), size);
     tjFree(jpeg);
     return bytes;
@@ -131,9 +132,16 @@ std::string encodePictureAsJpeg(fz_context* ctx, void* jpegEncoder, const PdfPag
         const fz_pixmap* mask = pixmaps.mask;
         if (mask != nullptr && (mask->w <= 0 || mask->h <= 0 || mask->n < 1))
             mask = nullptr;
-        if (colour->w > 0 && colour->h > 0 && colour->n >= 1 &&
-            (object.stencil || colour->colorspace == nullptr || colour->n >= 3))
-            bytes = compress(jpegEncoder, flatten(object, colour, mask), colour->w, colour->h);
+        const bool opaqueRgb = !object.stencil && colour->colorspace != nullptr && colour->n == 3 &&
+                               !colour->alpha && mask == nullptr && colour->stride <= INT_MAX;
+        if (colour->w > 0 && colour->h > 0 && opaqueRgb) {
+            // Over white, opaque RGB stays as it is: the samples go to the encoder as they lie.
+            bytes = compress(jpegEncoder, colour->samples, colour->w, int(colour->stride), colour->h);
+        } else if (colour->w > 0 && colour->h > 0 && colour->n >= 1 &&
+                   (object.stencil || colour->colorspace == nullptr || colour->n >= 3)) {
+            const std::vector<uint8_t> rgb = flatten(object, colour, mask);
+            bytes = compress(jpegEncoder, rgb.data(), colour->w, 0, colour->h);
+        }
     } catch (...) {
         bytes.clear();
     }

@@ -198,7 +198,7 @@ int PdfPage::saveImage(const PdfPageObject* object, const std::wstring& path)
     PdfEngine& engine = document_.engine();
     if (object == nullptr || object->type != PdfPageObject::kImage || engine.jpegEncoder() == nullptr)
         return 0;
-    const std::string bytes = encodePictureAsJpeg(context(), engine.jpegEncoder(), *object);
+    const std::string bytes = document_.pictureAsJpeg(*object);
     if (bytes.empty())
         return 0;
     const QByteArray local = QString::fromStdWString(path).toLocal8Bit();
