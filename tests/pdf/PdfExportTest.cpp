@@ -200,6 +200,30 @@ TEST_F(PdfExportTest, PicturesInReverseDrawingOrderAndAtMost99APage)
     EXPECT_EQ(listFolder(dir.file("huge")), std::vector<std::string>{"1.txt"});
 }
 
+// A picture drawn again is written again, the same, from one encoding; a
+// stencil drawn in another colour is another picture.
+TEST_F(PdfExportTest, PicturesDrawnAgain)
+{
+    const std::string source =
+        write("again.pdf", PdfBuilder().repeatedPicturePage(3).twoColourStencilPage().repeatedPicturePage(2).build());
+    const std::string out = dir.file("out");
+    EXPECT_EQ(export2Txt(source.c_str(), out.c_str(), 0, WritePictures, 30), Success);
+    ASSERT_EQ(listFolder(out).size(), 7u);
+    const std::string first = readFile(out + "/image1.jpg");
+    for (const char* same : {"image2.jpg", "image3.jpg", "image6.jpg", "image7.jpg"})
+        EXPECT_EQ(readFile(out + "/" + same), first) << same;
+    const struct {
+        std::string file;
+        std::array<int, 3> colour;
+    } stencils[] = {{"image4.jpg", {0, 0, 255}}, {"image5.jpg", {255, 0, 0}}};  // last drawn first
+    for (const auto& stencil : stencils) {
+        std::vector<unsigned char> rgb;
+        ASSERT_EQ(jpegSize(readFile(out + "/" + stencil.file), &rgb), std::make_pair(16, 8)) << stencil.file;
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(rgb[(4 * 16 + 2) * 3 + size_t(c)], stencil.colour[size_t(c)], 40) << stencil.file << " " << c;
+    }
+}
+
 TEST_F(PdfExportTest, InMemoryTextStopsAfter102Pages)
 {
     PdfBuilder builder;

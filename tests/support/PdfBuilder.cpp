@@ -103,6 +103,15 @@ PdfBuilder& PdfBuilder::stencilPage()
                           "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n");
 }
 
+PdfBuilder& PdfBuilder::twoColourStencilPage()
+{
+    std::string rows;
+    for (int y = 0; y < 8; ++y)
+        rows += std::string("\x00\xFF", 2);
+    return onePicturePage({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""},
+                          "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q 0 0 1 rg q 160 0 0 80 72 400 cm /Im0 Do Q\n");
+}
+
 PdfBuilder& PdfBuilder::softMaskPage()
 {
     std::string blue, mask;

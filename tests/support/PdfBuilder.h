@@ -24,6 +24,8 @@ public:
     PdfBuilder& hugePicturePage(int width, int height);
     // A 16 x 8 stencil mask, its left half painted in red.
     PdfBuilder& stencilPage();
+    // The same stencil drawn in red, then in blue.
+    PdfBuilder& twoColourStencilPage();
     // A 16 x 8 blue picture whose 8 x 4 soft mask hides its right half.
     PdfBuilder& softMaskPage();
     PdfBuilder& rawPage(const std::string& content);
