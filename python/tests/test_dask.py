@@ -3,6 +3,8 @@
 import os
 import pathlib
 import shutil
+import signal
+import time
 
 import pandas as pd
 import pytest
@@ -128,3 +130,33 @@ def test_default_partitions_match_the_cluster(client, tmp_path):
     frame = quillet.dask.convert(paths, tmp_path / "out")
     assert frame.npartitions == 2
     assert list(frame.compute().path) == [str(path) for path in paths]
+
+
+def test_a_worker_killed_mid_partition_loses_nothing(tmp_path, monkeypatch):
+    # The partition's last document hangs its batch worker, so the Dask worker is
+    # killed (it is the batch's parent, which the wrapper names) with the others
+    # recorded. The task runs again on the other worker, and its batch converts
+    # only what is missing.
+    monkeypatch.setenv("QUILLET_BATCH_TEST_HOOKS", "1")
+    shutil.copyfile(DATA / "word" / "english.doc", tmp_path / "slow.hang")
+    started = tmp_path / "started"
+    command = tmp_path / "quillet"
+    command.write_text(f'#!/bin/sh\necho $PPID >> "{started}"\nexec "{quillet.dask.find_command()}" "$@"\n')
+    command.chmod(0o755)
+    expected = {str(DATA / name): status for name, status in STATUSES.items()}
+    expected[str(tmp_path / "slow.hang")] = "timeout"
+    out = tmp_path / "out"
+    with LocalCluster(n_workers=2, threads_per_worker=1, processes=True, dashboard_address=None) as cluster:
+        with Client(cluster) as client:
+            future = client.compute(quillet.dask.convert(list(expected), out, partition_size=len(expected),
+                                                         timeout=3, quillet_command=command))
+            log = out / "results.jsonl"
+            for _ in range(600):
+                if log.exists() and len(log.read_bytes().splitlines()) == len(STATUSES):
+                    break
+                time.sleep(0.05)
+            os.kill(int(started.read_text().split()[0]), signal.SIGKILL)
+            records = future.result(timeout=120)
+    assert len(started.read_text().split()) == 2, "the task ran again"
+    assert dict(zip(records.path, records.status)) == expected
+    assert len(log.read_bytes().splitlines()) == len(expected), "nothing converted twice"
