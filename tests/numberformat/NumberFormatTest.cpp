@@ -2,14 +2,17 @@
 // same codes, and the cases where Excel's rendering is the rule.
 #include "numberformat/NumberFormat.h"
 #include "numberformat/CellFormats.h"
+#include "numberformat/DecimalDigits.h"
 #include "numberformat/SerialDateTime.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -203,4 +206,39 @@ TEST(NumberFormat, WorkbookTablesOfFormatsAndStyles)
     out.clear();
     formats.format(2, 1e300, out);
     EXPECT_LT(out.size(), 2000u);
+}
+
+// Whole-number scaling must give exactly the digits of a correctly rounded
+// "%.14e", which is the oracle here, for decimals as cells hold them and for
+// doubles of any bits.
+TEST(DecimalDigits, ScaledValuesGiveTheDigitsOfFifteenSignificant)
+{
+    const auto oracle = [](double value) {
+        char text[32];
+        *std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14).ptr = '\0';
+        std::string digits = text[0] + std::string(text + 2, 14);
+        digits.resize(digits.find_last_not_of('0') + 1);
+        return std::make_pair(digits, std::atoi(text + 17) + 1);
+    };
+    std::vector<double> values = {0.1, 0.1 + 0.2, 0.5, 0.001, 1e-8, 1.5e-9, 12345.25, 999999999999999.0,
+                                  1e15, 99999999.999999999, 123456789012345.6, 0.30000000000000004, 2.675, 1.005};
+    uint64_t state = 88172645463325252ull;
+    const auto next = [&state] {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const int power = int(next() % 12);
+        values.push_back(double(next() % 1000000000000000ull) / std::pow(10.0, power));
+        double bits;
+        const uint64_t raw = next() >> 2;  // positive, finite
+        std::memcpy(&bits, &raw, sizeof bits);
+        values.push_back(bits);
+    }
+    for (const double value : values) {
+        if (!(value > 0))
+            continue;
+        const DecimalDigits digits(value);
+        ASSERT_EQ(std::make_pair(digits.digits(), digits.point()), oracle(value)) << std::hexfloat << value;
+    }
 }
