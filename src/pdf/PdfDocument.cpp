@@ -134,8 +134,8 @@ constexpr size_t kPictureCacheBytes = 64 * 1024 * 1024;
 
 std::string PdfDocument::pictureAsJpeg(const PdfPageObject& object)
 {
-    const PictureKey key{object.image, object.stencil, object.stencil ? object.rgb[0] : 0.0f,
-                         object.stencil ? object.rgb[1] : 0.0f, object.stencil ? object.rgb[2] : 0.0f};
+    // The colour counts too: a stencil, or an image without colours, is painted in it.
+    const PictureKey key{object.image, object.stencil, object.rgb[0], object.rgb[1], object.rgb[2]};
     {
         std::lock_guard<std::mutex> lock(pictureMutex_);
         const auto found = pictures_.find(key);

@@ -61,7 +61,7 @@ private:
     std::recursive_mutex loadMutex_;
     std::recursive_mutex closeMutex_;
 
-    // Encoded pictures by image (one reference held each), stencil and colour.
+    // Encoded pictures by image (one reference held each), stencil and painting colour.
     using PictureKey = std::tuple<const fz_image*, bool, float, float, float>;
     std::map<PictureKey, std::string> pictures_;
     size_t pictureBytes_ = 0;

@@ -132,8 +132,8 @@ std::string encodePictureAsJpeg(fz_context* ctx, void* jpegEncoder, const PdfPag
         const fz_pixmap* mask = pixmaps.mask;
         if (mask != nullptr && (mask->w <= 0 || mask->h <= 0 || mask->n < 1))
             mask = nullptr;
-        const bool opaqueRgb = !object.stencil && colour->colorspace != nullptr && colour->n == 3 &&
-                               !colour->alpha && mask == nullptr && colour->stride <= INT_MAX;
+        const bool opaqueRgb = !object.stencil && colour->colorspace != nullptr && colour->n == 3 && !colour->alpha &&
+                               mask == nullptr && colour->stride <= INT_MAX;
         if (colour->w > 0 && colour->h > 0 && opaqueRgb) {
             // Over white, opaque RGB stays as it is: the samples go to the encoder as they lie.
             bytes = compress(jpegEncoder, colour->samples, colour->w, int(colour->stride), colour->h);

@@ -220,8 +220,20 @@ TEST(DecimalDigits, ScaledValuesGiveTheDigitsOfFifteenSignificant)
         digits.resize(digits.find_last_not_of('0') + 1);
         return std::make_pair(digits, std::atoi(text + 17) + 1);
     };
-    std::vector<double> values = {0.1, 0.1 + 0.2, 0.5, 0.001, 1e-8, 1.5e-9, 12345.25, 999999999999999.0,
-                                  1e15, 99999999.999999999, 123456789012345.6, 0.30000000000000004, 2.675, 1.005};
+    std::vector<double> values = {0.1,
+                                  0.1 + 0.2,
+                                  0.5,
+                                  0.001,
+                                  1e-8,
+                                  1.5e-9,
+                                  12345.25,
+                                  999999999999999.0,
+                                  1e15,
+                                  99999999.999999999,
+                                  123456789012345.6,
+                                  0.30000000000000004,
+                                  2.675,
+                                  1.005};
     uint64_t state = 88172645463325252ull;
     const auto next = [&state] {
         state ^= state << 13, state ^= state >> 7, state ^= state << 17;

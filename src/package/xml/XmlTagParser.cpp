@@ -105,8 +105,9 @@ void XmlTagParser::parseAttributes(const char* buffer, size_t length, TagKind ki
     forEachAttribute(buffer, attributesBegin_, attributesEnd_,
                      [&](size_t nameBegin, size_t nameEnd, size_t valueBegin, size_t valueEnd) {
                          // Names come without whitespace.
-                         const int token = nameEnd < length ? lookupPlainName(buffer + nameBegin, nameEnd - nameBegin + 1)
-                                                            : lookupName(buffer, length, nameBegin, nameEnd);
+                         const int token = nameEnd < length
+                                               ? lookupPlainName(buffer + nameBegin, nameEnd - nameBegin + 1)
+                                               : lookupName(buffer, length, nameBegin, nameEnd);
                          if (token == -1)
                              return;
                          if (wanted != nullptr) {

@@ -146,11 +146,34 @@ TEST(XmlTagParser, KnownWellQuotedAttributes)
 // give, through one parser whose recent names fill as it goes.
 TEST(XmlTagParser, OnePassAgreesWithClassifyingThenParsing)
 {
-    const char* const tags[] = {"<c r=\"A1\" s=\"2\" t=\"s\">", "<v>", "</v>", "</c>", "<c>", "<x:c t=\"b\"/>",
-                                "<w:p\tw:x=\"0\">", "<w:br />", "</w:p >", "</w:p\r\n>", "<>", "</>", "< c>", "<c/>",
-                                "<t  >", "<:row>", "<y:sheetData>", "<x:sheetData>", "<a:b:c d=\"1\">", "<row\n r=\"1\">",
-                                "<headerFooter differentOddEven=\"1\">", "<\x03\x17>", "<t>", "<\x03\x17>", "<a/b>",
-                                "<c r=\"1\"\t/>", "<!-- -->", "a>"};
+    const char* const tags[] = {"<c r=\"A1\" s=\"2\" t=\"s\">",
+                                "<v>",
+                                "</v>",
+                                "</c>",
+                                "<c>",
+                                "<x:c t=\"b\"/>",
+                                "<w:p\tw:x=\"0\">",
+                                "<w:br />",
+                                "</w:p >",
+                                "</w:p\r\n>",
+                                "<>",
+                                "</>",
+                                "< c>",
+                                "<c/>",
+                                "<t  >",
+                                "<:row>",
+                                "<y:sheetData>",
+                                "<x:sheetData>",
+                                "<a:b:c d=\"1\">",
+                                "<row\n r=\"1\">",
+                                "<headerFooter differentOddEven=\"1\">",
+                                "<\x03\x17>",
+                                "<t>",
+                                "<\x03\x17>",
+                                "<a/b>",
+                                "<c r=\"1\"\t/>",
+                                "<!-- -->",
+                                "a>"};
     for (const Vocabulary vocabulary : {Vocabulary::Spreadsheet, Vocabulary::WordProcessing}) {
         XmlTagParser onePass(vocabulary);
         for (int round = 0; round < 2; ++round) {
