@@ -94,21 +94,22 @@ PdfBuilder& PdfBuilder::hugePicturePage(int width, int height)
                           "q 100 0 0 100 72 600 cm /Im0 Do Q\n");
 }
 
-PdfBuilder& PdfBuilder::stencilPage()
+PdfBuilder::Picture PdfBuilder::halfStencil()
 {
     std::string rows;
     for (int y = 0; y < 8; ++y)
         rows += std::string("\x00\xFF", 2);  // 0 paints
-    return onePicturePage({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""},
-                          "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n");
+    return {16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""};
+}
+
+PdfBuilder& PdfBuilder::stencilPage()
+{
+    return onePicturePage(halfStencil(), "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q\n");
 }
 
 PdfBuilder& PdfBuilder::twoColourStencilPage()
 {
-    std::string rows;
-    for (int y = 0; y < 8; ++y)
-        rows += std::string("\x00\xFF", 2);
-    return onePicturePage({16, 8, rows, "/ImageMask true /BitsPerComponent 1", ""},
+    return onePicturePage(halfStencil(),
                           "1 0 0 rg q 160 0 0 80 72 600 cm /Im0 Do Q 0 0 1 rg q 160 0 0 80 72 400 cm /Im0 Do Q\n");
 }
 

@@ -52,6 +52,8 @@ private:
         bool slowForms = false;
     };
     PdfBuilder& onePicturePage(Picture picture, const std::string& content);
+    // A 16 x 8 stencil mask whose left half paints.
+    static Picture halfStencil();
 
     std::vector<Page> pages_;
     std::u16string cjkCharacters_;

@@ -202,18 +202,8 @@ const NameTable* NameResolver::tableFor(const char* prefix, size_t prefixLength)
 int NameResolver::lookup(const char* name, size_t length) const
 {
     length = trimmedLength(name, length, true);
-    // One pass: the hash restarts after the first ":".
-    uint32_t hash = 0;
-    size_t colon = length;
-    for (size_t i = 0; i < length; ++i) {
-        const char c = name[i];
-        if (c == ':' && colon == length) {
-            colon = i;
-            hash = 0;
-            continue;
-        }
-        hash = nameHashStep(hash, c);
-    }
+    size_t colon = 0;
+    const uint32_t hash = qualifiedNameHash(name, length, colon);
     return lookupHashed(name, length, hash, colon);
 }
 

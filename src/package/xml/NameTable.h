@@ -49,6 +49,23 @@ inline uint32_t nameHash(const char* bytes, size_t length)
     return hash;
 }
 
+// The hash of a qualified name "prefix:local", restarted after its first ":",
+// so that it is the local name's; colon becomes that ":"'s offset, or length.
+inline uint32_t qualifiedNameHash(const char* name, size_t length, size_t& colon)
+{
+    uint32_t hash = 0;
+    colon = length;
+    for (size_t i = 0; i < length; ++i) {
+        if (name[i] == ':' && colon == length) {
+            colon = i;
+            hash = 0;
+            continue;
+        }
+        hash = nameHashStep(hash, name[i]);
+    }
+    return hash;
+}
+
 // The names of one namespace, keyed by their hash. The name text is kept as
 // well, so that an unlisted name sharing a listed name's hash stays unknown.
 class NameTable {

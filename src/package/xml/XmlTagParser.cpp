@@ -130,17 +130,8 @@ int XmlTagParser::lookupPlainName(const char* name, size_t length) const
         if (const int* token = recent_.find(key, length))
             return *token;
     }
-    // One pass: the hash restarts after the first ":".
-    uint32_t hash = 0;
-    size_t colon = length;
-    for (size_t i = 0; i < length; ++i) {
-        if (name[i] == ':' && colon == length) {
-            colon = i;
-            hash = 0;
-            continue;
-        }
-        hash = nameHashStep(hash, name[i]);
-    }
+    size_t colon = 0;
+    const uint32_t hash = qualifiedNameHash(name, length, colon);
     const int token = resolver_.lookupHashed(name, length, hash, colon);
     if (cached)
         recent_.remember(key, length, token);
