@@ -157,13 +157,18 @@ const AttributeValue* AttributeList::findIf(int token, bool enabled) const
     return enabled ? find(token) : nullptr;
 }
 
-const AttributeValue* AttributeList::find(int token) const
+const Attribute* AttributeList::leafOf(int token) const
 {
     for (int i = 0; i < count_; ++i) {
         if (pool_[static_cast<size_t>(i)]->token() == token)
             return pool_[static_cast<size_t>(i)].get();
     }
     return nullptr;
+}
+
+const AttributeValue* AttributeList::find(int token) const
+{
+    return leafOf(token);
 }
 
 const AttributeValue* AttributeList::at(int index) const
@@ -198,20 +203,14 @@ Attribute& AttributeList::append(int token)
 
 const std::string* AttributeList::valueOf(int token) const
 {
-    for (int i = 0; i < count_; ++i) {
-        const Attribute& leaf = *pool_[static_cast<size_t>(i)];
-        if (leaf.token() == token)
-            return &leaf.value();
-    }
-    return nullptr;
+    const Attribute* leaf = leafOf(token);
+    return leaf != nullptr ? &leaf->value() : nullptr;
 }
 
 std::string AttributeList::text(int token) const
 {
-    std::string value;
-    if (const AttributeValue* found = find(token))
-        found->toString(value);
-    return value;
+    const std::string* value = valueOf(token);
+    return value != nullptr ? *value : std::string();
 }
 
 }  // namespace quillet

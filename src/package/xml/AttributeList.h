@@ -87,6 +87,9 @@ public:
     const std::string* valueOf(int token) const;
 
 private:
+    // The first leaf in use with this token, or null.
+    const Attribute* leafOf(int token) const;
+
     std::vector<std::unique_ptr<Attribute>> pool_;
     int count_ = 0;
 };
