@@ -1,0 +1,86 @@
+#include "output/DocumentMetadata.h"
+
+#include <cstdio>
+
+namespace quillet {
+namespace {
+
+// Seconds from 1601-01-01 to 1970-01-01.
+constexpr int64_t kFileTimeEpochOffset = 11644473600;
+// 1601-01-01 and 10000-01-01 in seconds since 1970.
+constexpr int64_t kFirstSecond = -kFileTimeEpochOffset;
+constexpr int64_t kEndSecond = 253402300800;
+
+}  // namespace
+
+std::string isoUtcTime(int64_t unixSeconds)
+{
+    if (unixSeconds < kFirstSecond || unixSeconds >= kEndSecond)
+        return {};
+    int64_t days = unixSeconds / 86400;
+    int64_t seconds = unixSeconds % 86400;
+    if (seconds < 0) {
+        seconds += 86400;
+        --days;
+    }
+    // Days to a civil date in the proleptic Gregorian calendar, counted in
+    // 400-year eras from 0000-03-01.
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+void DocumentMetadata::set(const std::string& name, std::string value, bool isCount)
+{
+    for (Entry& entry : entries_) {
+        if (entry.name == name) {
+            entry.value = std::move(value);
+            entry.isCount = isCount;
+            return;
+        }
+    }
+    entries_.push_back({name, std::move(value), isCount});
+}
+
+void DocumentMetadata::setText(const std::string& name, const std::string& utf8)
+{
+    if (!utf8.empty())
+        set(name, utf8, false);
+}
+
+void DocumentMetadata::setCount(const std::string& name, int64_t count)
+{
+    if (count >= 0)
+        set(name, std::to_string(count), true);
+}
+
+void DocumentMetadata::setFileTime(const std::string& name, uint64_t fileTime)
+{
+    if (fileTime == 0)
+        return;
+    const std::string text = isoUtcTime(static_cast<int64_t>(fileTime / 10000000) - kFileTimeEpochOffset);
+    if (!text.empty())
+        set(name, text, false);
+}
+
+const DocumentMetadata::Entry* DocumentMetadata::find(const std::string& name) const
+{
+    for (const Entry& entry : entries_) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+}  // namespace quillet
