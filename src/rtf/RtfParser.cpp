@@ -1,12 +1,14 @@
 #include "rtf/RtfParser.h"
 
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 #include "rtf/RtfKeywords.h"
 #include "rtf/RtfParseTarget.h"
 #include "rtf/RtfPicture.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -138,7 +140,7 @@ bool isEscapedTrailByte(char symbol)
 
 }  // namespace
 
-RtfParser::RtfParser(bool withHeadersFooters)
+RtfParser::RtfParser(bool withHeadersFooters, DocumentMetadata* metadata)
     : skipSet_{kwFiletbl,
                kwStylesheet,
                kwColortbl,
@@ -165,7 +167,7 @@ RtfParser::RtfParser(bool withHeadersFooters)
                kwTemplate,
                kwGenerator,
                kwMailmerge},
-      withHeadersFooters_(withHeadersFooters)
+      withHeadersFooters_(withHeadersFooters), metadata_(metadata)
 {
 }
 
@@ -320,6 +322,12 @@ void RtfParser::actOnWord(const RtfToken& token, bool markedDestination)
         skipGroup(true);
         return;
     }
+    if (token.id == kwInfo && metadata_ != nullptr && infoDepth_ == 0) {
+        infoDepth_ = depth_;
+        return;
+    }
+    if (infoDepth_ != 0 && actOnInfoWord(token))
+        return;
     if (isHeaderOrFooter(token.id)) {
         if (!withHeadersFooters_)
             skipGroup();
@@ -498,8 +506,95 @@ unsigned RtfParser::effectiveCodePage() const
     return named != fontCodePages_.end() ? named->second : state_.codePage;
 }
 
+namespace {
+
+struct InfoField {
+    const char* word;
+    const char* name;
+    bool isTime;
+};
+
+// The \info group's destinations and the properties they hold.
+constexpr InfoField kInfoFields[] = {
+    {"title", "title", false},          {"subject", "subject", false},   {"author", "author", false},
+    {"operator", "last_author", false}, {"keywords", "keywords", false}, {"doccomm", "comments", false},
+    {"company", "company", false},      {"manager", "manager", false},   {"category", "category", false},
+    {"creatim", "created", true},       {"revtim", "modified", true},    {"printim", "last_printed", true}};
+
+constexpr const char* kTimeParts[] = {"yr", "mo", "dy", "hr", "min"};
+
+}  // namespace
+
+bool RtfParser::actOnInfoWord(const RtfToken& token)
+{
+    if (token.id == kwBin)
+        return false;  // its bytes are passed over by their count, as anywhere
+    if (token.id == kwPict) {
+        skipGroup();
+        return true;
+    }
+    if (infoField_ != nullptr) {
+        if (!infoFieldIsTime_)
+            return false;  // text words (\'e9, \u) decode as in the body
+        for (size_t i = 0; i < 5; ++i) {
+            if (token.name == kTimeParts[i])
+                infoTime_[i] = token.param;
+        }
+        return true;
+    }
+    for (const InfoField& field : kInfoFields) {
+        if (token.name == field.word) {
+            infoField_ = field.name;
+            infoFieldIsTime_ = field.isTime;
+            infoFieldDepth_ = depth_;
+            infoText_.clear();
+            std::fill(std::begin(infoTime_), std::end(infoTime_), 0);
+            return true;
+        }
+    }
+    static const std::pair<const char*, const char*> counts[] = {
+        {"nofpages", "pages"}, {"nofwords", "words"}, {"nofchars", "characters"}};
+    for (const auto& [word, name] : counts) {
+        if (token.name == word) {
+            metadata_->setCount(name, token.param);
+            return true;
+        }
+    }
+    // Anything else (\version, \edmins, user properties) holds no property: a
+    // group of its own is passed over, a word directly in \info ignored.
+    if (depth_ > infoDepth_)
+        skipGroup();
+    return true;
+}
+
+void RtfParser::endInfoField()
+{
+    if (infoFieldIsTime_) {
+        const int* t = infoTime_;
+        // Local times without a zone, written as given.
+        if (t[0] >= 1 && t[0] <= 9999 && t[1] >= 1 && t[1] <= 12 && t[2] >= 1 && t[2] <= 31 && t[3] >= 0 &&
+            t[3] <= 23 && t[4] >= 0 && t[4] <= 59) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:00", t[0], t[1], t[2], t[3], t[4]);
+            metadata_->setText(infoField_, text);
+        }
+    } else {
+        const size_t first = infoText_.find_first_not_of(u" \t\r\n");
+        const size_t last = infoText_.find_last_not_of(u" \t\r\n");
+        if (first != std::u16string::npos)
+            metadata_->setText(infoField_, utf16ToUtf8(infoText_.data() + first, last - first + 1));
+    }
+    infoField_ = nullptr;
+    infoFieldDepth_ = 0;
+}
+
 void RtfParser::emit(const std::u16string& text)
 {
+    if (infoDepth_ != 0) {
+        if (infoField_ != nullptr && !infoFieldIsTime_)
+            infoText_ += text;
+        return;
+    }
     if (asideDepth_ != 0)
         aside_ += text;
     else
@@ -508,6 +603,11 @@ void RtfParser::emit(const std::u16string& text)
 
 void RtfParser::emitUnit(char16_t unit)
 {
+    if (infoDepth_ != 0) {
+        if (infoField_ != nullptr && !infoFieldIsTime_)
+            infoText_.push_back(unit);
+        return;
+    }
     if (asideDepth_ != 0)
         aside_.push_back(unit);
     else
@@ -516,6 +616,11 @@ void RtfParser::emitUnit(char16_t unit)
 
 void RtfParser::emitChar(char byte)
 {
+    if (infoDepth_ != 0) {
+        if (infoField_ != nullptr && !infoFieldIsTime_)
+            infoText_.push_back(char16_t(int16_t(static_cast<signed char>(byte))));
+        return;
+    }
     if (asideDepth_ != 0)
         aside_.push_back(char16_t(int16_t(static_cast<signed char>(byte))));
     else
@@ -692,6 +797,10 @@ void RtfParser::closeGroup()
     --depth_;
     if (depth_ < asideDepth_)
         asideDepth_ = 0;
+    if (depth_ < infoFieldDepth_)
+        endInfoField();
+    if (depth_ < infoDepth_)
+        infoDepth_ = 0;
 }
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/DocumentMetadata.h"
 #include "platform/CodePage.h"
 #include "rtf/RtfParserState.h"
 #include "rtf/RtfToken.h"
@@ -23,7 +24,9 @@ class RtfParser {
 public:
     // Header and footer groups are skipped, or with withHeadersFooters read
     // and appended after the body.
-    explicit RtfParser(bool withHeadersFooters = false);
+    // With metadata, the \info group's properties go there; without, the group
+    // is skipped unread.
+    explicit RtfParser(bool withHeadersFooters = false, DocumentMetadata* metadata = nullptr);
     RtfParser(const RtfParser&) = delete;
     RtfParser& operator=(const RtfParser&) = delete;
 
@@ -49,6 +52,9 @@ private:
     // Text goes to the document, or while a header or footer group is read,
     // aside until the body ends.
     void emit(const std::u16string& text);
+    // Inside the \info group: its fields' words; false for a word it does not take.
+    bool actOnInfoWord(const RtfToken& token);
+    void endInfoField();
     void emitUnit(char16_t unit);
     void emitChar(char byte);
 
@@ -70,6 +76,15 @@ private:
     bool withHeadersFooters_;
     size_t asideDepth_ = 0;  // the depth of the header or footer group read aside; 0 for none
     std::u16string aside_;
+    // The \info group being read (its depth; 0 outside), the field open in it
+    // and the text or time parts gathered for that field.
+    DocumentMetadata* metadata_;
+    size_t infoDepth_ = 0;
+    size_t infoFieldDepth_ = 0;
+    const char* infoField_ = nullptr;
+    bool infoFieldIsTime_ = false;
+    std::u16string infoText_;
+    int infoTime_[5] = {};  // year, month, day, hour, minute
 
     RtfParseTarget* document_ = nullptr;
     const uint8_t* cursor_ = nullptr;

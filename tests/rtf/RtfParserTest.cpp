@@ -2,6 +2,8 @@
 #include "rtf/RtfParser.h"
 #include "rtf/RtfDocument.h"
 
+#include "output/DocumentMetadata.h"
+
 #include "support/RtfBuilder.h"
 #include "support/TempDir.h"
 
@@ -193,4 +195,32 @@ TEST(RtfParser, Pictures)
     // Binary data said to run past the end of the file takes nothing with it.
     for (const char* body : {"{\\pict\\pngblip\\bin99 ab}", "{\\*\\x\\bin99 }", "\\bin99 "})
         EXPECT_EQ(parseRtf(std::string("{\\rtf1 before") + body + "after}").text, u"beforeafter") << body;
+}
+
+TEST(RtfParser, InfoGroupPropertiesOnlyWhenAsked)
+{
+    const std::string rtf = "{\\rtf1\\ansi\\ansicpg1252{\\info{\\title Caf\\'e9 \\u8364?}{\\author Ana}{\\operator Ben}"
+                            "{\\creatim\\yr2023\\mo4\\dy5\\hr6\\min7}{\\revtim\\yr2023\\mo13\\dy1\\hr0\\min0}"
+                            "{\\version2}\\edmins5 stray{\\nofpages3}{\\nofwords-1}{\\*\\company Acme}"
+                            "{\\*\\userprops{\\propname x}}{\\doccomm  }}Body\\par}";
+    DocumentMetadata metadata;
+    TempDir dir;
+    writeFile(dir.file("in.rtf"), rtf);
+    RtfDocument document(dir.file("in.rtf"));
+    RtfParser(false, &metadata).parse(document);
+    std::u16string text;
+    document.text(text);
+    EXPECT_EQ(text, u"Body\n") << "nothing of the group in the text";
+    std::vector<std::pair<std::string, std::string>> found;
+    for (const DocumentMetadata::Entry& entry : metadata.entries())
+        found.emplace_back(entry.name, entry.value);
+    EXPECT_EQ(found, (std::vector<std::pair<std::string, std::string>>{{"title", "Caf\xC3\xA9 \xE2\x82\xAC"},
+                                                                       {"author", "Ana"},
+                                                                       {"last_author", "Ben"},
+                                                                       {"created", "2023-04-05T06:07:00"},
+                                                                       {"pages", "3"},
+                                                                       {"company", "Acme"}}))
+        << "month 13, a negative count and blank comments are absent";
+    // Without a place for them, the group is skipped as before.
+    EXPECT_EQ(parseRtf(rtf).text, u"Body\n");
 }
