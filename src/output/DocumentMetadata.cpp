@@ -41,28 +41,28 @@ std::string isoUtcTime(int64_t unixSeconds)
     return text;
 }
 
-void DocumentMetadata::set(const std::string& name, std::string value, bool isCount)
+void DocumentMetadata::set(const std::string& name, std::string value, Kind kind)
 {
     for (Entry& entry : entries_) {
         if (entry.name == name) {
             entry.value = std::move(value);
-            entry.isCount = isCount;
+            entry.kind = kind;
             return;
         }
     }
-    entries_.push_back({name, std::move(value), isCount});
+    entries_.push_back({name, std::move(value), kind});
 }
 
 void DocumentMetadata::setText(const std::string& name, const std::string& utf8)
 {
     if (!utf8.empty())
-        set(name, utf8, false);
+        set(name, utf8, Kind::Text);
 }
 
 void DocumentMetadata::setCount(const std::string& name, int64_t count)
 {
     if (count >= 0)
-        set(name, std::to_string(count), true);
+        set(name, std::to_string(count), Kind::Count);
 }
 
 void DocumentMetadata::setFileTime(const std::string& name, uint64_t fileTime)
@@ -71,7 +71,31 @@ void DocumentMetadata::setFileTime(const std::string& name, uint64_t fileTime)
         return;
     const std::string text = isoUtcTime(static_cast<int64_t>(fileTime / 10000000) - kFileTimeEpochOffset);
     if (!text.empty())
-        set(name, text, false);
+        set(name, text, Kind::Text);
+}
+
+void DocumentMetadata::setFlag(const std::string& name, bool flag)
+{
+    set(name, flag ? "true" : "false", Kind::Flag);
+}
+
+bool unixSecondsOf(int year, int month, int day, int hour, int minute, int second, int64_t& out)
+{
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > kDays[month - 1] + (month == 2 && leap ? 1 : 0) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59)
+        return false;
+    // A civil date to days since 1970-01-01, in 400-year eras from 0000-03-01.
+    const int64_t y = year - (month <= 2 ? 1 : 0);
+    const int64_t era = y / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const int64_t days = era * 146097 + dayOfEra - 719468;
+    out = days * 86400 + hour * 3600 + minute * 60 + second;
+    return true;
 }
 
 const DocumentMetadata::Entry* DocumentMetadata::find(const std::string& name) const

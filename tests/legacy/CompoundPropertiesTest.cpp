@@ -28,7 +28,7 @@ std::map<std::string, std::string> propertiesOf(CompoundFileBuilder builder)
     std::map<std::string, std::string> found;
     const DocumentMetadata metadata = readCompoundProperties(file);
     for (const DocumentMetadata::Entry& entry : metadata.entries())
-        found[entry.name] = entry.value + (entry.isCount ? "#" : "");
+        found[entry.name] = entry.value + (entry.kind == DocumentMetadata::Kind::Count ? "#" : "");
     return found;
 }
 

@@ -37,7 +37,7 @@ std::map<std::string, std::string> propertiesOf(const ZipBuilder& zip)
     const DocumentMetadata metadata = readPackageProperties(package);
     std::map<std::string, std::string> found;
     for (const DocumentMetadata::Entry& entry : metadata.entries())
-        found[entry.name] = entry.value + (entry.isCount ? "#" : "");
+        found[entry.name] = entry.value + (entry.kind == DocumentMetadata::Kind::Count ? "#" : "");
     return found;
 }
 
