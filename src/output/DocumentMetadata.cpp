@@ -34,10 +34,10 @@ std::string isoUtcTime(int64_t unixSeconds)
     const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
     const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(year),
-                  static_cast<long long>(month), static_cast<long long>(day), static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    // Each part is within its range here; the buffer holds any int all the same.
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", int(year), int(month), int(day),
+                  int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60));
     return text;
 }
 
