@@ -13,7 +13,7 @@ PACKAGES="
   binutils
   python3-dev pybind11-dev python3-pybind11 python3-pytest
   python3-build python3-venv python3-setuptools python3-wheel dpkg-dev
-  python3-dask python3-distributed python3-pandas
+  python3-dask python3-distributed python3-pandas python3-jsonschema
 "
 
 missing=""

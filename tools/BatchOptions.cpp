@@ -27,7 +27,9 @@ const char kBatchUsage[] = "batch    converts every file given and every file un
                            "  --in-process           convert in this process, without workers (no crash\n"
                            "                         isolation or timeouts; for measurement)\n"
                            "  --text --pictures --no-text --extras --flags N   as for export (default --text)\n"
-                           "  --clean                1.txt holds the text as `quillet text` prints it\n";
+                           "  --clean                1.txt holds the text as `quillet text` prints it\n"
+                           "  --json                 doc.json beside 1.txt holds what `quillet text --json`\n"
+                           "                         prints, and each record gains title, author, pages\n";
 
 namespace {
 
@@ -73,7 +75,8 @@ struct SwitchOption {
 const SwitchOption kSwitches[] = {{"--resume", &BatchOptions::resume},
                                   {"--quiet", &BatchOptions::quiet},
                                   {"--in-process", &BatchOptions::inProcess},
-                                  {"--clean", &BatchOptions::clean}};
+                                  {"--clean", &BatchOptions::clean},
+                                  {"--json", &BatchOptions::json}};
 
 struct FlagOption {
     const char* name;

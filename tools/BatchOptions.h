@@ -23,6 +23,7 @@ struct BatchOptions {
     bool quiet = false;
     bool inProcess = false;  // no workers: for measurement and debugging
     bool clean = false;      // 1.txt as `quillet text` gives the text
+    bool json = false;       // doc.json beside 1.txt, title/author/pages in the log
 };
 
 // Reads the arguments that follow "batch". On a usage error returns false

@@ -66,6 +66,7 @@ BatchRunner::BatchRunner(const BatchOptions& options) : options_(options)
 {
     settings_.conversion.flags = options.flags;
     settings_.conversion.clean = options.clean;
+    settings_.conversion.json = options.json;
     // PDF conversions stop taking pages before the hard timeout, so a long
     // PDF keeps what it read instead of being killed.
     settings_.conversion.timeLimitSeconds = static_cast<int>(std::max(1u, options.timeoutSeconds * 4 / 5));
@@ -141,6 +142,13 @@ bool BatchRunner::record(const WorkerEvent& event)
     converted ? line.number("code", static_cast<int64_t>(result.code)) : line.null("code");
     line.string("status", status);
     converted ? line.number("chars", static_cast<int64_t>(result.chars)) : line.null("chars");
+    if (options_.json) {
+        const std::string title(result.title, strnlen(result.title, sizeof result.title));
+        const std::string author(result.author, strnlen(result.author, sizeof result.author));
+        title.empty() || !converted ? line.null("title") : line.string("title", title);
+        author.empty() || !converted ? line.null("author") : line.string("author", author);
+        result.pages < 0 || !converted ? line.null("pages") : line.number("pages", result.pages);
+    }
     line.number("ms", milliseconds(event.ms)).number("worker", static_cast<int64_t>(event.worker));
     line.string("out", job.folder.substr(job.folder.rfind('/') + 1));
 

@@ -118,6 +118,51 @@ uint64_t countCharacters(const std::string& file, bool utf8)
     return count;
 }
 
+std::string wholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// At most size - 1 bytes of utf8, not ending inside a character.
+void copyCut(const std::string& utf8, char* out, size_t size)
+{
+    size_t length = std::min(utf8.size(), size - 1);
+    while (length > 0 && length < utf8.size() && (static_cast<unsigned char>(utf8[length]) & 0xC0) == 0x80)
+        --length;
+    std::memcpy(out, utf8.data(), length);
+    out[length] = '\0';
+}
+
+// "doc.json" from the export's "1.txt" and "1.json" (which it replaces), and
+// the title, author and pages for the log; 0, or the errno of writing it.
+int writeDocumentJson(const std::string& folder, bool utf16, const char* format, DocumentResult& result)
+{
+    const std::string recordPath = folder + "/1.json";
+    const std::string exported = wholeFile(folder + "/1.txt");
+    readable::Document document;
+    document.code = result.code;
+    document.text = readable::readableExport(exported, utf16);
+    readable::readExportRecord(exported, utf16, wholeFile(recordPath), format, document);
+    std::remove(recordPath.c_str());
+    const readable::Properties properties = readable::propertiesOf(document);
+    copyCut(properties.title, result.title, sizeof result.title);
+    copyCut(properties.author, result.author, sizeof result.author);
+    result.pages = properties.pages;
+
+    const std::string path = folder + "/doc.json";
+    errno = 0;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::string json = readable::documentJson(document) + "\n";
+    out.write(json.data(), static_cast<std::streamsize>(json.size()));
+    out.close();
+    if (out)
+        return 0;
+    const int error = errno != 0 ? errno : EIO;
+    std::remove(path.c_str());
+    return error;
+}
+
 }  // namespace
 
 DocumentResult Worker::convert(const std::string& source, const std::string& folder, const ConversionSettings& settings,
@@ -139,8 +184,14 @@ DocumentResult Worker::convert(const std::string& source, const std::string& fol
     runTestHooks(source);
     // A folder left by an earlier run must not mix its pictures with these.
     OutputFolders::removeTree(folder);
-    result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags, settings.timeLimitSeconds);
+    const bool json = settings.json && (settings.flags & WriteText) != 0;
+    result.code = export2Txt(source.c_str(), folder.c_str(), 0, settings.flags | (json ? WriteRecord : 0u),
+                             settings.timeLimitSeconds);
     const bool utf16 = readable::exportIsUtf16(result.code, format);
+    if (json) {
+        if (const int error = writeDocumentJson(folder, utf16, format, result))
+            result.code = static_cast<uint32_t>(error);
+    }
     if (!settings.clean)
         result.chars = countCharacters(folder + "/1.txt", !utf16);
     else if (const int error = rewriteReadable(folder + "/1.txt", utf16, result.chars))

@@ -11,6 +11,7 @@ struct ConversionSettings {
     uint32_t flags = 0x10;
     int timeLimitSeconds = 300;  // handed to the library (PDF pages)
     bool clean = false;          // 1.txt rewritten as readable UTF-8 text
+    bool json = false;           // doc.json beside 1.txt: format, code, metadata, parts
 };
 
 class Worker {

@@ -19,7 +19,8 @@
 
 namespace {
 
-const char kUsage[] = "usage: quillet text [--extras] [--time-limit S] FILE\n"
+const char kUsage[] = "usage: quillet text [--extras] [--json] [--time-limit S] FILE\n"
+                      "       quillet meta [--time-limit S] FILE\n"
                       "       quillet export [options] FILE OUTDIR\n"
                       "       quillet format FILE\n"
                       "       quillet batch --out DIR [options] INPUT...\n"
@@ -31,6 +32,12 @@ const char kUsage[] = "usage: quillet text [--extras] [--time-limit S] FILE\n"
                       "         characters, no field codes. FILE may be any document quillet reads\n"
                       "         or a .txt file; - reads the document from standard input.\n"
                       "         --extras adds headers, footers, comments and notes.\n"
+                      "         --json prints one JSON object instead: format, code, metadata\n"
+                      "         (title, author, created, modified, pages...) and parts, the text\n"
+                      "         split where the format splits it ({kind, index, name, text}: page,\n"
+                      "         sheet, slide, notes, body, headers, footnotes, comments...); the\n"
+                      "         parts' texts joined are the text.\n"
+                      "meta     prints the document's properties as one JSON object.\n"
                       "export   writes OUTDIR/1.txt as the library does (UTF-8; CR LF line ends\n"
                       "         except for OOXML; Word's own marks kept) and, on request, the\n"
                       "         pictures beside it, creating OUTDIR and its missing parents.\n"
@@ -151,7 +158,7 @@ bool parseNumber(const char* text, unsigned long& value)
 // take one) wherever they stand, and the rest in order.
 struct Arguments {
     std::vector<std::string> paths;
-    bool text = false, noText = false, pictures = false, extras = false, utf8Paths = false;
+    bool text = false, noText = false, pictures = false, extras = false, utf8Paths = false, json = false;
     bool flagsGiven = false;
     uint32_t flags = 0;
     int timeLimit = 300;
@@ -168,6 +175,8 @@ bool parseArguments(int argc, char** argv, bool exportOptions, Arguments& argume
             optionsEnded = true;
         } else if (arg == "--extras") {
             arguments.extras = true;
+        } else if (arg == "--json" && !exportOptions) {
+            arguments.json = true;
         } else if (arg == "--time-limit" || (exportOptions && arg == "--flags")) {
             unsigned long number = 0;
             if (i + 1 >= argc || !parseNumber(argv[i + 1], number) || number > 0xFFFFFFFFul) {
@@ -205,18 +214,32 @@ int runFormat(const char* file)
     return name != nullptr && std::strcmp(name, quillet::format::OpenError) == 0 ? 1 : 0;
 }
 
-int runText(int argc, char** argv)
+bool writeOut(const std::string& bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quillet: cannot write the text: %s\n", std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+// `text` and, with metaOnly, `meta`.
+int runText(int argc, char** argv, bool metaOnly)
 {
     Arguments arguments;
     std::string error;
     if (!parseArguments(argc, argv, false, arguments, error))
         return fail(error);
+    if (metaOnly && (arguments.json || arguments.extras))
+        return fail("meta takes no --json or --extras (see --help)");
     if (arguments.paths.size() != 1)
-        return fail("text needs exactly one FILE, or - for standard input (see --help)");
+        return fail(std::string(metaOnly ? "meta" : "text") +
+                    " needs exactly one FILE, or - for standard input (see --help)");
     const std::string& file = arguments.paths[0];
     quillet::readable::Options options;
     options.extras = arguments.extras;
     options.timeLimitSeconds = arguments.timeLimit;
+    options.structure = arguments.json || metaOnly;
     // One document: a PDF gets an engine for its own call, and any other
     // format never loads the engine.
     quillet::readable::Document document;
@@ -230,12 +253,15 @@ int runText(int argc, char** argv)
         document = quillet::readable::readDocument(file, options);
     }
     const int status = textStatus(document.code);
-    if (status == 0 || status >= 7) {
-        if (std::fwrite(document.text.data(), 1, document.text.size(), stdout) != document.text.size() ||
-            std::fflush(stdout) != 0) {
-            std::fprintf(stderr, "quillet: cannot write the text: %s\n", std::strerror(errno));
+    // JSON carries its own code: it is printed whatever the outcome.
+    if (metaOnly) {
+        if (!writeOut(document.metadataJson + "\n"))
             return 1;
-        }
+    } else if (arguments.json) {
+        if (!writeOut(quillet::readable::documentJson(document) + "\n"))
+            return 1;
+    } else if ((status == 0 || status >= 7) && !writeOut(document.text)) {
+        return 1;
     }
     if (status != 0)
         std::fprintf(stderr, "quillet: %s: %s (%u)\n", file == "-" ? "standard input" : file.c_str(),
@@ -302,8 +328,8 @@ int main(int argc, char** argv)
             return fail("format needs exactly one FILE (see --help)");
         return runFormat(argv[2]);
     }
-    if (command == "text")
-        return runText(argc - 2, argv + 2);
+    if (command == "text" || command == "meta")
+        return runText(argc - 2, argv + 2, command == "meta");
     if (command == "export")
         return runExport(argc - 2, argv + 2);
     if (command == "batch")

@@ -40,6 +40,11 @@ enum Flag : uint32_t {
     WriteText = 0x10,
     WriteExtras = 0x100,  // with WriteText: headers, footers, comments, notes
     RefusePdf = 0x1000,   // refuses a PDF only when it is the whole flag word
+    // With WriteText: "1.json" beside "1.txt", a JSON object with the format,
+    // the result code, the document's properties ("metadata") and where each
+    // of its parts (pages, sheets, slides, body, notes...) starts in "1.txt"
+    // ("parts": [{kind, index, name, start}], null when they could not be kept).
+    WriteRecord = 0x10000,
 };
 
 // Names returned by getFileFormate (it may also return a null pointer).

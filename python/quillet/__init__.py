@@ -2,6 +2,8 @@
 
     import quillet
     print(quillet.text("report.doc"))            # the whole text, readable
+    doc = quillet.extract("report.pdf")           # text, metadata and parts
+    print(doc.metadata.get("title"), [part.index for part in doc.parts])
     result = quillet.export("report.doc", "out", pictures=True)
     result.check()          # raises quillet.EncryptedError, quillet.DamagedError, ...
 
@@ -9,13 +11,14 @@ Conversions release the GIL, so threads convert in parallel.
 """
 
 import errno as _errno
+import json as _json
 import os as _os
-from typing import BinaryIO, Optional, Union
+from typing import Any, BinaryIO, Dict, List, NamedTuple, Optional, Union
 
 from . import _quillet
 
 __all__ = [
-    "__version__", "detect", "text", "export", "Result",
+    "__version__", "detect", "text", "extract", "export", "Result", "Document", "Part",
     "Error", "OpenError", "OutputFolderError", "UnsupportedError", "DamagedError",
     "StructureMissingError", "UnreadableError", "RefusedError", "EncryptedError",
     "TimeLimitError", "PageFailureError",
@@ -173,6 +176,80 @@ def detect(path: PathLike) -> Optional[str]:
     return _quillet.detect(_source(path))
 
 
+class Part(NamedTuple):
+    """A piece of a document's text where its format splits it.
+
+    ``kind`` is "page" (PDF), "sheet" (``name`` is the sheet's), "slide", "notes" and
+    "comments" (presentations, ``index`` the slide's number), "body", "headers",
+    "footnotes", "endnotes", "comments", "textboxes" (word processing), "strings" (a
+    workbook read as its shared strings) or "document" (a text not split).
+    """
+
+    kind: str
+    index: int
+    name: str
+    text: str
+
+
+class Document:
+    """What extract() read: ``text``, ``metadata`` (title, author, created, modified,
+    pages, ... as the document keeps them; dates ISO 8601), ``parts`` (whose texts
+    joined are ``text``), ``format`` and the result ``code``."""
+
+    __slots__ = ("code", "format", "metadata", "parts")
+
+    def __init__(self, code: int, format: Optional[str], metadata: Dict[str, Any],
+                 parts: List[Part]) -> None:
+        self.code = code
+        self.format = format
+        self.metadata = metadata
+        self.parts = parts
+
+    @property
+    def text(self) -> str:
+        """The whole readable text, as text() gives it."""
+        return "".join(part.text for part in self.parts)
+
+    def __repr__(self) -> str:
+        return (f"Document(format={self.format!r}, code={self.code}, "
+                f"metadata={len(self.metadata)} entries, parts={len(self.parts)})")
+
+
+def _read(source: Union[PathLike, bytes, bytearray, memoryview, BinaryIO], call: Any,
+          extras: bool, time_limit: int) -> Any:
+    """The native call's answer for a path, bytes or a binary file object, and the name
+    to report; raises the Error subclass of a code that comes without text."""
+    if not isinstance(extras, bool):
+        raise TypeError("extras must be a bool")
+    limit = _time_limit(time_limit)
+    if isinstance(source, (bytes, bytearray, memoryview)):
+        name, answer = "<bytes>", call(bytes(source), False, extras, limit)
+    elif hasattr(source, "read"):
+        data = source.read()  # type: ignore[union-attr]
+        if not isinstance(data, bytes):
+            raise TypeError("a file object given to quillet must be opened in binary mode")
+        name = getattr(source, "name", "<file>")
+        answer = call(data, False, extras, limit)
+    else:
+        name = _os.fspath(source)
+        answer = call(_source(source), True, extras, limit)
+    if answer[0] not in _TEXT_CODES:
+        Result(answer[0], str(name), None).check()
+    return answer
+
+
+def extract(source: Union[PathLike, bytes, bytearray, memoryview, BinaryIO], *,
+            extras: bool = False, time_limit: int = 300) -> Document:
+    """The document's text (as text() gives it), properties and parts: a Document.
+
+    Takes what text() takes and raises what it raises.
+    """
+    code, format_name, metadata, parts = _read(source, _quillet.readable_document, extras,
+                                               time_limit)
+    return Document(code, format_name or None, _json.loads(metadata),
+                    [Part(*part) for part in parts])
+
+
 def text(source: Union[PathLike, bytes, bytearray, memoryview, BinaryIO], *, extras: bool = False,
          time_limit: int = 300) -> str:
     """The document's whole text, readable: every letter kept, paragraphs and line breaks
@@ -185,23 +262,7 @@ def text(source: Union[PathLike, bytes, bytearray, memoryview, BinaryIO], *, ext
     ``time_limit`` bounds PDF conversions in seconds. A document that cannot be read
     raises the Error subclass for its result code (EncryptedError, UnsupportedError, ...).
     """
-    if not isinstance(extras, bool):
-        raise TypeError("extras must be a bool")
-    limit = _time_limit(time_limit)
-    if isinstance(source, (bytes, bytearray, memoryview)):
-        name, code, content = "<bytes>", *_quillet.readable_text(bytes(source), False, extras, limit)
-    elif hasattr(source, "read"):
-        data = source.read()  # type: ignore[union-attr]
-        if not isinstance(data, bytes):
-            raise TypeError("a file object given to text() must be opened in binary mode")
-        name = getattr(source, "name", "<file>")
-        code, content = _quillet.readable_text(data, False, extras, limit)
-    else:
-        name = _os.fspath(source)
-        code, content = _quillet.readable_text(_source(source), True, extras, limit)
-    if code not in _TEXT_CODES:
-        Result(code, str(name), None).check()
-    return content
+    return _read(source, _quillet.readable_text, extras, time_limit)[1]
 
 
 def export(path: PathLike, folder: PathLike, *, text: bool = True, pictures: bool = False,

@@ -32,10 +32,12 @@ from . import PathLike, _native
 
 __all__ = ["convert", "find_command", "BatchError", "COLUMNS"]
 
-#: The columns of a conversion frame, those of a `quillet batch` record.
-COLUMNS = ["path", "size", "mtime", "format", "code", "status", "chars", "ms", "worker", "out"]
-_INTEGERS = ("size", "code", "chars", "worker")
-_FLAGS = ("text", "pictures", "extras", "clean")
+#: The columns of a conversion frame, those of a `quillet batch --json` record (title,
+#: author and pages are empty without json=True).
+COLUMNS = ["path", "size", "mtime", "format", "code", "status", "chars", "ms", "worker", "out",
+           "title", "author", "pages"]
+_INTEGERS = ("size", "code", "chars", "worker", "pages")
+_FLAGS = ("text", "pictures", "extras", "clean", "json")
 # Seconds a batch gets beyond its documents' own limits: start-up, replacing
 # crashed workers, reading the log.
 _SLACK = 60
@@ -296,7 +298,9 @@ def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int
     seconds of work each, never fewer partitions than workers); a number gives
     partitions of that many paths.
     flags: text, pictures, extras (booleans, as for quillet.export; text by default), and
-    clean: each 1.txt then holds the text quillet.text() gives.
+    clean: each 1.txt then holds the text quillet.text() gives; json: each output folder
+    also holds doc.json (what quillet.extract() reads: format, code, metadata, parts) and
+    the rows get the document's title, author and page count.
     quillet_command: see find_command. Computing the frame converts what results.jsonl
     does not already hold; computing it again converts nothing more.
     """
@@ -306,11 +310,12 @@ def convert(paths: Iterable[PathLike], out_root: PathLike, *, jobs_per_task: int
     for name, value in flags.items():
         if not isinstance(value, bool):
             raise TypeError(f"{name} must be a bool, not {type(value).__name__}")
-    text, pictures, extras, clean = (flags.get(name, name == "text") for name in _FLAGS)
+    text, pictures, extras, clean, json_ = (flags.get(name, name == "text") for name in _FLAGS)
     if not (text or extras or pictures):
         raise ValueError("nothing to write: text, pictures and extras are all off")
     arguments = (["--text"] if text or extras else ["--no-text"]) + (["--extras"] if extras else []) + \
-        (["--pictures"] if pictures else []) + (["--clean"] if clean else [])
+        (["--pictures"] if pictures else []) + (["--clean"] if clean else []) + \
+        (["--json"] if json_ else [])
     _positive("jobs_per_task", jobs_per_task, 1024)
     _positive("timeout", timeout, 86400 * 365)
     if partition_size is not None:

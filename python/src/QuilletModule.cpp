@@ -70,6 +70,29 @@ py::tuple readableText(const py::bytes& source, bool isPath, bool extras, int ti
     return py::make_tuple(document.code, py::str(document.text.data(), document.text.size()));
 }
 
+// The readable text cut into its parts, with the format and the properties
+// (as JSON): (code, format, metadata, [(kind, index, name, text)]).
+py::tuple readableDocument(const py::bytes& source, bool isPath, bool extras, int timeLimit)
+{
+    const std::string bytes = source;
+    quillet::readable::Options options;
+    options.extras = extras;
+    options.timeLimitSeconds = timeLimit;
+    options.structure = true;
+    quillet::readable::Document document;
+    {
+        py::gil_scoped_release release;
+        ThreadEngine::ensure();
+        document = isPath ? quillet::readable::readDocument(bytes, options)
+                          : quillet::readable::readDocumentBytes(bytes, options);
+    }
+    py::list parts;
+    for (const quillet::readable::Part& part : document.parts)
+        parts.append(py::make_tuple(py::str(part.kind), part.index, py::str(part.name),
+                                    py::str(part.text.data(), part.text.size())));
+    return py::make_tuple(document.code, py::str(document.format), py::str(document.metadataJson), parts);
+}
+
 uint32_t exportDocument(const py::bytes& source, const py::bytes& folder, uint32_t flags, int timeLimit)
 {
     const std::string nativeSource = source;
@@ -87,10 +110,13 @@ PYBIND11_MODULE(_quillet, module)
     module.def("detect", &detect, py::arg("path"));
     module.def("readable_text", &readableText, py::arg("source"), py::arg("is_path"), py::arg("extras"),
                py::arg("time_limit"));
+    module.def("readable_document", &readableDocument, py::arg("source"), py::arg("is_path"), py::arg("extras"),
+               py::arg("time_limit"));
     module.def("export", &exportDocument, py::arg("source"), py::arg("folder"), py::arg("flags"),
                py::arg("time_limit"));
     module.attr("WRITE_TEXT") = static_cast<uint32_t>(quillet::WriteText);
     module.attr("WRITE_PICTURES") = static_cast<uint32_t>(quillet::WritePictures);
     module.attr("WRITE_EXTRAS") = static_cast<uint32_t>(quillet::WriteExtras);
+    module.attr("WRITE_RECORD") = static_cast<uint32_t>(quillet::WriteRecord);
     module.attr("__version__") = QUILLET_VERSION;
 }

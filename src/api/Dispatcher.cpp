@@ -5,6 +5,7 @@
 #include "api/Signature.h"
 #include "legacy/OleEntry.h"
 #include "ooxml/PackageEntry.h"
+#include "output/DocumentRecord.h"
 #include "output/OutputPaths.h"
 #include "output/TextFileReencoding.h"
 #include "pdf/PdfEntry.h"
@@ -39,10 +40,27 @@ bool isFolder(const std::string& folder)
     return platform::statPath(folder, status) && status.isDirectory;
 }
 
-}  // namespace
+// "1.json": a failure to write it counts only where the conversion succeeded.
+uint32_t writeRecord(const std::string& folder, const DocumentRecord& record, const char* format, uint32_t code)
+{
+    const std::string path = recordFilePath(folder);
+    StdioFile file(path, "wb");
+    const std::string json = record.toJson(format, code);
+    int error = file.openError();
+    if (error == 0) {
+        file.write(json.data(), json.size());
+        error = file.close();
+    }
+    if (error != 0) {
+        platform::removeFile(path);
+        if (code <= SharedStringsOnly)
+            return static_cast<uint32_t>(error);
+    }
+    return code;
+}
 
-uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
-                         int timeLimitSeconds)
+uint32_t convertInto(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
+                     int timeLimitSeconds, DocumentRecord* record)
 {
     if (!ensureOutputFolder(folder))
         return OutputFolderMissing;
@@ -65,30 +83,33 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     uint32_t code = Unsupported;
     switch (format) {
     case SourceFormat::Compound:
-        code = exportOleDocument(*source, folder, flags);
+        code = exportOleDocument(*source, folder, flags, record);
         break;
     case SourceFormat::Zip:
         // Package readers write UTF-8 themselves.
-        return exportPackageDocument(*source, folder, flags);
+        return exportPackageDocument(*source, folder, flags, record);
     case SourceFormat::Pdf:
         if (flags == RefusePdf)
             return Refused;
         if (const PdfFamily* pdf = loadPdfFamily())
             code = EngineRegistry::instance().withCurrentEngine([&](PdfEngine* engine) {
-                return pdf->exportDocument(*source, folder, flags, timeLimitSeconds, engine);
+                return pdf->exportDocument(*source, folder, flags, timeLimitSeconds, engine, record);
             });
         else
             code = ConversionFailed;
         break;
     case SourceFormat::Rtf:
-        code = exportRtfDocument(*source, folder, flags);
+        code = exportRtfDocument(*source, folder, flags, record);
         break;
     case SourceFormat::Unknown:
         return Unsupported;
     }
 
     // The text is UTF-8 only after a successful conversion that asked for it;
-    // an output error counts only where the reader succeeded.
+    // an output error counts only where the reader succeeded. Part offsets
+    // hold only for a draft kept as it was written.
+    if (record != nullptr && (code != Success || !pathExists(textDraftPath(folder))))
+        record->dropParts();
     try {
         finishTextFile(folder, code == Success && (flags & WriteText) != 0);
     } catch (const WriteError&) {
@@ -97,6 +118,31 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
         throw;
     }
     return code;
+}
+
+}  // namespace
+
+uint32_t convertDocument(const std::optional<std::string>& source, const std::string& folder, uint32_t flags,
+                         int timeLimitSeconds)
+{
+    // The record is made only when asked for: the text path reads no properties.
+    std::unique_ptr<DocumentRecord> record;
+    if ((flags & (WriteText | WriteRecord)) == (WriteText | WriteRecord))
+        record = std::make_unique<DocumentRecord>();
+    if (!record)
+        return convertInto(source, folder, flags, timeLimitSeconds, nullptr);
+    uint32_t code = ConversionFailed;
+    // The properties read before a failure are still the document's.
+    try {
+        code = convertInto(source, folder, flags, timeLimitSeconds, record.get());
+    } catch (const WriteError& failure) {
+        code = static_cast<uint32_t>(failure.error());
+    } catch (...) {
+        record->dropParts();
+    }
+    if (code == OutputFolderMissing || code == ENOTDIR || code == EINVAL || code == Unsupported)
+        return code;
+    return writeRecord(folder, *record, source ? fileFormatName(*source) : nullptr, code);
 }
 
 const char* fileFormatName(const std::string& path)

@@ -2,10 +2,12 @@
 
 #include "compound/CompoundFile.h"
 #include "compound/CompoundFileError.h"
+#include "legacy/CompoundProperties.h"
 #include "legacy/OleEntry.h"
 #include "legacy/excel/ExcelBinaryReader.h"
 #include "legacy/powerpoint/PptTextReader.h"
 #include "legacy/word/WordBinaryReader.h"
+#include "output/DocumentRecord.h"
 #include "platform/Ascii.h"
 
 #include <quillet/quillet.h>
@@ -57,25 +59,31 @@ OleDocumentKind decideDocumentKind(const CompoundFile& file, const std::string& 
     return AmbiguousKind;
 }
 
-uint32_t exportOleDocument(const std::string& source, const std::string& folder, uint32_t flags)
+uint32_t exportOleDocument(const std::string& source, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     CompoundFile file(source);
     if (file.error() != 0)
         return static_cast<uint32_t>(file.error());
+    if (record != nullptr)
+        record->metadata() = readCompoundProperties(file);
     switch (decideDocumentKind(file, source)) {
     case WordKind:
-        return static_cast<uint32_t>(exportWordDocument(file, folder, flags));
+        return static_cast<uint32_t>(exportWordDocument(file, folder, flags, record));
     case ExcelKind:
-        return static_cast<uint32_t>(exportExcelDocument(file, folder, flags));
+        return static_cast<uint32_t>(exportExcelDocument(file, folder, flags, record));
     case PowerPointKind:
-        return static_cast<uint32_t>(exportPresentationDocument(file, folder, flags));
+        return static_cast<uint32_t>(exportPresentationDocument(file, folder, flags, record));
     case EncryptedPackageKind:
         return Encrypted;
     case AmbiguousKind:
         // Only success or "unsupported": the individual codes are not passed on.
-        if (exportExcelDocument(file, folder, flags) == Success || exportWordDocument(file, folder, flags) == Success ||
-            exportPresentationDocument(file, folder, flags) == Success)
-            return Success;
+        // Parts marked by a reader that then failed are not the text's.
+        for (auto* reader : {exportExcelDocument, exportWordDocument, exportPresentationDocument}) {
+            if (record != nullptr)
+                record->clearParts();
+            if (reader(file, folder, flags, record) == Success)
+                return Success;
+        }
         return Unsupported;
     default:
         return Unsupported;

@@ -10,7 +10,11 @@
 
 namespace quillet {
 
-uint32_t exportOleDocument(const std::string& source, const std::string& folder, uint32_t flags);
+class DocumentRecord;
+
+// With a record, the document's properties and parts go into it too.
+uint32_t exportOleDocument(const std::string& source, const std::string& folder, uint32_t flags,
+                           DocumentRecord* record = nullptr);
 // "DOC", "XLS", "PPT", or null when the file holds none of their streams.
 const char* oleFormatName(const std::string& path);
 // Assigns text only for a word-processing document that reads cleanly.

@@ -27,20 +27,23 @@ int OoxmlPackageFile::packageKind() const
     return NoPackage;
 }
 
-uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t flags)
+uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     switch (packageKind()) {
     case WordProcessingPackage: {
         DocxTextExtractor extractor;
+        extractor.setRecord(record);
         return extractor.exportText(archive_.get(), folder, flags);
     }
     case SpreadsheetPackage: {
         XlsxTextExtractor extractor;
+        extractor.setRecord(record);
         const uint32_t result = extractor.exportText(*archive_, folder, flags);
         return extractor.mainPartMissing() ? PackageStructureMissing : result;
     }
     case PresentationPackage: {
         PptxTextExtractor extractor;
+        extractor.setRecord(record);
         return extractor.exportText(*archive_, folder, flags);
     }
     default:

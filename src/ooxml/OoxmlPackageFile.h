@@ -8,6 +8,7 @@
 
 namespace quillet {
 
+class DocumentRecord;
 class ZipArchive;
 
 enum PackageKind : int {
@@ -30,7 +31,8 @@ public:
     int packageKind() const;
     // A result code: 4097 for a package of no known kind, 4099 when text is
     // asked for and the package holds no main part, else the reader's.
-    uint32_t exportPackage(const std::string& folder, uint32_t flags);
+    // With a record, the properties and parts go into it too.
+    uint32_t exportPackage(const std::string& folder, uint32_t flags, DocumentRecord* record = nullptr);
     // 0 with the body text of a word-processing package, else 4097.
     uint32_t packageContent(QString& text);
 

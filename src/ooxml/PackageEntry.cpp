@@ -20,9 +20,10 @@ const char* packageFormatName(const std::string& path)
     }
 }
 
-uint32_t exportPackageDocument(const std::string& source, const std::string& folder, uint32_t flags)
+uint32_t exportPackageDocument(const std::string& source, const std::string& folder, uint32_t flags,
+                               DocumentRecord* record)
 {
-    return OoxmlPackageFile(source).exportPackage(folder, flags);
+    return OoxmlPackageFile(source).exportPackage(folder, flags, record);
 }
 
 void packageDocumentContent(const std::string& path, QString& text)

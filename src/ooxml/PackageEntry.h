@@ -9,7 +9,11 @@
 
 namespace quillet {
 
-uint32_t exportPackageDocument(const std::string& source, const std::string& folder, uint32_t flags);
+class DocumentRecord;
+
+// With a record, the document's properties and parts go into it too.
+uint32_t exportPackageDocument(const std::string& source, const std::string& folder, uint32_t flags,
+                               DocumentRecord* record = nullptr);
 // "XLSX", "DOCX", "PPTX", or null for any other archive.
 const char* packageFormatName(const std::string& path);
 void packageDocumentContent(const std::string& path, QString& text);

@@ -1,5 +1,7 @@
 #include "ooxml/PackageTextExtractor.h"
 
+#include "ooxml/PackageProperties.h"
+#include "output/DocumentRecord.h"
 #include "output/TextSink.h"
 #include "package/opc/OpcPackage.h"
 #include "package/opc/PackagePart.h"
@@ -16,6 +18,8 @@ PackageTextExtractor::~PackageTextExtractor() = default;
 bool PackageTextExtractor::openPackage(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     package_ = std::make_unique<OpcPackage>(&archive);
+    if (record_ != nullptr)
+        record_->metadata() = readPackageProperties(*package_);
     if ((flags & WritePictures) != 0)
         pictureError_ = archive.extractImages(folder);
     return (flags & WriteText) != 0;
@@ -24,6 +28,12 @@ bool PackageTextExtractor::openPackage(ZipArchive& archive, const std::string& f
 PackagePart* PackageTextExtractor::openMainPart(ZipArchive& archive, const std::string& folder, uint32_t flags)
 {
     return openPackage(archive, folder, flags) ? existingMainPart() : nullptr;
+}
+
+void PackageTextExtractor::makeSink(const std::string& folder)
+{
+    sink_ = std::make_unique<TextSink>(folder);
+    sink_->setRecord(record_);
 }
 
 PackagePart* PackageTextExtractor::existingMainPart()

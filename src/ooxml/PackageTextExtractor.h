@@ -6,6 +6,7 @@
 
 namespace quillet {
 
+class DocumentRecord;
 class OpcPackage;
 class PackagePart;
 class TextSink;
@@ -20,6 +21,9 @@ public:
 
     // True once a run that wanted text found no main part to read.
     bool mainPartMissing() const { return mainPartMissing_; }
+    // The package's properties and where each part of its text starts go
+    // into the record.
+    void setRecord(DocumentRecord* record) { record_ = record; }
 
 protected:
     PackageTextExtractor();
@@ -36,6 +40,10 @@ protected:
     // it; else null, and mainPartMissing() says so.
     PackagePart* existingMainPart();
 
+    // A sink for "1.txt" that marks parts in the record.
+    void makeSink(const std::string& folder);
+
+    DocumentRecord* record_ = nullptr;
     // Released in reverse: the sink (closing "1.txt"), then the package.
     std::unique_ptr<OpcPackage> package_;
     std::unique_ptr<TextSink> sink_;

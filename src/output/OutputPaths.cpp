@@ -14,6 +14,11 @@ std::string textDraftPath(const std::string& folder)
     return textFilePath(folder) + "utf8.txt";
 }
 
+std::string recordFilePath(const std::string& folder)
+{
+    return platform::joinFolder(folder, "1.json");
+}
+
 std::string picturePath(const std::string& folder, int64_t index, const std::string& extension)
 {
     return platform::joinFolder(folder, "image" + std::to_string(index) + extension);

@@ -1,5 +1,6 @@
 #include "output/TextSink.h"
 
+#include "output/DocumentRecord.h"
 #include "output/OutputPaths.h"
 #include "output/TextFileReencoding.h"
 #include "platform/FileSystem.h"
@@ -129,6 +130,12 @@ void TextSink::writeRaw(const std::string& bytes)
     write(bytes.data(), bytes.size());
 }
 
+void TextSink::beginPart(const char* kind, int index, const std::string& name)
+{
+    if (record_ != nullptr && hasFile())
+        record_->markPart(kind, index, name, flushed_ + held_);
+}
+
 void TextSink::encode(const char16_t* units, size_t count)
 {
     while (count > 0 && hasFile()) {
@@ -153,6 +160,8 @@ void TextSink::encode(const char16_t* units, size_t count)
 void TextSink::returnToUtf16(char16_t waitingHigh, const char16_t* units, size_t count)
 {
     encoder_.reset();
+    if (record_ != nullptr)
+        record_->dropParts();
     if (!hasFile())
         return;
     flush();
@@ -197,7 +206,9 @@ void TextSink::writeThrough(const void* bytes, size_t count)
     if (!file_->write(bytes, count)) {
         held_ = 0;
         file_->closeOutput();
+        return;
     }
+    flushed_ += count;
 }
 
 int TextSink::close()

@@ -17,6 +17,8 @@ namespace quillet {
 // ASCII, the common CJK ideographs and a set of CJK and typographic
 // punctuation, without field codes; a sink that writes a file keeps no such
 // copy, so an export holds no second copy of the document.
+class DocumentRecord;
+
 class TextSink {
 public:
     // What a file receives of appendWide().
@@ -42,6 +44,12 @@ public:
     void appendWide(const char16_t* units, size_t count);
     // To the file only.
     void writeRaw(const std::string& bytes);
+
+    // Where the file's next byte will go, for part marks.
+    void setRecord(DocumentRecord* record) { record_ = record; }
+    // What is appended from here on belongs to a new part (with a record and
+    // a file only).
+    void beginPart(const char* kind, int index, const std::string& name = std::string());
 
     // The filtered text; empty for a sink made with a folder.
     QString text() const { return text_; }
@@ -77,6 +85,8 @@ private:
     QSet<QChar> keptPunctuation_;
     std::unique_ptr<char[]> pending_;  // bytes for the file, not yet written
     size_t held_ = 0;                  // of them
+    uint64_t flushed_ = 0;             // bytes handed to the file before them
+    DocumentRecord* record_ = nullptr;
     // Set while the file is a draft of UTF-8 lines.
     std::unique_ptr<Utf8LineEncoder> encoder_;
 };

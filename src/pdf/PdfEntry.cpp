@@ -35,11 +35,11 @@ void destroyEngine(PdfEngine* engine)
 // Exceptions stop here: the caller may be another module, whose copies of
 // these types would not catch them.
 uint32_t exportDocument(const std::string& source, const std::string& folder, uint32_t flags, int timeLimitSeconds,
-                        PdfEngine* engine)
+                        PdfEngine* engine, DocumentRecord* record)
 {
     try {
         PdfTextExtractor extractor(source, engine);
-        return extractor.extract(folder, flags, timeLimitSeconds);
+        return extractor.extract(folder, flags, timeLimitSeconds, record);
     } catch (const WriteError& failure) {
         return static_cast<uint32_t>(failure.error());
     } catch (...) {

@@ -12,6 +12,7 @@
 
 namespace quillet {
 
+class DocumentRecord;
 class PdfEngine;
 
 // A table rather than symbols: the plugin exports one function, and nothing
@@ -27,8 +28,9 @@ struct PdfFamily {
     // initialised one; a temporary engine then serves the call. A failure to
     // write output ends in its error number, anything else that goes wrong
     // in ConversionFailed.
+    // With a record, the document's properties and pages go into it too.
     uint32_t (*exportDocument)(const std::string& source, const std::string& folder, uint32_t flags,
-                               int timeLimitSeconds, PdfEngine* engine);
+                               int timeLimitSeconds, PdfEngine* engine, DocumentRecord* record);
     // When the reading fails unexpectedly, `text` is left as it was.
     void (*documentContent)(const std::string& path, QString& text, int timeLimitSeconds, PdfEngine* engine);
 };

@@ -1,9 +1,11 @@
 #include "pdf/PdfTextExtractor.h"
 
+#include "output/DocumentRecord.h"
 #include "output/OutputPaths.h"
 #include "pdf/PdfDocument.h"
 #include "pdf/PdfEngine.h"
 #include "pdf/PdfPage.h"
+#include "pdf/PdfProperties.h"
 #include "pdf/PdfTextPage.h"
 #include "pdf/PdfWatchdog.h"
 #include "platform/MonotonicClock.h"
@@ -81,7 +83,8 @@ void PdfTextExtractor::savePictures(PdfPage& page, const std::string& folder)
     }
 }
 
-uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
+uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds,
+                                     const std::function<void(PdfDocument&)>& opened,
                                      const std::function<void(PdfPage&)>& step)
 {
     const int64_t start = clock_();
@@ -98,7 +101,7 @@ uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const 
         document.close();
         return ConversionFailed;
     }
-    opened();
+    opened(document);
 
     // The limit is passed once the elapsed whole seconds exceed it.
     PdfWatchdog watchdog(clock_, start + (int64_t(timeLimitSeconds) + 1) * 1000);
@@ -125,22 +128,34 @@ uint32_t PdfTextExtractor::walkPages(int pageLimit, int timeLimitSeconds, const 
     return result;
 }
 
-uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, int timeLimitSeconds)
+uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, int timeLimitSeconds,
+                                   DocumentRecord* record)
 {
     const bool writeText = (flags & WriteText) != 0;
     const bool writePictures = (flags & WritePictures) != 0;
+    int pageNumber = 0;
     const uint32_t result = walkPages(
         std::numeric_limits<int>::max(), timeLimitSeconds,
-        [&] {
-            if (writeText)
+        [&](PdfDocument& document) {
+            if (record != nullptr)
+                record->metadata() =
+                    readPdfProperties(document.context(), document.engineDocument(), document.pageCount());
+            if (writeText) {
                 sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
+                sink_->setRecord(record);
+            }
         },
         [&](PdfPage& page) {
-            if (writeText)
+            ++pageNumber;
+            if (writeText) {
+                sink_->beginPart("page", pageNumber);
                 appendPageText(page);
+            }
             if (writePictures)
                 savePictures(page, folder);
         });
+    if (record != nullptr && result == Encrypted)
+        record->metadata().setFlag("encrypted", true);
     if (sink_)
         output_.note(sink_->close());
     return output_.result(result);
@@ -149,7 +164,8 @@ uint32_t PdfTextExtractor::extract(const std::string& folder, uint32_t flags, in
 uint32_t PdfTextExtractor::getContent(QString& text, int timeLimitSeconds)
 {
     const uint32_t result = walkPages(
-        kContentPageLimit, timeLimitSeconds, [this] { sink_ = std::make_unique<TextSink>(std::string()); },
+        kContentPageLimit, timeLimitSeconds,
+        [this](PdfDocument&) { sink_ = std::make_unique<TextSink>(std::string()); },
         [this](PdfPage& page) { appendPageText(page); });
     // Past the time limit the text is left alone.
     if (result == Success || result == PdfPageFailure)

@@ -12,6 +12,7 @@
 
 namespace quillet {
 
+class DocumentRecord;
 class PdfDocument;
 class PdfEngine;
 class PdfPage;
@@ -35,7 +36,8 @@ public:
     // pages and enforced inside a page by a watchdog), 4104 (a page failed);
     // instead of 0, the error number of "1.txt" or a picture file that could
     // not be created.
-    uint32_t extract(const std::string& folder, uint32_t flags, int timeLimitSeconds);
+    // With a record, the properties and each page's start go into it too.
+    uint32_t extract(const std::string& folder, uint32_t flags, int timeLimitSeconds, DocumentRecord* record = nullptr);
     // The same codes; `text` is set on 0 and 4104 only.
     uint32_t getContent(QString& text, int timeLimitSeconds);
 
@@ -50,7 +52,7 @@ private:
     // pageLimit pages to step once parsed, checking the time limit after
     // each; the tree's walk ends at the first page it does not hold. 0,
     // 4098, 4102, 4103 or 4104.
-    uint32_t walkPages(int pageLimit, int timeLimitSeconds, const std::function<void()>& opened,
+    uint32_t walkPages(int pageLimit, int timeLimitSeconds, const std::function<void(PdfDocument&)>& opened,
                        const std::function<void(PdfPage&)>& step);
     void appendPageText(PdfPage& page);
     void savePictures(PdfPage& page, const std::string& folder);

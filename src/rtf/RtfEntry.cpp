@@ -4,10 +4,10 @@
 
 namespace quillet {
 
-uint32_t exportRtfDocument(const std::string& source, const std::string& folder, uint32_t flags)
+uint32_t exportRtfDocument(const std::string& source, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     RtfTextExtractor extractor(source);
-    return extractor.exportText(folder, flags);
+    return extractor.exportText(folder, flags, record);
 }
 
 }  // namespace quillet

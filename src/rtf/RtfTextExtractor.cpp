@@ -1,5 +1,6 @@
 #include "rtf/RtfTextExtractor.h"
 
+#include "output/DocumentRecord.h"
 #include "output/OutputFailure.h"
 #include "output/OutputPaths.h"
 #include "platform/StdioFile.h"
@@ -31,14 +32,17 @@ int writePicture(const std::string& folder, int64_t number, const RtfPicture& pi
 
 }  // namespace
 
-uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags)
+uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     auto document = std::make_unique<RtfDocument>(source_);
     const bool extras = (flags & (WriteText | WriteExtras)) == (WriteText | WriteExtras);
-    auto parser = std::make_unique<RtfParser>(extras);
+    auto parser = std::make_unique<RtfParser>(extras, record != nullptr ? &record->metadata() : nullptr);
     if (!document->opened())
         return Unreadable;
     sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
+    sink_->setRecord(record);
+    // Headers and footers stand where the document puts them: one part.
+    sink_->beginPart("body", 1);
     OutputFailure output(sink_->error());
     if ((flags & WriteText) != 0)
         document->streamTextTo(sink_.get());

@@ -8,6 +8,8 @@
 
 namespace quillet {
 
+class DocumentRecord;
+
 // The export run of one RTF file: "1.txt" (UTF-16LE) and the pictures.
 class RtfTextExtractor {
 public:
@@ -20,7 +22,8 @@ public:
     // file is created whatever the flags; 0x10 fills it (0x110: headers and
     // footers after the body), 0x01 writes the pictures as image1.png,
     // image2.jpg, ...
-    uint32_t exportText(const std::string& folder, uint32_t flags);
+    // With a record, the info group's properties go into it too.
+    uint32_t exportText(const std::string& folder, uint32_t flags, DocumentRecord* record = nullptr);
 
 private:
     std::string source_;

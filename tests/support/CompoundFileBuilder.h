@@ -13,6 +13,10 @@
 #include <map>
 #include <utility>
 
+namespace quillet {
+class DocumentRecord;
+}
+
 namespace quillet::test {
 
 inline std::string le16(uint16_t value)
@@ -44,13 +48,13 @@ struct Exported {
     std::map<std::string, std::string> files;
 };
 
-inline Exported exportFile(int (*exportDocument)(CompoundFile&, const std::string&, uint32_t), const std::string& bytes,
-                           uint32_t flags)
+inline Exported exportFile(int (*exportDocument)(CompoundFile&, const std::string&, uint32_t, DocumentRecord*),
+                           const std::string& bytes, uint32_t flags)
 {
     TempDir dir;
     Exported result;
     try {
-        result.code = exportDocument(*openBytes(bytes), dir.path(), flags);
+        result.code = exportDocument(*openBytes(bytes), dir.path(), flags, nullptr);
     } catch (const std::runtime_error&) {
         result.code = ConversionFailed;
     }

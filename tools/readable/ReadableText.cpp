@@ -2,6 +2,9 @@
 
 #include <quillet/quillet.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <QTextCodec>
 
@@ -83,12 +86,16 @@ bool isLineEnd(char32_t c)
 }
 
 // Line ends become "\n", Word's marks tabs, hyphens and line breaks, other
-// control characters go, and what is not UTF-8 becomes U+FFFD.
-std::string withPlainMarks(std::string_view utf8)
+// control characters go, and what is not UTF-8 becomes U+FFFD. Offsets, when
+// given, move with the text.
+std::string withPlainMarks(std::string_view utf8, std::vector<size_t>* offsets = nullptr)
 {
     std::string out;
     out.reserve(utf8.size());
+    size_t moved = 0;
     for (size_t at = 0; at < utf8.size();) {
+        for (; offsets != nullptr && moved < offsets->size() && (*offsets)[moved] <= at; ++moved)
+            (*offsets)[moved] = out.size();
         const char32_t c = nextCodePoint(utf8, at);
         if (c == '\r') {
             if (at < utf8.size() && utf8[at] == '\n')
@@ -107,6 +114,8 @@ std::string withPlainMarks(std::string_view utf8)
             appendUtf8(c, out);
         }
     }
+    for (; offsets != nullptr && moved < offsets->size(); ++moved)
+        (*offsets)[moved] = out.size();
     return out;
 }
 
@@ -193,6 +202,93 @@ Document readPlainTextFile(const std::string& path)
     return document;
 }
 
+std::string bytesOf(const QByteArray& bytes)
+{
+    return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+std::string utf8Of(const QString& text)
+{
+    return bytesOf(text.toUtf8());
+}
+
+QString qstringOf(const std::string& utf8)
+{
+    return QString::fromUtf8(utf8.data(), int(utf8.size()));
+}
+
+std::string utf16AsUtf8(std::string_view bytes)
+{
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i)
+        units[i] =
+            char16_t(static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    return utf8Of(QString::fromStdU16String(units));
+}
+
+// The whole text as one part, or none when there is no text.
+void singlePart(Document& document)
+{
+    document.parts.clear();
+    if (!document.text.empty())
+        document.parts.push_back({"document", 1, {}, document.text});
+}
+
+// The export's "1.json" beside its text: the format, the properties, and the
+// parts cut from the readable text where their starts in "1.txt" land.
+void readRecord(const std::string& json, const std::string& exported, bool utf16, Document& document)
+{
+    const QJsonObject record = QJsonDocument::fromJson(QByteArray::fromRawData(json.data(), int(json.size()))).object();
+    const QJsonValue format = record.value(QStringLiteral("format"));
+    if (format.isString())
+        document.format = utf8Of(format.toString());
+    const QJsonObject metadata = record.value(QStringLiteral("metadata")).toObject();
+    document.metadataJson = bytesOf(QJsonDocument(metadata).toJson(QJsonDocument::Compact));
+
+    const QJsonArray marks = record.value(QStringLiteral("parts")).toArray();
+    std::vector<size_t> starts;
+    for (const QJsonValue& mark : marks) {
+        const double start = mark.toObject().value(QStringLiteral("start")).toDouble(-1);
+        // Marks that run backwards or past the text are not the text's.
+        if (start < 0 || start > double(exported.size()) || (!starts.empty() && size_t(start) < starts.back()))
+            return singlePart(document);
+        starts.push_back(size_t(start));
+    }
+    if (starts.empty())
+        return singlePart(document);
+    // Text before the first mark belongs to the first part.
+    starts[0] = 0;
+    std::string text;
+    if (utf16) {
+        // Each part decoded alone, so its start is known in the UTF-8.
+        std::string utf8;
+        for (size_t i = 0; i < starts.size(); ++i) {
+            const size_t from = starts[i] & ~size_t(1);
+            const size_t to = i + 1 < starts.size() ? starts[i + 1] & ~size_t(1) : exported.size();
+            starts[i] = utf8.size();
+            utf8 += utf16AsUtf8(std::string_view(exported).substr(from, to - from));
+        }
+        text = readableText(utf8, starts);
+    } else {
+        text = readableText(exported, starts);
+    }
+    if (text != document.text)
+        return singlePart(document);
+    for (size_t i = 0; i < starts.size(); ++i) {
+        const QJsonObject mark = marks[int(i)].toObject();
+        const size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
+        document.parts.push_back(
+            {utf8Of(mark.value(QStringLiteral("kind")).toString()), mark.value(QStringLiteral("index")).toInt(1),
+             utf8Of(mark.value(QStringLiteral("name")).toString()), text.substr(starts[i], end - starts[i])});
+    }
+}
+
+void asPlainText(Document& document)
+{
+    document.format = "TXT";
+    singlePart(document);
+}
+
 Document exportDocument(const std::string& path, const Options& options)
 {
     Document document;
@@ -201,13 +297,21 @@ Document exportDocument(const std::string& path, const Options& options)
         document.code = OutputFolderMissing;
         return document;
     }
-    const uint32_t flags = options.extras ? WriteText | WriteExtras : WriteText;
+    uint32_t flags = options.extras ? WriteText | WriteExtras : WriteText;
+    if (options.structure)
+        flags |= WriteRecord;
     const std::string out = folder.file("out");
     document.code = export2Txt(path.c_str(), out.c_str(), 0, flags, options.timeLimitSeconds);
     std::string exported;
     uint32_t ignored = 0;
+    const bool utf16 = exportIsUtf16(document.code, getFileFormate(path.c_str(), 0));
     if (readWhole(out + "/1.txt", exported, ignored))
-        document.text = readableExport(exported, exportIsUtf16(document.code, getFileFormate(path.c_str(), 0)));
+        document.text = readableExport(exported, utf16);
+    if (options.structure) {
+        std::string json;
+        readWhole(out + "/1.json", json, ignored);
+        readExportRecord(exported, utf16, json, getFileFormate(path.c_str(), 0), document);
+    }
     return document;
 }
 
@@ -251,6 +355,17 @@ private:
 
 }  // namespace
 
+void readExportRecord(const std::string& exported, bool utf16, const std::string& recordJson, const char* format,
+                      Document& document)
+{
+    if (!recordJson.empty()) {
+        readRecord(recordJson, exported, utf16, document);
+        return;
+    }
+    document.format = format != nullptr ? format : "";
+    singlePart(document);
+}
+
 bool exportIsUtf16(uint32_t code, const char* format)
 {
     if (code == Success || format == nullptr)
@@ -264,14 +379,43 @@ bool exportIsUtf16(uint32_t code, const char* format)
 
 std::string readableExport(const std::string& bytes, bool utf16)
 {
-    if (!utf16)
-        return readableText(bytes);
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] =
-            char16_t(static_cast<unsigned char>(bytes[2 * i]) | static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    const QByteArray utf8 = QString::fromStdU16String(units).toUtf8();
-    return readableText(std::string_view(utf8.constData(), size_t(utf8.size())));
+    return readableText(utf16 ? utf16AsUtf8(bytes) : bytes);
+}
+
+Properties propertiesOf(const Document& document)
+{
+    const std::string& json = document.metadataJson;
+    const QJsonObject metadata =
+        QJsonDocument::fromJson(QByteArray::fromRawData(json.data(), int(json.size()))).object();
+    Properties properties;
+    properties.title = utf8Of(metadata.value(QStringLiteral("title")).toString());
+    properties.author = utf8Of(metadata.value(QStringLiteral("author")).toString());
+    const QJsonValue pages = metadata.value(QStringLiteral("pages"));
+    if (pages.isDouble())
+        properties.pages = int64_t(pages.toDouble());
+    return properties;
+}
+
+std::string documentJson(const Document& document)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("format"),
+                  document.format.empty() ? QJsonValue() : QJsonValue(qstringOf(document.format)));
+    object.insert(QStringLiteral("code"), double(document.code));
+    const std::string& metadata = document.metadataJson;
+    object.insert(QStringLiteral("metadata"),
+                  QJsonDocument::fromJson(QByteArray::fromRawData(metadata.data(), int(metadata.size()))).object());
+    QJsonArray parts;
+    for (const Part& part : document.parts) {
+        QJsonObject entry;
+        entry.insert(QStringLiteral("kind"), qstringOf(part.kind));
+        entry.insert(QStringLiteral("index"), part.index);
+        entry.insert(QStringLiteral("name"), qstringOf(part.name));
+        entry.insert(QStringLiteral("text"), qstringOf(part.text));
+        parts.append(entry);
+    }
+    object.insert(QStringLiteral("parts"), parts);
+    return bytesOf(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 bool hasText(uint32_t code)
@@ -281,7 +425,14 @@ bool hasText(uint32_t code)
 
 std::string readableText(std::string_view utf8)
 {
-    const std::string marked = withPlainMarks(utf8);
+    std::vector<size_t> none;
+    return readableText(utf8, none);
+}
+
+std::string readableText(std::string_view utf8, std::vector<size_t>& offsets)
+{
+    const std::string marked = withPlainMarks(utf8, &offsets);
+    size_t moved = 0;
     std::string out;
     out.reserve(marked.size() + 1);
     size_t blankLines = 0;
@@ -299,6 +450,8 @@ std::string readableText(std::string_view utf8)
         } else {
             if (!out.empty())
                 out.append(blankLines > 0 ? "\n\n" : "\n");
+            for (; moved < offsets.size() && offsets[moved] <= start; ++moved)
+                offsets[moved] = out.size();
             out.append(marked, first, last - first);
             blankLines = 0;
         }
@@ -306,6 +459,8 @@ std::string readableText(std::string_view utf8)
     }
     if (!out.empty())
         out += '\n';
+    for (; moved < offsets.size(); ++moved)
+        offsets[moved] = out.size();
     return out;
 }
 
@@ -333,17 +488,30 @@ std::string readablePlainText(const std::string& bytes)
 
 Document readDocument(const std::string& path, const Options& options)
 {
-    return endsWithTxt(path) ? readPlainTextFile(path) : exportDocument(path, options);
+    if (!endsWithTxt(path))
+        return exportDocument(path, options);
+    Document document = readPlainTextFile(path);
+    if (options.structure)
+        asPlainText(document);
+    return document;
 }
 
 Document readDocumentBytes(const std::string& bytes, const Options& options)
 {
     BytesFile file(bytes);
-    if (file.path().empty())
-        return Document{OutputFolderMissing, {}};
+    if (file.path().empty()) {
+        Document failed;
+        failed.code = OutputFolderMissing;
+        return failed;
+    }
     const char* format = getFileFormate(file.path().c_str(), 0);
-    if (format != nullptr && std::strcmp(format, format::NotSupported) == 0 && looksLikeText(bytes))
-        return Document{Success, readablePlainText(bytes)};
+    if (format != nullptr && std::strcmp(format, format::NotSupported) == 0 && looksLikeText(bytes)) {
+        Document document;
+        document.text = readablePlainText(bytes);
+        if (options.structure)
+            asPlainText(document);
+        return document;
+    }
     return exportDocument(file.path(), options);
 }
 

@@ -8,12 +8,24 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet::readable {
 
 struct Options {
     bool extras = false;  // headers, footers, comments and notes too
     int timeLimitSeconds = 300;
+    bool structure = false;  // the format, properties and parts too
+};
+
+// A piece of the text where the format splits it: a page, a sheet (named),
+// a slide (numbered), the body, headers, notes, comments. Without any split
+// the whole text is one part of kind "document".
+struct Part {
+    std::string kind;
+    int index = 1;
+    std::string name;
+    std::string text;
 };
 
 // What reading a document gave: the export's result code, or for a plain
@@ -22,7 +34,24 @@ struct Options {
 struct Document {
     uint32_t code = 0;
     std::string text;
+    // With Options::structure: the format's name ("TXT" for plain text,
+    // empty when unknown), the properties as a JSON object, and the parts,
+    // whose texts joined are `text`.
+    std::string format;
+    std::string metadataJson = "{}";
+    std::vector<Part> parts;
 };
+
+// The document as one JSON object: format, code, metadata, parts (each with
+// kind, index, name and text).
+std::string documentJson(const Document& document);
+
+// The properties a results log shows: empty strings and -1 when absent.
+struct Properties {
+    std::string title, author;
+    int64_t pages = -1;
+};
+Properties propertiesOf(const Document& document);
 
 // Whether a result code comes with the document's text: a success, a
 // workbook written as its shared strings, a presentation without content
@@ -43,6 +72,12 @@ Document readDocumentBytes(const std::string& bytes, const Options& options);
 // binary, RTF and PDF readers' text is made UTF-8 only after a success.
 bool exportIsUtf16(uint32_t code, const char* format);
 
+// The format, properties and parts of an export made with WriteRecord, from
+// "1.txt" as it left it and its "1.json" (empty when there is none), for a
+// document whose text is readableExport(exported, utf16) already.
+void readExportRecord(const std::string& exported, bool utf16, const std::string& recordJson, const char* format,
+                      Document& document);
+
 // "1.txt" as the export left it, made readable (see readableText).
 std::string readableExport(const std::string& bytes, bool utf16);
 
@@ -53,6 +88,10 @@ std::string readableExport(const std::string& bytes, bool utf16);
 // tabs that lead them and the blanks that end them, runs of blank lines
 // become one, and the text starts with its first line and ends with "\n".
 std::string readableText(std::string_view utf8);
+// The same, with byte offsets of utf8 (ascending) moved to where the text
+// from each on begins in the result: the start of the first kept line at or
+// after it, or the end.
+std::string readableText(std::string_view utf8, std::vector<size_t>& offsets);
 
 // A plain text file's bytes as UTF-8, decoded by their byte-order mark, else
 // as UTF-8 when they are, else in the locale's encoding; then with line ends

@@ -9,6 +9,9 @@
 
 #include <quillet/quillet.h>
 
+#include <QString>
+
+#include <algorithm>
 #include <cstring>
 
 namespace quillet {
@@ -37,6 +40,8 @@ enum RecordType : int {
     kRk = 0x027E,
     kFormat = 0x041E,
     kBof = 0x0809,
+    kEof = 0x000A,
+    kBoundSheet = 0x0085,
 };
 
 constexpr uint16_t kBiff5 = 0x0500;
@@ -173,7 +178,8 @@ void ExcelBinaryReader::readNote()
         appendValue(text);
 }
 
-int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags,
+                                      DocumentRecord* record)
 {
     if (file.openStream("ZebEncryptionInfo"))
         return Encrypted;
@@ -183,14 +189,17 @@ int ExcelBinaryReader::exportDocument(CompoundFile& file, const std::string& fol
         workbook_ = file.openStream("Book");
     if (!workbook_)
         return Unreadable;
-    return exportWorkbook(*workbook_, folder, flags);
+    return exportWorkbook(*workbook_, folder, flags, record);
 }
 
-int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags)
+int ExcelBinaryReader::exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags,
+                                      DocumentRecord* record)
 {
     reader_ = std::make_unique<BiffReader>(workbook);
-    if ((flags & WriteText) != 0)
+    if ((flags & WriteText) != 0) {
         sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
+        sink_->setRecord(record);
+    }
     try {
         const int result = readRecords(folder, flags);
         flush();
@@ -221,6 +230,8 @@ ExcelBinaryReader::Needs ExcelBinaryReader::needsOf(int type)
     case kLabel:
     case kRichLabel:
     case kBof:
+    case kEof:
+    case kBoundSheet:
     case kCodePage:
     case kMulRk:
     case kFormula:
@@ -286,10 +297,13 @@ int ExcelBinaryReader::readRecord(const std::string& folder)
         readLabel();
         break;
     case kBof:
-        // The workbook's own BOF comes first; charts and sheets repeat it.
-        if (!sawBof_)
-            biff5_ = reader_->readU16() == kBiff5;
-        sawBof_ = true;
+        readBof();
+        break;
+    case kEof:
+        depth_ = std::max(depth_ - 1, 0);
+        break;
+    case kBoundSheet:
+        readSheetName();
         break;
     case kCodePage:
         codePage_ = reader_->readU16();
@@ -496,6 +510,43 @@ void ExcelBinaryReader::readShortString(std::u16string& out)
         reader_->readString(out);
 }
 
+void ExcelBinaryReader::readBof()
+{
+    // The workbook's own BOF comes first; sheets repeat it, and charts inside
+    // a sheet open a substream of their own.
+    const uint16_t version = reader_->readU16();
+    if (!sawBof_) {
+        biff5_ = version == kBiff5;
+    } else if (depth_ == 0) {
+        // A sheet's first row starts a line even when its number is the
+        // last row's of the sheet before.
+        if (sheetsBegun_ > 0)
+            lastRow_ = -1;
+        flush();
+        const size_t index = static_cast<size_t>(sheetsBegun_++);
+        if (sink_)
+            sink_->beginPart("sheet", sheetsBegun_, index < sheetNames_.size() ? sheetNames_[index] : std::string());
+    }
+    sawBof_ = true;
+    ++depth_;
+}
+
+void ExcelBinaryReader::readSheetName()
+{
+    // Position, visibility and kind, then a name of at most 31 characters
+    // with an 8-bit count.
+    reader_->skip(6);
+    std::u16string name;
+    const uint8_t count = reader_->readU8();
+    if (biff5_) {
+        readByteString(count, name);
+    } else {
+        const bool sixteenBit = (reader_->readU8() & 1) != 0;
+        reader_->readChars(name, sixteenBit ? count * 2u : count, sixteenBit);
+    }
+    sheetNames_.push_back(QString::fromStdU16String(name).toStdString());
+}
+
 void ExcelBinaryReader::readLabel()
 {
     reader_->skip(6);
@@ -528,10 +579,10 @@ void ExcelBinaryReader::readDrawingGroup(const std::string& folder)
         picturesError_ = extractExcelDrawingGroupPictures(*reader_, folder);
 }
 
-int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     ExcelBinaryReader reader;
-    return reader.exportDocument(file, folder, flags);
+    return reader.exportDocument(file, folder, flags, record);
 }
 
 }  // namespace quillet

@@ -11,10 +11,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace quillet {
 
 class CompoundFile;
+class DocumentRecord;
 
 // The cell text of a BIFF8 workbook in record order, each value as its cell
 // style shows it: a tab after every value and a line feed wherever the row
@@ -28,9 +30,11 @@ public:
 
     // Returns 0; 1 when the shared strings streamed; 4100 without "Workbook";
     // 4102 when encrypted (a text file begun is deleted).
-    int exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+    // With a record, each sheet's start goes into it.
+    int exportDocument(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record = nullptr);
     // The records of a workbook stream alone: 0, 1 or 4102.
-    int exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags);
+    int exportWorkbook(CompoundStream& workbook, const std::string& folder, uint32_t flags,
+                       DocumentRecord* record = nullptr);
 
 private:
     enum class Needs { Always, Text, Extras, Pictures, Never };
@@ -70,6 +74,8 @@ private:
     void readObject();
     void readTextObject();
     void readNote();
+    void readSheetName();
+    void readBof();
 
     std::unique_ptr<CompoundStream> workbook_;
     std::unique_ptr<BiffReader> reader_;
@@ -85,6 +91,10 @@ private:
     // Excel 5 and 95 (BIFF5): 8-bit strings in the CODEPAGE record's page.
     bool biff5_ = false;
     bool sawBof_ = false;
+    // Substreams open (charts nest in sheets) and the sheets begun so far.
+    int depth_ = 0;
+    int sheetsBegun_ = 0;
+    std::vector<std::string> sheetNames_;  // UTF-8, in the workbook's order
     unsigned codePage_ = 1252;
     std::unique_ptr<platform::CodePageDecoder> decoder_;
     std::unordered_map<int, std::u16string> comments_;
@@ -98,6 +108,7 @@ private:
 
 // The entry of the dispatch: BIFF8 workbooks ("Workbook" stream) and Excel 5
 // and 95 ones ("Book").
-int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+int exportExcelDocument(CompoundFile& file, const std::string& folder, uint32_t flags,
+                        DocumentRecord* record = nullptr);
 
 }  // namespace quillet

@@ -82,7 +82,7 @@ void PptSlideWriter::writeEmbeddedDrawing(PptRecordReader& reader)
     appendEmbeddedDrawingText(temporary.path(), sink_);
 }
 
-bool PptSlideWriter::write(int64_t offset, bool extras)
+bool PptSlideWriter::write(int64_t offset, bool extras, PartNumbers& numbers)
 {
     if (!stream_.seek(offset))
         return false;
@@ -91,6 +91,10 @@ bool PptSlideWriter::write(int64_t offset, bool extras)
         return true;
     if (reader.type() != ppt_record::Slide && !(extras && reader.type() == ppt_record::Notes))
         return true;
+    if (reader.type() == ppt_record::Slide)
+        sink_.beginPart("slide", ++numbers.slides);
+    else
+        sink_.beginPart("notes", ++numbers.notes);
     reader.enter();
     std::u16string text;
     while (reader.next()) {

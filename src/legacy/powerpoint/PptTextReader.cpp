@@ -202,11 +202,12 @@ bool PptTextReader::writeSlides(uint32_t flags)
     if (extras)
         std::sort(slideList_.begin(), slideList_.end());
     bool result = true;
+    PptSlideWriter::PartNumbers numbers;
     for (const int64_t offset : slideList_) {
         const auto texts = slideTexts_.find(offset);
         PptSlideWriter writer(texts != slideTexts_.end() ? texts->second : std::vector<std::u16string>(), *document_,
                               *sink_, &work_);
-        result = writer.write(offset, extras) && result;
+        result = writer.write(offset, extras, numbers) && result;
     }
     return result;
 }
@@ -227,6 +228,7 @@ int PptTextReader::extractText(CompoundStream& document, int64_t currentEdit, co
     if (!document.seek(container))
         return Refused;
     sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
+    sink_->setRecord(record_);
     collect();
     const bool written = writeSlides(flags);
     return int(OutputFailure(sink_->close()).result(written ? Success : Refused));
@@ -253,9 +255,11 @@ int PptTextReader::extract(CompoundFile& file, const std::string& folder, uint32
     return result;
 }
 
-int exportPresentationDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+int exportPresentationDocument(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
-    return PptTextReader().extract(file, folder, flags);
+    PptTextReader reader;
+    reader.setRecord(record);
+    return reader.extract(file, folder, flags);
 }
 
 }  // namespace quillet

@@ -17,6 +17,8 @@ class CompoundFile;
 // the user edits and persist directories, its slide lists are collected with
 // their placeholder texts, then each slide is written (PptSlideWriter).
 // One reader serves one run.
+class DocumentRecord;
+
 class PptTextReader {
 public:
     PptTextReader() = default;
@@ -30,6 +32,8 @@ public:
     // The text step on a "PowerPoint Document" stream, given the current
     // edit's offset (-1 when unknown). Returns 0, 4101 or 4102.
     int extractText(CompoundStream& document, int64_t currentEdit, const std::string& folder, uint32_t flags);
+    // Where each slide's and notes page's text starts goes into the record.
+    void setRecord(DocumentRecord* record) { record_ = record; }
 
     // Every byte the readers of one run pass, headers included, counts
     // against this many per byte of the stream, so that records pointing
@@ -38,6 +42,7 @@ public:
     static constexpr int64_t kWorkAllowance = 1 << 20;
 
 private:
+    DocumentRecord* record_ = nullptr;
     enum class Located { Found, NotFound, Encrypted };
 
     Located locateContainer(int64_t currentEdit, int64_t& container);
@@ -65,6 +70,7 @@ int64_t readCurrentEditOffset(CompoundFile& file);
 
 // The entry of the dispatch: binary presentations ("PowerPoint Document"
 // stream).
-int exportPresentationDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+int exportPresentationDocument(CompoundFile& file, const std::string& folder, uint32_t flags,
+                               DocumentRecord* record = nullptr);
 
 }  // namespace quillet

@@ -61,10 +61,10 @@ bool isWord6Document(CompoundFile& file)
     return wordDocument && isWord6Layout(*wordDocument);
 }
 
-int exportWord6Document(CompoundFile& file, const std::string& folder, uint32_t flags)
+int exportWord6Document(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     Word6BinaryReader reader(file);
-    return reader.exportDocument(folder, flags);
+    return reader.exportDocument(folder, flags, record);
 }
 
 int extractWord6DocumentText(CompoundFile& file, QString& text)

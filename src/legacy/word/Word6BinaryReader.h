@@ -14,6 +14,7 @@
 namespace quillet {
 
 class CompoundFile;
+class DocumentRecord;
 
 // The text of a Word 6.0 or Word 95 document: the pieces of its piece table
 // or, in a non-complex file, the one run of text, decoded through the
@@ -34,7 +35,8 @@ private:
 
 // True when the "WordDocument" stream holds the older block (isWord6Layout).
 bool isWord6Document(CompoundFile& file);
-int exportWord6Document(CompoundFile& file, const std::string& folder, uint32_t flags);
+int exportWord6Document(CompoundFile& file, const std::string& folder, uint32_t flags,
+                        DocumentRecord* record = nullptr);
 int extractWord6DocumentText(CompoundFile& file, QString& text);
 
 }  // namespace quillet

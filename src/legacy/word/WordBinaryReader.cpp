@@ -31,6 +31,14 @@ int WordBinaryReader::open()
     table_ = file_.openStream(fib_.useOneTable ? "1Table" : "0Table");
     if (!table_)
         return WordStructureMissing;
+    static constexpr const char* kStoryKinds[7] = {"footnotes", "headers",   "macros",          "comments",
+                                                   "endnotes",  "textboxes", "header_textboxes"};
+    int64_t start = fib_.mainTextCharacters;
+    for (int i = 0; i < 7 && start < INT32_MAX; ++i) {
+        if (fib_.storyCharacters[i] > 0)
+            addStory(int32_t(start), kStoryKinds[i]);
+        start += fib_.storyCharacters[i];
+    }
     const int pieces = WordPiece::readTable(*table_, fib_.pieceTableOffset, pieces_);
     if (pieces == Success)
         readLists();
@@ -106,8 +114,12 @@ void WordBinaryReader::appendPiece(const WordPiece& piece, int64_t& budget)
             for (size_t i = take; i-- > 0;)
                 block_[i] = windows1252Character(bytesAt[i]);
         }
-        appendLabelled(block_.data(), units, index, cp);
-        cp += static_cast<int32_t>(units);
+        for (size_t done = 0; done < units;) {
+            const size_t run = storyRun(cp, units - done);
+            appendLabelled(block_.data() + done, run, index, cp);
+            done += run;
+            cp += static_cast<int32_t>(run);
+        }
         bytes -= static_cast<int64_t>(take);
     }
 }
@@ -128,11 +140,11 @@ int WordBinaryReader::writePictures(const std::string& folder)
 // Word 6.0 and Word 95 files fail the Word 97 block's checks; only then does
 // their version number lead to the older layout, so every file the Word 97
 // reader reads keeps its answer.
-int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags)
+int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
-    int result = WordBinaryReader(file).exportDocument(folder, flags);
+    int result = WordBinaryReader(file).exportDocument(folder, flags, record);
     if (result == WordStructureMissing && isWord6Document(file))
-        result = exportWord6Document(file, folder, flags);
+        result = exportWord6Document(file, folder, flags, record);
     return result;
 }
 

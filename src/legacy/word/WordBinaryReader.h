@@ -16,6 +16,7 @@
 namespace quillet {
 
 class CompoundFile;
+class DocumentRecord;
 
 // The text of a binary Word 97-2003 document, read piece by piece through
 // its piece table. One reader serves one run.
@@ -45,7 +46,7 @@ private:
 
 // The entries of the dispatch: Word 97-2003 documents, and Word 6.0 and
 // Word 95 documents through Word6BinaryReader.
-int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags);
+int exportWordDocument(CompoundFile& file, const std::string& folder, uint32_t flags, DocumentRecord* record = nullptr);
 int extractWordDocumentText(CompoundFile& file, QString& text);
 
 }  // namespace quillet

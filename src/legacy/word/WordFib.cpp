@@ -33,6 +33,8 @@ int WordFib::read(CompoundStream& stream)
     if (encrypted)
         return Success;
     mainTextCharacters = stream.readU32At(76);
+    for (int i = 0; i < 7; ++i)
+        storyCharacters[i] = stream.readU32At(80 + 4 * i);
     const uint16_t pairs = stream.readU16At(152);
     if (static_cast<int64_t>(pairs) * 8 > stream.remaining())
         return WordStructureMissing;

@@ -13,6 +13,10 @@ struct WordFib {
     bool useOneTable = false;  // "1Table" rather than "0Table"
     bool encrypted = false;
     uint32_t mainTextCharacters = 0;
+    // The stories after the main text, in the order the text holds them:
+    // footnotes, headers and footers, macros, comments, endnotes, text boxes,
+    // header text boxes.
+    uint32_t storyCharacters[7] = {};
     uint32_t pieceTableOffset = 0;
     uint32_t pieceTableSize = 0;
     uint32_t drawingGroupOffset = 0;

@@ -39,7 +39,28 @@ void WordPieceReader::appendPieces()
     sink_->appendWide(kept_);
 }
 
-int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
+void WordPieceReader::addStory(int32_t start, const char* kind)
+{
+    if (stories_.empty() || start > stories_.back().start)
+        stories_.push_back({start, kind});
+    else if (start == stories_.back().start)
+        stories_.back().kind = kind;
+}
+
+size_t WordPieceReader::storyRun(int32_t cp, size_t count)
+{
+    // Pieces may come out of order: only a story reached in order begins a part.
+    while (storiesBegun_ < stories_.size() && stories_[storiesBegun_].start <= cp) {
+        const Story& story = stories_[storiesBegun_++];
+        if (story.start == cp && sink_)
+            sink_->beginPart(story.kind, 1);
+    }
+    if (storiesBegun_ < stories_.size() && int64_t(stories_[storiesBegun_].start) - cp < int64_t(count))
+        return size_t(stories_[storiesBegun_].start - cp);
+    return count;
+}
+
+int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags, DocumentRecord* record)
 {
     const int result = open();
     if (result != Success)
@@ -47,6 +68,8 @@ int WordPieceReader::exportDocument(const std::string& folder, uint32_t flags)
     OutputFailure output;
     if ((flags & WriteText) != 0) {
         sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
+        sink_->setRecord(record);
+        sink_->beginPart("body", 1);
         appendPieces();
         // One line feed: CR LF once the file is UTF-8.
         static constexpr char16_t kLineBreak = u'\n';

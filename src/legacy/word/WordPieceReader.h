@@ -15,6 +15,7 @@
 namespace quillet {
 
 class CompoundFile;
+class DocumentRecord;
 
 // A run over a binary Word document's pieces, into "1.txt" or the in-memory
 // text. Each version reads its own header and piece table and decodes its own
@@ -28,7 +29,9 @@ public:
     // With flag 0x10, "1.txt" receives the pieces joined as they are and one
     // line break after them; with flag 0x01 the pictures the version knows
     // are written. Returns 0, 4099 or 4102.
-    int exportDocument(const std::string& folder, uint32_t flags);
+    // With a record, the properties' parts (body, notes, headers...) are
+    // marked in it.
+    int exportDocument(const std::string& folder, uint32_t flags, DocumentRecord* record = nullptr);
     // The filtered text of the pieces; text is assigned on 0 only. Returns
     // 0, 4099 or 4102.
     int extractText(QString& text);
@@ -49,6 +52,11 @@ protected:
     int openWordDocument();
     // Text of the document, in order; its fields may span pieces.
     void appendText(const char16_t* units, size_t count);
+    // A story that starts at character position `start`, after the main text.
+    void addStory(int32_t start, const char* kind);
+    // How many of the count units from position cp on belong to cp's story;
+    // a story that starts at cp begins its part.
+    size_t storyRun(int32_t cp, size_t count);
 
     CompoundFile& file_;
     std::unique_ptr<CompoundStream> wordDocument_;
@@ -58,6 +66,12 @@ protected:
 private:
     void appendPieces();
 
+    struct Story {
+        int32_t start;
+        const char* kind;
+    };
+    std::vector<Story> stories_;  // by start
+    size_t storiesBegun_ = 0;
     FieldCodeFilter fields_;
     std::u16string kept_;  // what the filter let through of the last text
 };

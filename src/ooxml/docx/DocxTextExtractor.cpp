@@ -12,6 +12,8 @@
 
 #include <quillet/quillet.h>
 
+#include <utility>
+
 namespace quillet {
 
 DocxTextExtractor::DocxTextExtractor() = default;
@@ -25,7 +27,7 @@ uint32_t DocxTextExtractor::exportText(ZipArchive* archive, const std::string& f
     PackagePart* main = openMainPart(*archive, folder, flags);
     if (main == nullptr)
         return OutputFailure(pictureError_).result(mainPartMissing() ? WordStructureMissing : Success);
-    sink_ = std::make_unique<TextSink>(folder);
+    makeSink(folder);
     documentSteps(*main, true);
     OutputFailure output(pictureError_);
     output.note(sink_->close());
@@ -53,6 +55,7 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
     // Read only when a list paragraph asks for its label.
     numbering_ = std::make_unique<ListNumbering>(*archive, main.path());
     context_.numbering = numbering_.get();
+    sink_->beginPart("body", 1);
     if (static_cast<uint64_t>(main.size()) < kMaxBodyBytes) {
         DocxDocumentHandler root(sink_.get(), &context_);
         parseXmlPart(archive, main.path(), &root, Vocabulary::WordProcessing);
@@ -62,12 +65,16 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
         return;
     if (exportPath && context_.readsExtras()) {
         if (PackagePart* part = firstTargetOfType(relationships, relationship_type::Comments)) {
+            sink_->beginPart("comments", 1);
             DocxCommentsHandler root(sink_.get(), &context_);
             parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
         }
-        for (const char* type : {relationship_type::Footnotes, relationship_type::Endnotes}) {
+        const std::pair<const char*, const char*> notes[] = {{relationship_type::Footnotes, "footnotes"},
+                                                             {relationship_type::Endnotes, "endnotes"}};
+        for (const auto& [type, kind] : notes) {
             PackagePart* part = firstTargetOfType(relationships, type);
             if (part != nullptr && uint64_t(part->size()) < kMaxBodyBytes) {
+                sink_->beginPart(kind, 1);
                 DocxNotesHandler root(sink_.get(), &context_);
                 parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
             }
@@ -82,6 +89,7 @@ void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
     RelationshipList* relationships = main.relationships();
     const std::vector<std::string> ids = std::move(context_.referenceIds);
     uint64_t budget = kMaxStoryBytes;
+    bool begun = false;
     for (const std::string& id : ids) {
         Relationship* relationship = relationships->findById(id);
         PackagePart* part = relationship != nullptr ? relationship->getTargetPart() : nullptr;
@@ -96,6 +104,9 @@ void DocxTextExtractor::readHeadersAndFooters(PackagePart& main)
         if (static_cast<uint64_t>(size) > budget)
             break;
         budget -= static_cast<uint64_t>(size);
+        if (!begun)
+            sink_->beginPart("headers", 1);
+        begun = true;
         DocxStoryHandler root(sink_.get(), &context_);
         parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);
     }

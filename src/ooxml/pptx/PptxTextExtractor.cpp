@@ -44,16 +44,18 @@ uint32_t PptxTextExtractor::exportText(ZipArchive& archive, const std::string& f
 
     const RelationshipIndex slides(presentation->relationships());
     // Nothing reads an in-memory copy on the export path.
-    sink_ = std::make_unique<TextSink>(folder);
+    makeSink(folder);
     // A slide listed again is not read again: its text is already written,
     // and repeats would let a small file demand unbounded work.
     std::unordered_set<std::string> read;
     const std::vector<std::string> slideIds = std::move(context_->slideIds);
+    int number = 0;
     for (const std::string& id : slideIds) {
+        ++number;
         PackagePart* slide = slides.targetPart(id);
         if (slide == nullptr || uint64_t(slide->size()) >= kSlideBound || !read.insert(slide->path()).second)
             continue;
-        readSlide(*slide);
+        readSlide(*slide, number);
         sink_->appendUtf8("\n\t", 2);
     }
     OutputFailure output(pictureError_);
@@ -61,8 +63,9 @@ uint32_t PptxTextExtractor::exportText(ZipArchive& archive, const std::string& f
     return output.result(Success);
 }
 
-void PptxTextExtractor::readSlide(PackagePart& slide)
+void PptxTextExtractor::readSlide(PackagePart& slide, int number)
 {
+    sink_->beginPart("slide", number);
     context_->diagramIds.clear();
     SlideHandler root(sink_.get(), context_.get());
     parseXmlPart(slide.archive(), slide.path(), &root, Vocabulary::Presentation);
@@ -72,10 +75,12 @@ void PptxTextExtractor::readSlide(PackagePart& slide)
         return;
     RelationshipList* relationships = slide.relationships();
     if (PackagePart* notes = firstTargetOfType(relationships, relationship_type::NotesSlide)) {
+        sink_->beginPart("notes", number);
         NotesHandler notesRoot(sink_.get(), context_.get());
         parseXmlPart(notes->archive(), notes->path(), &notesRoot, Vocabulary::Presentation);
     }
     if (PackagePart* comments = firstTargetOfType(relationships, relationship_type::Comments)) {
+        sink_->beginPart("comments", number);
         PptxCommentListHandler commentsRoot(sink_.get(), context_.get());
         parseXmlPart(comments->archive(), comments->path(), &commentsRoot, Vocabulary::Presentation);
     }

@@ -30,7 +30,7 @@ public:
     static constexpr uint64_t kSlideBound = 0xA00000;
 
 private:
-    void readSlide(PackagePart& slide);
+    void readSlide(PackagePart& slide, int number);
     // After the slide's own text: the text of the diagrams it shows.
     void readDiagrams(PackagePart& slide);
 

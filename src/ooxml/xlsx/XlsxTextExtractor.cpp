@@ -60,7 +60,7 @@ uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& f
         parseXmlPart(&archive, styles->path(), &root, Vocabulary::Spreadsheet);
     }
     // Nothing reads an in-memory copy on the export path.
-    sink_ = std::make_unique<TextSink>(folder);
+    makeSink(folder);
 
     // A missing part counts -1; a sum below zero, like a part that is on its
     // own too large, wraps to a huge number.
@@ -78,11 +78,16 @@ uint32_t XlsxTextExtractor::exportText(ZipArchive& archive, const std::string& f
         }
     }
     if (!stringsCut && !tooLarge && total < kWorksheetBound) {
+        int number = 0;
         for (const SheetRecord& sheet : context_->sheets) {
-            if (PackagePart* part = sheets.targetPart(sheet.relationshipId))
+            ++number;
+            if (PackagePart* part = sheets.targetPart(sheet.relationshipId)) {
+                sink_->beginPart("sheet", number, sheet.name);
                 processWorksheet(*part, flags);
+            }
         }
     } else {
+        sink_->beginPart("strings", 1);
         for (const std::string& text : context_->sharedStrings) {
             sink_->appendUtf8(text);
             sink_->appendUtf8(" ", 1);
