@@ -1,5 +1,6 @@
 """quillet.dask on a LocalCluster of two workers."""
 
+import json
 import os
 import pathlib
 import shutil
@@ -160,3 +161,16 @@ def test_a_worker_killed_mid_partition_loses_nothing(tmp_path, monkeypatch):
     assert len(started.read_text().split()) == 2, "the task ran again"
     assert dict(zip(records.path, records.status)) == expected
     assert len(log.read_bytes().splitlines()) == len(expected), "nothing converted twice"
+
+
+def test_json_gives_doc_json_and_the_title_author_and_pages_columns(client, tmp_path):
+    paths = [str(DATA / "pdf" / "latin-accented.pdf"), str(DATA / "word" / "english.doc"), str(DATA / "sample.txt")]
+    records = quillet.dask.convert(paths, tmp_path, json=True).compute().set_index("path")
+    pdf = records.loc[paths[0]]
+    assert (pdf.title, pdf.pages) == ("Fixture", 2)
+    assert pd.isna(records.loc[paths[2]].title) and pd.isna(records.loc[paths[2]].pages)
+    assert str(records.pages.dtype) == "Int64"
+    document = (tmp_path / pdf.out / "doc.json").read_text(encoding="utf-8")
+    assert [part["kind"] for part in json.loads(document)["parts"]] == ["page", "page"]
+    plain = quillet.dask.convert(paths[:1], tmp_path / "plain").compute().reset_index(drop=True)
+    assert pd.isna(plain.title[0]) and not (tmp_path / "plain" / plain.out[0] / "doc.json").exists()

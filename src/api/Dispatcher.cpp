@@ -19,6 +19,7 @@
 #include <quillet/quillet.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -106,12 +107,18 @@ uint32_t convertInto(const std::optional<std::string>& source, const std::string
     }
 
     // The text is UTF-8 only after a successful conversion that asked for it;
-    // an output error counts only where the reader succeeded. Part offsets
-    // hold only for a draft kept as it was written.
-    if (record != nullptr && (code != Success || !pathExists(textDraftPath(folder))))
-        record->dropParts();
+    // an output error counts only where the reader succeeded. Parts move with
+    // a draft given back as UTF-16; a text re-encoded whole keeps none.
+    std::vector<uint64_t> starts;
+    if (record != nullptr) {
+        if (code == Success && !pathExists(textDraftPath(folder)))
+            record->dropParts();
+        starts = record->starts();
+    }
     try {
-        finishTextFile(folder, code == Success && (flags & WriteText) != 0);
+        finishTextFile(folder, code == Success && (flags & WriteText) != 0, record != nullptr ? &starts : nullptr);
+        if (record != nullptr)
+            record->moveStarts(starts);
     } catch (const WriteError&) {
         if (code > SharedStringsOnly)
             return code;

@@ -21,6 +21,20 @@ void DocumentRecord::markPart(const std::string& kind, int index, const std::str
     parts_.push_back({kind, index, name, start});
 }
 
+std::vector<uint64_t> DocumentRecord::starts() const
+{
+    std::vector<uint64_t> starts;
+    for (const Part& part : parts_)
+        starts.push_back(part.start);
+    return starts;
+}
+
+void DocumentRecord::moveStarts(const std::vector<uint64_t>& starts)
+{
+    for (size_t i = 0; i < parts_.size() && i < starts.size(); ++i)
+        parts_[i].start = starts[i];
+}
+
 void DocumentRecord::dropParts()
 {
     parts_.clear();

@@ -32,6 +32,9 @@ public:
     // longer hold.
     void dropParts();
     const std::vector<Part>& parts() const { return parts_; }
+    // The parts' starts, and their places once the text moved.
+    std::vector<uint64_t> starts() const;
+    void moveStarts(const std::vector<uint64_t>& starts);
     bool partsDropped() const { return dropped_; }
 
     // The record as a JSON object: format, code, metadata, parts (each with

@@ -94,23 +94,38 @@ bool reencodeTextFileToUtf8(const std::string& folder)
     return true;
 }
 
-void copyDraftAsUtf16(StdioFile& draft, StdioFile& out)
+void copyDraftAsUtf16(StdioFile& draft, StdioFile& out, std::vector<uint64_t>* offsets)
 {
     Utf8LineDecoder decoder;
     const std::unique_ptr<uint8_t[]> bytes(new uint8_t[kBlockUnits]);
     const std::unique_ptr<char16_t[]> units(new char16_t[Utf8LineDecoder::unitsFor(kBlockUnits)]);
+    uint64_t read = 0, written = 0;  // draft bytes, units
+    size_t moved = 0;
     for (;;) {
         const size_t got = draft.read(bytes.get(), kBlockUnits);
         if (got == 0 || out.writeError() != 0)
             break;
-        char16_t* end = decoder.decode(bytes.get(), got, units.get());
-        out.writeWide(units.get(), static_cast<size_t>(end - units.get()));
+        // Decoded up to each offset the block holds, so its place in the units is known.
+        for (size_t at = 0; at < got;) {
+            size_t until = got;
+            for (; offsets != nullptr && moved < offsets->size() && (*offsets)[moved] <= read + at; ++moved)
+                (*offsets)[moved] = written * 2;
+            if (offsets != nullptr && moved < offsets->size() && (*offsets)[moved] < read + got)
+                until = size_t((*offsets)[moved] - read);
+            char16_t* end = decoder.decode(bytes.get() + at, until - at, units.get());
+            out.writeWide(units.get(), static_cast<size_t>(end - units.get()));
+            written += static_cast<uint64_t>(end - units.get());
+            at = until;
+        }
+        read += got;
     }
+    for (; offsets != nullptr && moved < offsets->size(); ++moved)
+        (*offsets)[moved] = written * 2;
     char16_t* end = decoder.finish(units.get());
     out.writeWide(units.get(), static_cast<size_t>(end - units.get()));
 }
 
-void finishTextFile(const std::string& folder, bool succeeded)
+void finishTextFile(const std::string& folder, bool succeeded, std::vector<uint64_t>* offsets)
 {
     const std::string draft = textDraftPath(folder);
     platform::FileStatus status;
@@ -129,7 +144,7 @@ void finishTextFile(const std::string& folder, bool succeeded)
     StdioFile out(textPath, "wb");
     const bool opened = out.isOpen();
     if (opened)
-        copyDraftAsUtf16(in, out);
+        copyDraftAsUtf16(in, out, offsets);
     in.close();
     platform::removeFile(draft);
     if (const int error = opened ? out.close() : out.openError()) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -16,10 +18,12 @@ bool reencodeTextFileToUtf8(const std::string& folder);
 // Utf8Lines form) becomes "1.txt" with its last line ended when the
 // conversion succeeded, and gives "1.txt" its UTF-16LE text back when it did
 // not; a UTF-16LE "1.txt" of a successful conversion is re-encoded. When the
-// file cannot be written, neither stays and WriteError is raised.
-void finishTextFile(const std::string& folder, bool succeeded);
+// file cannot be written, neither stays and WriteError is raised. Byte
+// offsets of the draft, ascending, move with its text into the UTF-16LE.
+void finishTextFile(const std::string& folder, bool succeeded, std::vector<uint64_t>* offsets = nullptr);
 
-// Writes the UTF-16LE text of a draft of UTF-8 lines to out.
-void copyDraftAsUtf16(StdioFile& draft, StdioFile& out);
+// Writes the UTF-16LE text of a draft of UTF-8 lines to out; offsets as
+// for finishTextFile.
+void copyDraftAsUtf16(StdioFile& draft, StdioFile& out, std::vector<uint64_t>* offsets = nullptr);
 
 }  // namespace quillet

@@ -93,6 +93,8 @@ void TextSink::filterInto(const char16_t* units, size_t count)
 
 void TextSink::appendUtf8(const char* utf8, size_t size)
 {
+    if (size > 0)
+        lastUtf8_ = utf8[size - 1];
     if (file_) {
         if (encoder_)
             returnToUtf16(encoder_->waitingHigh(), nullptr, 0);

@@ -50,6 +50,8 @@ public:
     // What is appended from here on belongs to a new part (with a record and
     // a file only).
     void beginPart(const char* kind, int index, const std::string& name = std::string());
+    // Whether the UTF-8 appended so far is empty or ends a line.
+    bool endsLine() const { return lastUtf8_ == '\0' || lastUtf8_ == '\n'; }
 
     // The filtered text; empty for a sink made with a folder.
     QString text() const { return text_; }
@@ -87,6 +89,7 @@ private:
     size_t held_ = 0;                  // of them
     uint64_t flushed_ = 0;             // bytes handed to the file before them
     DocumentRecord* record_ = nullptr;
+    char lastUtf8_ = '\0';
     // Set while the file is a draft of UTF-8 lines.
     std::unique_ptr<Utf8LineEncoder> encoder_;
 };

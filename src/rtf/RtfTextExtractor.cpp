@@ -41,7 +41,7 @@ uint32_t RtfTextExtractor::exportText(const std::string& folder, uint32_t flags,
         return Unreadable;
     sink_ = std::make_unique<TextSink>(folder, TextSink::FileForm::Utf8Lines);
     sink_->setRecord(record);
-    // Headers and footers stand where the document puts them: one part.
+    // One part: the headers and footers, written after the body, stay in it.
     sink_->beginPart("body", 1);
     OutputFailure output(sink_->error());
     if ((flags & WriteText) != 0)

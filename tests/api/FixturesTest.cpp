@@ -1,6 +1,7 @@
 // Real documents written by LibreOffice (from the flat documents beside them)
 // and WordPad, through the exported calls: the exact text of each reader, and
 // only defined answers for every cut-short or damaged copy.
+#include "readable/ReadableText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,21 @@ TEST(Fixtures, ExactTextOfEachReader)
         if (read || content != unset)
             expectOutput(std::string(f.name) + ".content.txt", content.toUtf8().toStdString());
         EXPECT_STREQ(getFileFormate(path.c_str(), 0), f.format);
+
+        // Asked for its record too, an export writes the same text and files, and 1.json.
+        if ((f.flags & WriteText) == 0)
+            continue;
+        TempDir recorded;
+        EXPECT_EQ(export2Txt(path.c_str(), recorded.path().c_str(), 0, f.flags | WriteRecord, 0), Success);
+        std::vector<std::string> files = f.files;
+        files.insert(files.begin(), "1.json");
+        EXPECT_EQ(listFolder(recorded.path()), files);
+        EXPECT_EQ(readFile(recorded.file("1.txt")), readFile(out.file("1.txt")));
+        readable::Options options;
+        options.structure = true;
+        options.extras = (f.flags & WriteExtras) != 0;
+        expectOutput(std::string(f.name) + "-" + flags + ".json",
+                     readable::documentJson(readable::readDocument(path, options)) + "\n");
     }
 }
 
@@ -139,7 +155,8 @@ TEST(Fixtures, CutAndDamagedCopiesGiveOnlyDefinedAnswers)
             for (const std::string& bytes : {original.substr(0, std::max<size_t>(at, 600)), damaged}) {
                 writeFile(path, bytes);
                 TempDir out;
-                const uint32_t code = export2Txt(path.c_str(), out.path().c_str(), 0, 0x111, 0);
+                // With the record, which reads properties and marks parts on the same damage.
+                const uint32_t code = export2Txt(path.c_str(), out.path().c_str(), 0, 0x111 | WriteRecord, 0);
                 EXPECT_EQ(defined.count(code), 1u) << name << " at " << at << ": " << code;
                 EXPECT_FALSE(fileExists(out.file("1.zip")));
                 QString text;

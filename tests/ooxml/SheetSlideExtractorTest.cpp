@@ -4,6 +4,7 @@
 #include "ooxml/xlsx/XlsxTextExtractor.h"
 #include "package/zip/ZipArchive.h"
 
+#include "support/StructuredRead.h"
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -352,7 +353,7 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
         {"notes with their tables, then comments with extras",
          presentation({shape({"Body"})}, shape({"Note"}) + group(shape({"grouped note"})) + table({{"cell"}}),
                       comment("A") + comment("B") + "<p:unknown><p:text>u</p:text></p:unknown>"),
-         kExtras, "\tBody\tNote\tcellAB\n\t"},
+         kExtras, "\tBody\tNote\tcell\tA\tB\n\t"},
         {"the pending tab of an empty body goes to the next text",
          presentation({shape({""}), shape({""}), shape({"D"})}, "<p:sp/>", comment("C")), kExtras,
          "\tC\n\t\n\t\tD\n\t"},
@@ -368,6 +369,39 @@ TEST(PptxTextExtractor, SlideNotesAndCommentOutput)
         {"no presentation relationships: no file",
          edited(presentation({shape({"A"})}), {{"ppt/_rels/presentation.xml.rels", ""}}), kText, std::nullopt},
     });
+}
+
+// Sheets are parts named as the workbook names them; slides are parts
+// numbered by their place in the presentation's list, their notes and
+// comments parts of their own under the same number. The properties come
+// along from the package's own parts.
+TEST(PackageRecord, SheetsAndSlidesArePartsWithTheirNamesAndNumbers)
+{
+    Parts book = workbook({sheet({"1"}), sheet({"2"})});
+    book["_rels/.rels"] = relationships(
+        relationship("rId1", "officeDocument", "xl/workbook.xml") +
+        "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+        "core-properties\" Target=\"docProps/core.xml\"/>");
+    book["docProps/core.xml"] =
+        "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+        "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>Q3 &amp; Q4</dc:title><dc:creator>Ann</dc:creator>"
+        "</cp:coreProperties>";
+    const readable::Document workbookRead = readStructured(ZipBuilder(book).bytes());
+    EXPECT_EQ(workbookRead.format, "XLSX");
+    EXPECT_EQ(workbookRead.metadataJson, "{\"author\":\"Ann\",\"title\":\"Q3 & Q4\"}");
+    EXPECT_EQ(partList(workbookRead), (std::vector<std::string>{"sheet 1 Sheet1: 1\n", "sheet 2 Sheet2: 2\n"}));
+
+    const Parts deck =
+        presentation({shape({"Body"})}, shape({"Note"}) + table({{"cell"}}), comment("A") + comment("B"));
+    EXPECT_EQ(partList(readStructured(ZipBuilder(deck).bytes(), true)),
+              (std::vector<std::string>{"slide 1 : Body", "notes 1 : \tNote\tcell", "comments 1 : \tA\tB\n"}));
+    EXPECT_EQ(partList(readStructured(
+                  ZipBuilder(presentation({shape({"first part"}), shape({"second part"})}, "", "", {"rId2", "rId1"}))
+                      .bytes())),
+              (std::vector<std::string>{"slide 1 : second part\n", "slide 2 : first part\n"}));
+    EXPECT_EQ(partList(readStructured(
+                  ZipBuilder(presentation({shape({"A"})}, "", "", {"rId9", "rId1", "rId1", ""})).bytes())),
+              (std::vector<std::string>{"slide 2 : A\n"}));
 }
 
 // Parts that inflate far beyond what their archive may hold: the structures

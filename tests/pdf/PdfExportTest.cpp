@@ -5,6 +5,7 @@
 #include "pdf/PdfTextExtractor.h"
 
 #include "support/PdfBuilder.h"
+#include "support/StructuredRead.h"
 #include "support/TempDir.h"
 
 #include <quillet/quillet.h>
@@ -380,3 +381,28 @@ TEST(PdfThreads, ConcurrentConversionsMatchOneThread)
 }
 
 }  // namespace
+
+// Pages are parts, a blank one too; a conversion stopped by its time limit
+// keeps the pages it wrote as parts; an encrypted file says so.
+TEST_F(PdfExportTest, PagesAreParts)
+{
+    const std::string pages = write(
+        "pages.pdf", PdfBuilder().textPage({"First page", "second line"}).rawPage("").textPage({"Third"}).build());
+    const readable::Document document = readStructured(readFile(pages));
+    EXPECT_EQ(partList(document),
+              (std::vector<std::string>{"page 1 : First page\nsecond line\n", "page 2 : ", "page 3 : Third\n"}));
+    EXPECT_NE(document.metadataJson.find("\"pages\":3"), std::string::npos) << document.metadataJson;
+
+    readable::Options options;
+    options.structure = true;
+    options.timeLimitSeconds = 0;
+    const std::string slow = write("slow.pdf", PdfBuilder().textPage({"first"}).slowPage(100).build());
+    const readable::Document stopped = readable::readDocument(slow, options);
+    EXPECT_EQ(stopped.code, PdfTimeLimit);
+    EXPECT_EQ(partList(stopped), (std::vector<std::string>{"page 1 : first\n"}));
+
+    const readable::Document locked = readStructured(readFile(kData + "encrypted-rc4.pdf"));
+    EXPECT_EQ(locked.code, Encrypted);
+    EXPECT_EQ(locked.metadataJson, "{\"encrypted\":true}");
+    EXPECT_TRUE(locked.parts.empty());
+}

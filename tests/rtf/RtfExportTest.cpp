@@ -3,6 +3,7 @@
 #include "rtf/RtfEntry.h"
 
 #include "support/RtfBuilder.h"
+#include "support/StructuredRead.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -118,4 +119,17 @@ TEST(RtfExport, OutputThatCannotBeCreatedFailsTheExport)
             << flags;
         EXPECT_FALSE(fileExists(blocked.file("1.txtutf8.txt"))) << flags;
     }
+}
+
+// The info group gives the properties and none of the text; the text is one
+// part, the headers after the body as the export writes them.
+TEST(RtfExport, InfoGroupPropertiesAndTheBodyAsOnePart)
+{
+    const readable::Document document =
+        readStructured(rtfDocument("{\\info{\\title Q3 \\'e9t\\'e9}{\\author Ann}{\\nofpages4}"
+                                   "{\\creatim\\yr2024\\mo2\\dy29\\hr13\\min5}}{\\header Top\\par}Body\\par"),
+                       true);
+    EXPECT_EQ(document.metadataJson, "{\"author\":\"Ann\",\"created\":\"2024-02-29T13:05:00\",\"pages\":4,"
+                                     "\"title\":\"Q3 \u00E9t\u00E9\"}");
+    EXPECT_EQ(partList(document), (std::vector<std::string>{"body 1 : Body\n\nTop\n"}));
 }

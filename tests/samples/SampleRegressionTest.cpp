@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -49,6 +52,7 @@ struct Outcome {
     uint32_t code = 0;
     std::string formatName, exported, content;
     std::string readable;                    // the text for people, as `quillet text` prints it
+    std::string joinedParts, metadata;       // of the same text read with its structure
     std::map<std::string, size_t> pictures;  // the other files of the output folder, by name, with their sizes
 };
 
@@ -114,6 +118,16 @@ std::string failedCheck(const std::vector<std::string>& row, const Outcome& outc
             return "picture " + found->first + " has " + std::to_string(found->second) + " bytes, not " + value;
         return "";
     }
+    if (check == "property") {
+        // "name=value", the value as text (counts in decimal).
+        const size_t equals = value.find('=');
+        const QJsonValue found = QJsonDocument::fromJson(QByteArray::fromStdString(outcome.metadata))
+                                     .object()
+                                     .value(QString::fromStdString(value.substr(0, equals)));
+        const std::string text = found.isDouble() ? std::to_string(int64_t(found.toDouble()))
+                                                  : found.toString(QStringLiteral("(none)")).toStdString();
+        return text != value.substr(equals + 1) ? value.substr(0, equals) + " is " + text : "";
+    }
     return "unknown check " + check;
 }
 
@@ -144,7 +158,14 @@ Outcome runSample(const std::string& source, uint32_t flags)
         quillet::readable::Options options;
         options.extras = (flags & quillet::WriteExtras) != 0;
         options.timeLimitSeconds = 30;
-        writeFile(results.file("readable"), quillet::readable::readDocument(source, options).text);
+        options.structure = true;
+        const quillet::readable::Document document = quillet::readable::readDocument(source, options);
+        writeFile(results.file("readable"), document.text);
+        std::string joined;
+        for (const quillet::readable::Part& part : document.parts)
+            joined += part.text;
+        writeFile(results.file("parts"), joined);
+        writeFile(results.file("metadata"), document.metadataJson);
         ::_exit(0);
     }
     Outcome outcome;
@@ -160,6 +181,8 @@ Outcome runSample(const std::string& source, uint32_t flags)
     outcome.formatName = readFile(results.file("format"));
     outcome.content = readFile(results.file("content"));
     outcome.readable = readFile(results.file("readable"));
+    outcome.joinedParts = readFile(results.file("parts"));
+    outcome.metadata = readFile(results.file("metadata"));
     outcome.exported = readFile(scratch.file("out/1.txt"));
     // Nothing outside the output folder, and nothing but files inside it.
     if (listFolder(scratch.path()) != std::vector<std::string>{"out"})
@@ -219,6 +242,7 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
         int files = 0, substrings = 0, hits = 0;
         std::map<uint32_t, int> codes;
         size_t contentChars = 0, readableChars = 0;
+        std::map<std::string, int> properties;  // files that keep each
     };
     std::map<std::string, Tally> tallies;
     for (const Sample& sample : samples) {
@@ -267,7 +291,11 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
                                             outcome.exported, quillet::readable::exportIsUtf16(outcome.code, format)))
                 << sample.path;
         }
+        // Read with its structure, the text is the same, and its parts join up to it.
+        EXPECT_EQ(outcome.joinedParts, outcome.readable) << sample.path << ": the parts are not the text";
         Tally& tally = tallies[sample.format];
+        for (const char* name : {"title", "author", "modified", "pages"})
+            tally.properties[name] += outcome.metadata.find("\"" + std::string(name) + "\":") != std::string::npos;
         ++tally.files;
         ++tally.codes[outcome.code];
         tally.contentChars += codePoints(outcome.content);
@@ -287,15 +315,20 @@ TEST(SampleRegression, EveryDocumentEndsWithADefinedResult)
     for (const auto& [path, row] : checks)
         ADD_FAILURE() << "checks.tsv names " << path << ", which is no sample";
 
-    std::printf("\nflags 0x%X\n%-6s %6s %12s %8s %10s %10s  result codes\n", flags, "format", "files", "substrings",
-                "hit rate", "in memory", "readable");
+    std::printf("\nflags 0x%X\n%-6s %6s %12s %8s %10s %10s %6s %6s %6s %6s  result codes\n", flags, "format", "files",
+                "substrings", "hit rate", "in memory", "readable", "title", "author", "dated", "pages");
     for (const auto& [format, tally] : tallies) {
         std::string codes;
         for (const auto& [code, count] : tally.codes)
             codes += std::to_string(code) + "=" + std::to_string(count) + " ";
         const double rate = tally.substrings == 0 ? 0.0 : 100.0 * tally.hits / tally.substrings;
-        std::printf("%-6s %6d %6d/%-5d %7.1f%% %10zu %10zu  %s\n", format.c_str(), tally.files, tally.hits,
-                    tally.substrings, rate, tally.contentChars, tally.readableChars, codes.c_str());
+        const auto kept = [&tally = tally](const char* name) {
+            const auto found = tally.properties.find(name);
+            return found == tally.properties.end() ? 0 : found->second;
+        };
+        std::printf("%-6s %6d %6d/%-5d %7.1f%% %10zu %10zu %6d %6d %6d %6d  %s\n", format.c_str(), tally.files,
+                    tally.hits, tally.substrings, rate, tally.contentChars, tally.readableChars, kept("title"),
+                    kept("author"), kept("modified"), kept("pages"), codes.c_str());
         if (strict && kMinimumHitRate.count(format)) {
             EXPECT_GE(rate, kMinimumHitRate.at(format)) << format << " hit rate fell";
         }

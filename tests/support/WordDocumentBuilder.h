@@ -23,6 +23,8 @@ struct WordPlan {
     std::optional<std::string> delayed = {};
     std::string data = {};
     int countedPictures = -1;  // the entries the store says it holds; all when negative
+    // Characters of the main text, then of the stories after it (footnotes, headers, macros, comments...).
+    std::vector<uint32_t> storyCounts = {};
 };
 
 // The piece table behind one property block.
@@ -38,6 +40,8 @@ inline void addWordDocument(CompoundFileBuilder& builder, const WordPlan& plan)
     const std::pair<size_t, uint16_t> fields[] = {{10, plan.flags}, {32, 14}, {62, 22}, {152, plan.pairCount}};
     for (const auto& [at, value] : fields)
         document.replace(at, 2, le16(value));
+    for (size_t i = 0; i < plan.storyCounts.size(); ++i)
+        document.replace(76 + 4 * i, 4, le32(plan.storyCounts[i]));
     for (const auto& piece : plan.pieces)
         document += piece.first;
     uint32_t end = 0;

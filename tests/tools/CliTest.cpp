@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <tuple>
 
 using namespace quillet::test;
@@ -18,6 +22,18 @@ std::pair<std::string, int> runCli(std::vector<std::string> args)
     launch.args = std::move(args);
     const ToolRun run = runTool(launch);
     return {run.out + run.err, run.status};
+}
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 }  // namespace
@@ -150,6 +166,59 @@ TEST(Cli, TextOfEveryFormatKeepsEveryLetterAndAnswersFailuresByStatus)
         if (name.rfind("letters.doc-", 0) == 0)
             written = readFile(dir.file("batch/" + name + "/1.txt"));
     EXPECT_EQ(written, runCli({"text", doc}).first);
+}
+
+// text --json and meta print JSON whatever the outcome, the parts joined
+// are what text prints, and a batch with --json keeps the same beside 1.txt
+// and the title, author and pages in its log.
+TEST(Cli, JsonOfEveryFormatHoldsTheTextInItsParts)
+{
+    const std::string data = QUILLET_TEST_DATA;
+    TempDir dir;
+    std::vector<std::string> inputs;
+    for (const char* format : {"doc", "docx", "xls", "xlsx", "ppt", "pptx", "rtf", "pdf", "txt"}) {
+        const std::string path = data + "/letters/letters." + format;
+        inputs.push_back(path);
+        ToolLaunch launch;
+        launch.args = {"text", "--json", path};
+        const ToolRun json = runTool(launch);
+        EXPECT_EQ(json.status, 0) << format;
+        const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+        QString joined;
+        for (const QJsonValue part : document.value(QStringLiteral("parts")).toArray())
+            joined += part.toObject().value(QStringLiteral("text")).toString();
+        EXPECT_EQ(joined.toStdString(), runCli({"text", path}).first) << format;
+        EXPECT_EQ(document.value(QStringLiteral("code")).toInt(-1), 0) << format;
+        EXPECT_EQ(document.value(QStringLiteral("format")).toString().toLower().toStdString(), format);
+        launch.args = {"meta", path};
+        const QJsonObject metadata = QJsonDocument::fromJson(QByteArray::fromStdString(runTool(launch).out)).object();
+        EXPECT_EQ(metadata, document.value(QStringLiteral("metadata")).toObject()) << format;
+    }
+    ToolLaunch locked;
+    locked.args = {"text", "--json", data + "/pdf/encrypted-rc4.pdf"};
+    const ToolRun run = runTool(locked);
+    EXPECT_EQ(run.status, 5);
+    EXPECT_EQ(run.out, "{\"code\":4102,\"format\":\"PDF\",\"metadata\":{\"encrypted\":true},\"parts\":[]}\n");
+    EXPECT_EQ(runCli({"meta", "--json", inputs[0]}).second, 2);
+
+    std::vector<std::string> batch = {"batch", "--out", dir.file("batch"), "--json", "--quiet"};
+    batch.insert(batch.end(), inputs.begin(), inputs.end());
+    EXPECT_EQ(runCli(batch).second, 0);
+    int records = 0;
+    for (const std::string& line : splitLines(readFile(dir.file("batch/results.jsonl")))) {
+        const QJsonObject record = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        const std::string path = record.value(QStringLiteral("path")).toString().toStdString();
+        const std::string folder = dir.file("batch/" + record.value(QStringLiteral("out")).toString().toStdString());
+        // A batch converts documents only, never plain text.
+        if (path.size() < 4 || path.compare(path.size() - 4, 4, ".txt") != 0) {
+            EXPECT_EQ(readFile(folder + "/doc.json"), runCli({"text", "--json", path}).first) << path;
+        }
+        EXPECT_FALSE(fileExists(folder + "/1.json")) << path;
+        for (const char* key : {"title", "author", "pages"})
+            EXPECT_TRUE(record.contains(QString::fromLatin1(key))) << path << " " << key;
+        ++records;
+    }
+    EXPECT_EQ(records, 9);
 }
 
 // The PDF engine is a plugin of the library: a process maps it only when it

@@ -80,3 +80,54 @@ TEST(ReadableText, ExtrasAndBytesOfNoFormat)
     EXPECT_EQ(readDocument(QUILLET_TEST_DATA "/missing.txt", {}).code, 2u);
     quilletDestory();
 }
+
+// Offsets in the export's text move to where their text lands in the
+// readable one: inside a kept line to its character (or the line's kept end),
+// elsewhere to the start of the next kept line.
+TEST(ReadableText, OffsetsMoveWithTheirText)
+{
+    const std::string exported = "\tone\r\n\r\n\r\ntwo  \r\nthr\x07\x07"
+                                 "ee";
+    // The start; the leading tab; the LF ending "one"; a blank line; a trailing blank; the row mark's
+    // second half; past the end.
+    std::vector<size_t> offsets = {0, 1, 5, 7, 14, 21, 26};
+    EXPECT_EQ(readableText(exported, offsets), "one\n\ntwo\nthr\nee\n");
+    EXPECT_EQ(offsets, (std::vector<size_t>{0, 0, 5, 5, 8, 13, 16}));
+}
+
+// A record's marks cut the readable text whatever 1.txt's encoding; marks
+// that run backwards or past the text, or no record at all, give one part.
+TEST(ReadableText, ExportRecordsCutTheTextIntoParts)
+{
+    const auto cut = [](const std::string& exported, bool utf16, const std::string& json) {
+        Document document;
+        document.text = readableExport(exported, utf16);
+        readExportRecord(exported, utf16, json, "DOC", document);
+        std::vector<std::string> parts;
+        for (const Part& part : document.parts)
+            parts.push_back(part.kind + std::to_string(part.index) + "[" + part.name + "]" + part.text);
+        return parts;
+    };
+    const std::string marks = "{\"format\":\"PDF\",\"code\":4103,\"metadata\":{\"pages\":2},\"parts\":["
+                              "{\"kind\":\"page\",\"index\":1,\"name\":\"\",\"start\":2},"
+                              "{\"kind\":\"page\",\"index\":2,\"name\":\"p\",\"start\":";
+    const std::string utf16 = utf16leBytes(u"\u00E9t\u00E9\r\nsecond\r\n");
+    EXPECT_EQ(cut(utf16, true, marks + "10}]}"),
+              (std::vector<std::string>{"page1[]\u00E9t\u00E9\n", "page2[p]second\n"}));
+    EXPECT_EQ(cut("first\r\nsecond\r\n", false, marks + "7}]}"),
+              (std::vector<std::string>{"page1[]first\n", "page2[p]second\n"}))
+        << "text before the first mark joins the first part";
+    for (const std::string& json : {marks + "1}]}", marks + "99}]}", std::string("not json"), std::string()})
+        EXPECT_EQ(cut("first\r\nsecond\r\n", false, json), (std::vector<std::string>{"document1[]first\nsecond\n"}))
+            << json;
+    EXPECT_EQ(cut("", false, "{\"parts\":null}"), std::vector<std::string>{});
+
+    Document document;
+    readExportRecord("x", false, marks + "1}]}", "DOC", document);
+    EXPECT_EQ(document.format, "PDF");
+    EXPECT_EQ(document.metadataJson, "{\"pages\":2}");
+    document.parts = {{"sheet", 2, "Q\"3", "a\tb\n"}};
+    EXPECT_EQ(documentJson(document),
+              "{\"code\":0,\"format\":\"PDF\",\"metadata\":{\"pages\":2},\"parts\":[{\"index\":2,"
+              "\"kind\":\"sheet\",\"name\":\"Q\\\"3\",\"text\":\"a\\tb\\n\"}]}");
+}

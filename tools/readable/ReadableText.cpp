@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -236,9 +237,8 @@ void singlePart(Document& document)
 
 // The export's "1.json" beside its text: the format, the properties, and the
 // parts cut from the readable text where their starts in "1.txt" land.
-void readRecord(const std::string& json, const std::string& exported, bool utf16, Document& document)
+void readRecord(const QJsonObject& record, const std::string& exported, bool utf16, Document& document)
 {
-    const QJsonObject record = QJsonDocument::fromJson(QByteArray::fromRawData(json.data(), int(json.size()))).object();
     const QJsonValue format = record.value(QStringLiteral("format"));
     if (format.isString())
         document.format = utf8Of(format.toString());
@@ -358,8 +358,10 @@ private:
 void readExportRecord(const std::string& exported, bool utf16, const std::string& recordJson, const char* format,
                       Document& document)
 {
-    if (!recordJson.empty()) {
-        readRecord(recordJson, exported, utf16, document);
+    const QJsonDocument record =
+        QJsonDocument::fromJson(QByteArray::fromRawData(recordJson.data(), int(recordJson.size())));
+    if (record.isObject()) {
+        readRecord(record.object(), exported, utf16, document);
         return;
     }
     document.format = format != nullptr ? format : "";
@@ -450,9 +452,13 @@ std::string readableText(std::string_view utf8, std::vector<size_t>& offsets)
         } else {
             if (!out.empty())
                 out.append(blankLines > 0 ? "\n\n" : "\n");
+            const size_t lineStart = out.size();
             for (; moved < offsets.size() && offsets[moved] <= start; ++moved)
-                offsets[moved] = out.size();
+                offsets[moved] = lineStart;
             out.append(marked, first, last - first);
+            // Inside the line: where its character lands, or the line's kept end.
+            for (; moved < offsets.size() && offsets[moved] < end; ++moved)
+                offsets[moved] = lineStart + std::min(std::max(offsets[moved], first), last) - first;
             blankLines = 0;
         }
         start = end + 1;

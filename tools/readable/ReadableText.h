@@ -89,8 +89,9 @@ std::string readableExport(const std::string& bytes, bool utf16);
 // become one, and the text starts with its first line and ends with "\n".
 std::string readableText(std::string_view utf8);
 // The same, with byte offsets of utf8 (ascending) moved to where the text
-// from each on begins in the result: the start of the first kept line at or
-// after it, or the end.
+// from each on begins in the result: within a kept line, where its character
+// lands (or the line's kept end); else the start of the next kept line, or
+// the end.
 std::string readableText(std::string_view utf8, std::vector<size_t>& offsets);
 
 // A plain text file's bytes as UTF-8, decoded by their byte-order mark, else

@@ -82,7 +82,7 @@ void PptSlideWriter::writeEmbeddedDrawing(PptRecordReader& reader)
     appendEmbeddedDrawingText(temporary.path(), sink_);
 }
 
-bool PptSlideWriter::write(int64_t offset, bool extras, PartNumbers& numbers)
+bool PptSlideWriter::write(int64_t offset, bool extras, int number)
 {
     if (!stream_.seek(offset))
         return false;
@@ -91,10 +91,7 @@ bool PptSlideWriter::write(int64_t offset, bool extras, PartNumbers& numbers)
         return true;
     if (reader.type() != ppt_record::Slide && !(extras && reader.type() == ppt_record::Notes))
         return true;
-    if (reader.type() == ppt_record::Slide)
-        sink_.beginPart("slide", ++numbers.slides);
-    else
-        sink_.beginPart("notes", ++numbers.notes);
+    sink_.beginPart(reader.type() == ppt_record::Slide ? "slide" : "notes", number);
     reader.enter();
     std::u16string text;
     while (reader.next()) {

@@ -23,16 +23,10 @@ public:
     PptSlideWriter(const PptSlideWriter&) = delete;
     PptSlideWriter& operator=(const PptSlideWriter&) = delete;
 
-    // Slides and notes written so far, for their parts' numbers.
-    struct PartNumbers {
-        int slides = 0;
-        int notes = 0;
-    };
-
     // False when the offset cannot be reached; records that are no slide
     // (masters, for instance) write nothing and count as written. A slide or
-    // notes page written begins a part of the sink's.
-    bool write(int64_t offset, bool extras, PartNumbers& numbers);
+    // notes page written begins a part of the sink's, numbered `number`.
+    bool write(int64_t offset, bool extras, int number);
 
 private:
     void writeComment(PptRecordReader& reader);

@@ -174,11 +174,15 @@ void PptTextReader::collect()
     PptRecordReader reader(*document_, &work_);
     bool inSlide = false;
     bool inMasterList = false;
+    int list = 0;
+    std::map<int, int> listed;  // pages so far, by list
     std::u16string text;
     while (reader.next()) {
         const int type = reader.type();
-        if (type == ppt_record::SlideListWithText)
-            inMasterList = reader.instance() == kMasterList;
+        if (type == ppt_record::SlideListWithText) {
+            list = reader.instance();
+            inMasterList = list == kMasterList;
+        }
         reader.enter();
         if (type == ppt_record::SlidePersistAtom) {
             // Title masters are slide records too; only the master list
@@ -186,8 +190,10 @@ void PptTextReader::collect()
             const auto entry =
                 inMasterList ? persistDirectory_.end() : persistDirectory_.find(int32_t(reader.readU32()));
             inSlide = entry != persistDirectory_.end();
-            if (inSlide)
+            if (inSlide) {
                 slideList_.push_back(entry->second);
+                pageNumbers_.emplace(entry->second, ++listed[list]);
+            }
         } else if ((type == ppt_record::TextCharsAtom || type == ppt_record::TextBytesAtom) && inSlide) {
             reader.readText(text, reader.bytesLeft(), type == ppt_record::TextCharsAtom);
             slideTexts_[slideList_.back()].push_back(std::move(text));
@@ -202,12 +208,11 @@ bool PptTextReader::writeSlides(uint32_t flags)
     if (extras)
         std::sort(slideList_.begin(), slideList_.end());
     bool result = true;
-    PptSlideWriter::PartNumbers numbers;
     for (const int64_t offset : slideList_) {
         const auto texts = slideTexts_.find(offset);
         PptSlideWriter writer(texts != slideTexts_.end() ? texts->second : std::vector<std::u16string>(), *document_,
                               *sink_, &work_);
-        result = writer.write(offset, extras, numbers) && result;
+        result = writer.write(offset, extras, pageNumbers_[offset]) && result;
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillet {
@@ -57,6 +58,8 @@ private:
     bool writeSlides(uint32_t flags);
 
     std::vector<int64_t> slideList_;
+    // A page's place in its list (slides or notes), from 1: its part's number.
+    std::unordered_map<int64_t, int> pageNumbers_;
     std::map<int32_t, int32_t> persistDirectory_;
     std::map<int64_t, std::vector<std::u16string>> slideTexts_;
     CompoundStream* document_ = nullptr;

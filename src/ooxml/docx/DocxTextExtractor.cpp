@@ -65,6 +65,10 @@ void DocxTextExtractor::documentSteps(PackagePart& main, bool exportPath)
         return;
     if (exportPath && context_.readsExtras()) {
         if (PackagePart* part = firstTargetOfType(relationships, relationship_type::Comments)) {
+            // Comment lines end rather than start with a line break, and the
+            // body's last paragraph has none: in "1.txt" they must not run together.
+            if (sink_->hasFile() && !sink_->endsLine())
+                sink_->appendUtf8("\n", 1);
             sink_->beginPart("comments", 1);
             DocxCommentsHandler root(sink_.get(), &context_);
             parseXmlPart(archive, part->path(), &root, Vocabulary::WordProcessing);

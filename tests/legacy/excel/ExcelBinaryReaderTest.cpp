@@ -2,6 +2,7 @@
 #include "legacy/excel/ExcelBinaryReader.h"
 
 #include "support/BiffBuilder.h"
+#include "support/StructuredRead.h"
 
 #include <gtest/gtest.h>
 
@@ -199,4 +200,25 @@ TEST(ExcelBinaryReader, LargeReusedSharedStringTablesStream)
         EXPECT_EQ(result.code, Success);
         EXPECT_EQ(result.text, utf16leBytes(u"sffffff\u00E9\t\n1\t"));
     }
+}
+
+// Each sheet's substream is a part named as the workbook lists it; a chart's
+// substream inside a sheet is part of that sheet, and a sheet's first row
+// never continues the last row of the sheet before.
+TEST(ExcelBinaryReader, SheetsArePartsNamedAsTheWorkbookListsThem)
+{
+    const auto bof = [](uint16_t kind) { return biffRecord(0x0809, le16(0x0600) + le16(kind)); };
+    const std::string eof = biffRecord(0x000A, "");
+    const auto sheetName = [](const std::string& name, bool wide) {
+        return biffRecord(0x0085, le32(0) + std::string(2, '\0') + char(wide ? name.size() / 2 : name.size()) +
+                                      char(wide ? 1 : 0) + name);
+    };
+    const std::string records = bof(5) + sheetName("Data", false) + sheetName(utf16leBytes(u"\u00DCn\u00EF"), true) +
+                                eof + bof(0x10) + numberCell(0, 0, 1) + bof(0x20) + numberCell(5, 0, 9) + eof + eof +
+                                bof(0x10) + numberCell(0, 0, 2) + eof + bof(0x10) + numberCell(0, 0, 3) + eof;
+    const std::string file = buildWorkbookFile(records);
+    EXPECT_EQ(exportFile(exportExcelDocument, file, WriteText).text, utf16leBytes(u"1\t\n9\t\n2\t\n3\t"));
+    const readable::Document document = readStructured(file);
+    EXPECT_EQ(partList(document),
+              (std::vector<std::string>{"sheet 1 Data: 1\n9\n", "sheet 2 \u00DCn\u00EF: 2\n", "sheet 3 : 3\n"}));
 }

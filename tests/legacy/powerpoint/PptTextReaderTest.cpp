@@ -2,6 +2,7 @@
 #include "legacy/powerpoint/PptTextReader.h"
 
 #include "support/PptBuilder.h"
+#include "support/StructuredRead.h"
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +136,20 @@ TEST(PptTextReader, SlidesNamingOneOffsetOverAndOverStopTheRead)
     const Exported run = exportFile(exportPresentationDocument, buildPptFile(stream), WriteText);
     EXPECT_EQ(run.code, ConversionFailed);
     EXPECT_LT(run.text.size(), size_t(6) << 20);  // 32 MB unbounded
+}
+
+// Slides and notes pages are parts numbered by their place in their lists,
+// in the order they are written.
+TEST(PptTextReader, SlidesAndNotesArePartsNumberedByTheirLists)
+{
+    PptPlan plan;
+    plan.slides = {page({textChars(u"S1"), taggedComment(u"Ann", u"Looks good")}),
+                   page({comment10(u"Bo", u"Direct"), textChars(u"S2")})};
+    plan.notes = {page({textChars(u"N1")})};
+    plan.reverseStorage = true;  // stored: N1, S2, S1
+    const std::string file = buildPptFile(buildPptStream(plan));
+    EXPECT_EQ(partList(readStructured(file)), (std::vector<std::string>{"slide 1 : S1\t", "slide 2 : S2\n"}));
+    EXPECT_EQ(
+        partList(readStructured(file, true)),
+        (std::vector<std::string>{"notes 1 : N1\t", "slide 2 : Bo\tDirect\tS2\t", "slide 1 : S1\tAnn\tLooks good\n"}));
 }

@@ -2,6 +2,7 @@
 #include "legacy/word/WordBinaryReader.h"
 #include "compound/CompoundFileError.h"
 
+#include "support/StructuredRead.h"
 #include "support/WordDocumentBuilder.h"
 
 #include <gtest/gtest.h>
@@ -161,4 +162,30 @@ TEST(Word6BinaryReader, SixteenBitDocumentExportsWithoutNulCharacters)
     EXPECT_EQ(export2Txt(path.c_str(), dir.file("out").c_str(), 0, WriteText, 0), uint32_t(Success));
     EXPECT_EQ(readFile(dir.file("out/1.txt")), "Letter\rBy Post\r\r\n");
     EXPECT_STREQ(getFileFormate(path.c_str(), 0), "DOC");
+}
+
+// The stories after the main text are parts of their own, wherever the
+// pieces cut them; a story without characters is no part.
+TEST(WordBinaryReader, StoriesArePartsWhereverPiecesCutThem)
+{
+    WordPlan plan;
+    plan.pieces = {
+        {utf16leBytes(u"Body one\rBody"), true}, {" two\rNote\rHead", false}, {utf16leBytes(u"er\rSaid\r"), true}};
+    // Body 18 characters, footnotes 5, headers 7, no macros, comments 5.
+    plan.storyCounts = {18, 5, 7, 0, 5};
+    const std::string file = buildWordFile(plan);
+    const readable::Document document = readStructured(file);
+    EXPECT_EQ(document.code, 0u);
+    EXPECT_EQ(document.format, "DOC");
+    EXPECT_EQ(partList(document), (std::vector<std::string>{"body 1 : Body one\nBody two\n", "footnotes 1 : Note\n",
+                                                            "headers 1 : Header\n", "comments 1 : Said\n"}));
+    // Without the record, the same text.
+    EXPECT_EQ(exportFile(exportWordDocument, file, WriteText).text,
+              utf16leBytes(u"Body one\rBody two\rNote\rHeader\rSaid\r\n"));
+
+    // A story may start inside a line; counts past what a position can name
+    // mark nothing.
+    plan.storyCounts = {4, 0xFFFFFFF0u, 3};
+    EXPECT_EQ(partList(readStructured(buildWordFile(plan))),
+              (std::vector<std::string>{"body 1 : Body", "footnotes 1 :  one\nBody two\nNote\nHeader\nSaid\n"}));
 }

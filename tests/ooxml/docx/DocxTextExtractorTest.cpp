@@ -2,6 +2,7 @@
 #include "ooxml/OoxmlPackageFile.h"
 #include "ooxml/docx/ListNumbering.h"
 
+#include "support/StructuredRead.h"
 #include "support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -227,6 +228,13 @@ TEST(DocxTextExtractor, StoriesFollowTheBodyInReferenceOrderWithExtrasOnly)
     const Outcome extras = run(parts, kExtras);
     EXPECT_EQ(extras.text, "\nBody\nNice\nwork\nTwo\n\nFoot\nEnd\nPage1\nT\nA\nB\nBox\nPage1\nT");
     EXPECT_EQ(run(parts, WriteText).text, "\nBody\n");
+
+    // Each kind of story is a part; all headers and footers are one.
+    const std::string zip = ZipBuilder(parts).bytes();
+    EXPECT_EQ(partList(readStructured(zip, true)),
+              (std::vector<std::string>{"body 1 : Body\n", "comments 1 : Nice\nwork\nTwo\n\n", "footnotes 1 : Foot\n",
+                                        "endnotes 1 : End\n", "headers 1 : Page1\nT\nA\nB\nBox\nPage1\nT\n"}));
+    EXPECT_EQ(partList(readStructured(zip)), (std::vector<std::string>{"body 1 : Body\n"}));
 }
 
 TEST(DocxTextExtractor, DocumentTypesAndUnknownEntitiesLoseNoText)
@@ -244,7 +252,8 @@ TEST(DocxTextExtractor, MainPartSizeBoundAndMissingParts)
     const Parts parts =
         docx(para("Body") + "<w:sectPr><w:headerReference r:id=\"h1\"/></w:sectPr>",
              {{"h1", "header", para("H")}, {"c", "comments", "<w:comment>" + para("C") + "</w:comment>"}});
-    EXPECT_EQ(run(parts, kExtras, "word/document.xml", 52428799).text, "\nBodyC\n\nH");
+    // The comment starts a line of its own, though the body's last paragraph ends none.
+    EXPECT_EQ(run(parts, kExtras, "word/document.xml", 52428799).text, "\nBody\nC\n\nH");
     // Without the body its header references are unknown; the comments are still read.
     const Outcome over = run(parts, kExtras, "word/document.xml", 52428800);
     EXPECT_EQ(over.text, "C\n");
