@@ -142,7 +142,6 @@ int writeDocumentJson(const std::string& folder, bool utf16, const char* format,
     const std::string exported = wholeFile(folder + "/1.txt");
     readable::Document document;
     document.code = result.code;
-    document.text = readable::readableExport(exported, utf16);
     readable::readExportRecord(exported, utf16, wholeFile(recordPath), format, document);
     std::remove(recordPath.c_str());
     const readable::Properties properties = readable::propertiesOf(document);
@@ -152,11 +151,11 @@ int writeDocumentJson(const std::string& folder, bool utf16, const char* format,
 
     const std::string path = folder + "/doc.json";
     errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string json = readable::documentJson(document) + "\n";
-    out.write(json.data(), static_cast<std::streamsize>(json.size()));
-    out.close();
-    if (out)
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file != nullptr && readable::writeDocumentJson(document, file);
+    if (file != nullptr)
+        written = std::fclose(file) == 0 && written;
+    if (written)
         return 0;
     const int error = errno != 0 ? errno : EIO;
     std::remove(path.c_str());

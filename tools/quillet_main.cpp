@@ -258,8 +258,10 @@ int runText(int argc, char** argv, bool metaOnly)
         if (!writeOut(document.metadataJson + "\n"))
             return 1;
     } else if (arguments.json) {
-        if (!writeOut(quillet::readable::documentJson(document) + "\n"))
+        if (!quillet::readable::writeDocumentJson(document, stdout) || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "quillet: cannot write the text: %s\n", std::strerror(errno));
             return 1;
+        }
     } else if ((status == 0 || status >= 7) && !writeOut(document.text)) {
         return 1;
     }

@@ -89,7 +89,7 @@ py::tuple readableDocument(const py::bytes& source, bool isPath, bool extras, in
     py::list parts;
     for (const quillet::readable::Part& part : document.parts)
         parts.append(py::make_tuple(py::str(part.kind), part.index, py::str(part.name),
-                                    py::str(part.text.data(), part.text.size())));
+                                    py::str(document.text.data() + part.start, part.size)));
     return py::make_tuple(document.code, py::str(document.format), py::str(document.metadataJson), parts);
 }
 

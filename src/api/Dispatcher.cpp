@@ -149,7 +149,10 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     }
     if (code == OutputFolderMissing || code == ENOTDIR || code == EINVAL || code == Unsupported)
         return code;
-    return writeRecord(folder, *record, source ? fileFormatName(*source) : nullptr, code);
+    const char* format = record->format();
+    if (format == nullptr && source)
+        format = fileFormatName(*source);
+    return writeRecord(folder, *record, format, code);
 }
 
 const char* fileFormatName(const std::string& path)

@@ -3,6 +3,7 @@
 #include "ooxml/docx/DocxTextExtractor.h"
 #include "ooxml/pptx/PptxTextExtractor.h"
 #include "ooxml/xlsx/XlsxTextExtractor.h"
+#include "output/DocumentRecord.h"
 #include "output/OutputFailure.h"
 #include "package/zip/ZipArchive.h"
 
@@ -31,17 +32,23 @@ uint32_t OoxmlPackageFile::exportPackage(const std::string& folder, uint32_t fla
 {
     switch (packageKind()) {
     case WordProcessingPackage: {
+        if (record != nullptr)
+            record->setFormat(format::Docx);
         DocxTextExtractor extractor;
         extractor.setRecord(record);
         return extractor.exportText(archive_.get(), folder, flags);
     }
     case SpreadsheetPackage: {
+        if (record != nullptr)
+            record->setFormat(format::Xlsx);
         XlsxTextExtractor extractor;
         extractor.setRecord(record);
         const uint32_t result = extractor.exportText(*archive_, folder, flags);
         return extractor.mainPartMissing() ? PackageStructureMissing : result;
     }
     case PresentationPackage: {
+        if (record != nullptr)
+            record->setFormat(format::Pptx);
         PptxTextExtractor extractor;
         extractor.setRecord(record);
         return extractor.exportText(*archive_, folder, flags);

@@ -1,15 +1,41 @@
 #include "output/DocumentRecord.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QString>
+
+#include <algorithm>
 
 namespace quillet {
 namespace {
 
-QString fromUtf8(const std::string& text)
+// UTF-8 as a JSON string: quotes, backslashes and control characters
+// escaped, and what is not UTF-8 (a damaged part's name) as U+FFFD.
+void appendJsonString(std::string& json, const std::string& text)
 {
-    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    static const char hex[] = "0123456789abcdef";
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+    const std::string utf8 =
+        ascii ? text : QString::fromUtf8(text.data(), static_cast<int>(text.size())).toUtf8().toStdString();
+    json += '"';
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            json += '\\';
+            json += c;
+        } else if (byte >= 0x20) {
+            json += c;
+        } else if (c == '\n') {
+            json += "\\n";
+        } else if (c == '\t') {
+            json += "\\t";
+        } else if (c == '\r') {
+            json += "\\r";
+        } else {
+            json += "\\u00";
+            json += hex[byte >> 4];
+            json += hex[byte & 15];
+        }
+    }
+    json += '"';
 }
 
 }  // namespace
@@ -41,44 +67,48 @@ void DocumentRecord::dropParts()
     dropped_ = true;
 }
 
+// By hand: a record of thousands of parts is written in a fraction of what
+// building it as a JSON document would cost.
 std::string DocumentRecord::toJson(const char* format, uint32_t code) const
 {
-    QJsonObject metadata;
-    for (const DocumentMetadata::Entry& entry : metadata_.entries()) {
-        const QString name = fromUtf8(entry.name);
-        switch (entry.kind) {
-        case DocumentMetadata::Kind::Text:
-            metadata.insert(name, fromUtf8(entry.value));
-            break;
-        case DocumentMetadata::Kind::Count:
-            // Counts come from 32-bit fields or page trees: a double holds them.
-            metadata.insert(name, static_cast<double>(std::stoll(entry.value)));
-            break;
-        case DocumentMetadata::Kind::Flag:
-            metadata.insert(name, entry.value == "true");
-            break;
-        }
+    std::string json = "{\"code\":" + std::to_string(code) + ",\"format\":";
+    if (format != nullptr)
+        appendJsonString(json, format);
+    else
+        json += "null";
+    json += ",\"metadata\":{";
+    // Keys in order, as a JSON object's reader may list them.
+    std::vector<const DocumentMetadata::Entry*> entries;
+    for (const DocumentMetadata::Entry& entry : metadata_.entries())
+        entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(), [](auto* a, auto* b) { return a->name < b->name; });
+    for (const DocumentMetadata::Entry* entry : entries) {
+        if (entry != entries.front())
+            json += ',';
+        appendJsonString(json, entry->name);
+        json += ':';
+        if (entry->kind == DocumentMetadata::Kind::Text)
+            appendJsonString(json, entry->value);
+        else
+            json += entry->value;  // digits, or true or false
     }
-    QJsonObject object;
-    object.insert(QStringLiteral("format"), format != nullptr ? QJsonValue(QString::fromLatin1(format)) : QJsonValue());
-    object.insert(QStringLiteral("code"), static_cast<double>(code));
-    object.insert(QStringLiteral("metadata"), metadata);
+    json += '}';
     if (dropped_) {
-        object.insert(QStringLiteral("parts"), QJsonValue());
-    } else {
-        QJsonArray parts;
-        for (const Part& part : parts_) {
-            QJsonObject entry;
-            entry.insert(QStringLiteral("kind"), fromUtf8(part.kind));
-            entry.insert(QStringLiteral("index"), part.index);
-            entry.insert(QStringLiteral("name"), fromUtf8(part.name));
-            entry.insert(QStringLiteral("start"), static_cast<double>(part.start));
-            parts.append(entry);
-        }
-        object.insert(QStringLiteral("parts"), parts);
+        json += ",\"parts\":null}\n";
+        return json;
     }
-    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Compact);
-    return std::string(json.constData(), static_cast<size_t>(json.size())) + "\n";
+    json += ",\"parts\":[";
+    for (const Part& part : parts_) {
+        if (&part != &parts_.front())
+            json += ',';
+        json += "{\"index\":" + std::to_string(part.index) + ",\"kind\":";
+        appendJsonString(json, part.kind);
+        json += ",\"name\":";
+        appendJsonString(json, part.name);
+        json += ",\"start\":" + std::to_string(part.start) + '}';
+    }
+    json += "]}\n";
+    return json;
 }
 
 }  // namespace quillet

@@ -20,6 +20,11 @@ public:
         uint64_t start = 0;  // byte offset in "1.txt"
     };
 
+    // The format's name, when the reader that knows it gives it: naming it
+    // again would open the file again.
+    void setFormat(const char* format) { format_ = format; }
+    const char* format() const { return format_; }
+
     DocumentMetadata& metadata() { return metadata_; }
     const DocumentMetadata& metadata() const { return metadata_; }
 
@@ -42,6 +47,7 @@ public:
     std::string toJson(const char* format, uint32_t code) const;
 
 private:
+    const char* format_ = nullptr;
     DocumentMetadata metadata_;
     std::vector<Part> parts_;
     bool dropped_ = false;

@@ -163,7 +163,7 @@ Outcome runSample(const std::string& source, uint32_t flags)
         writeFile(results.file("readable"), document.text);
         std::string joined;
         for (const quillet::readable::Part& part : document.parts)
-            joined += part.text;
+            joined += quillet::readable::partText(document, part);
         writeFile(results.file("parts"), joined);
         writeFile(results.file("metadata"), document.metadataJson);
         ::_exit(0);

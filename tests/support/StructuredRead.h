@@ -26,7 +26,8 @@ inline std::vector<std::string> partList(const readable::Document& document)
 {
     std::vector<std::string> list;
     for (const readable::Part& part : document.parts)
-        list.push_back(part.kind + " " + std::to_string(part.index) + " " + part.name + ": " + part.text);
+        list.push_back(part.kind + " " + std::to_string(part.index) + " " + part.name + ": " +
+                       std::string(readable::partText(document, part)));
     return list;
 }
 

@@ -105,7 +105,8 @@ TEST(ReadableText, ExportRecordsCutTheTextIntoParts)
         readExportRecord(exported, utf16, json, "DOC", document);
         std::vector<std::string> parts;
         for (const Part& part : document.parts)
-            parts.push_back(part.kind + std::to_string(part.index) + "[" + part.name + "]" + part.text);
+            parts.push_back(part.kind + std::to_string(part.index) + "[" + part.name + "]" +
+                            std::string(partText(document, part)));
         return parts;
     };
     const std::string marks = "{\"format\":\"PDF\",\"code\":4103,\"metadata\":{\"pages\":2},\"parts\":["
@@ -126,8 +127,12 @@ TEST(ReadableText, ExportRecordsCutTheTextIntoParts)
     readExportRecord("x", false, marks + "1}]}", "DOC", document);
     EXPECT_EQ(document.format, "PDF");
     EXPECT_EQ(document.metadataJson, "{\"pages\":2}");
-    document.parts = {{"sheet", 2, "Q\"3", "a\tb\n"}};
-    EXPECT_EQ(documentJson(document),
-              "{\"code\":0,\"format\":\"PDF\",\"metadata\":{\"pages\":2},\"parts\":[{\"index\":2,"
-              "\"kind\":\"sheet\",\"name\":\"Q\\\"3\",\"text\":\"a\\tb\\n\"}]}");
+    document.text = "x\x01"
+                    "a\tb\n\xE4\xB8\xAD";
+    document.parts = {{"sheet", 2, "Q\"3", 0, 5}, {"sheet", 3, "", 5, 4}};
+    EXPECT_EQ(
+        documentJson(document),
+        "{\"code\":0,\"format\":\"PDF\",\"metadata\":{\"pages\":2},\"parts\":[{\"index\":2,"
+        "\"kind\":\"sheet\",\"name\":\"Q\\\"3\",\"text\":\"x\\u0001a\\tb\"},{\"index\":3,\"kind\":\"sheet\",\"name\":"
+        "\"\",\"text\":\"\\n\xE4\xB8\xAD\"}]}");
 }

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -81,6 +82,134 @@ void appendUtf8(char32_t c, std::string& out)
     }
 }
 
+// JSON text into a string, or through a buffer into a file: a document's
+// text is escaped in one pass over its bytes, with no UTF-16 copy of it, and
+// a file never waits for the whole of it.
+class JsonOut {
+public:
+    explicit JsonOut(std::FILE* file = nullptr) : file_(file) {}
+
+    void append(std::string_view bytes)
+    {
+        out_.append(bytes);
+        if (file_ != nullptr && out_.size() >= kChunk)
+            flush();
+    }
+    void append(char c) { out_ += c; }
+    void reserve(size_t size) { out_.reserve(size); }
+    // False once a write to the file failed.
+    bool flush()
+    {
+        if (file_ != nullptr && !out_.empty()) {
+            written_ = written_ && std::fwrite(out_.data(), 1, out_.size(), file_) == out_.size();
+            out_.clear();
+        }
+        return written_;
+    }
+    std::string& text() { return out_; }
+
+private:
+    static constexpr size_t kChunk = 1 << 20;
+    std::FILE* file_;
+    std::string out_;
+    bool written_ = true;
+};
+
+void appendJsonString(JsonOut& out, std::string_view utf8)
+{
+    static const char hex[] = "0123456789abcdef";
+    // Escaped into a buffer of its own: presentations put a tab every few
+    // characters, and one call per escape would cost more than the text.
+    char buffer[16384];
+    size_t used = 0, plainRun = 0;
+    buffer[used++] = '"';
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (used + 8 > sizeof buffer) {
+            out.append(std::string_view(buffer, used));
+            used = 0;
+        }
+        // Eight bytes at a time while none of them needs escaping (a control
+        // character, a quote or a backslash), once a run of plain bytes says
+        // the text is not dense with tabs.
+        constexpr uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+        while (plainRun >= 8 && i + 8 <= utf8.size() && used + 16 <= sizeof buffer) {
+            uint64_t word;
+            std::memcpy(&word, utf8.data() + i, 8);
+            const uint64_t quote = word ^ (ones * '"'), backslash = word ^ (ones * '\\');
+            const uint64_t special =
+                ((word - ones * 0x20) & ~word) | ((quote - ones) & ~quote) | ((backslash - ones) & ~backslash);
+            if ((special & highs) != 0) {
+                plainRun = 0;
+                break;
+            }
+            std::memcpy(buffer + used, &word, 8);
+            used += 8;
+            i += 8;
+        }
+        if (i >= utf8.size())
+            break;
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            buffer[used++] = char(c);
+            ++plainRun;
+            continue;
+        }
+        plainRun = 0;
+        buffer[used++] = '\\';
+        switch (c) {
+        case '"':
+        case '\\':
+            buffer[used++] = char(c);
+            break;
+        case '\n':
+            buffer[used++] = 'n';
+            break;
+        case '\t':
+            buffer[used++] = 't';
+            break;
+        case '\r':
+            buffer[used++] = 'r';
+            break;
+        case '\b':
+            buffer[used++] = 'b';
+            break;
+        case '\f':
+            buffer[used++] = 'f';
+            break;
+        default:
+            buffer[used++] = 'u';
+            buffer[used++] = '0';
+            buffer[used++] = '0';
+            buffer[used++] = hex[c >> 4];
+            buffer[used++] = hex[c & 15];
+        }
+    }
+    buffer[used++] = '"';
+    out.append(std::string_view(buffer, used));
+}
+
+void writeJson(const Document& document, JsonOut& json)
+{
+    json.append("{\"code\":" + std::to_string(document.code) + ",\"format\":");
+    if (document.format.empty())
+        json.append("null");
+    else
+        appendJsonString(json, document.format);
+    json.append(",\"metadata\":" + document.metadataJson + ",\"parts\":[");
+    for (const Part& part : document.parts) {
+        if (&part != &document.parts.front())
+            json.append(',');
+        json.append("{\"index\":" + std::to_string(part.index) + ",\"kind\":");
+        appendJsonString(json, part.kind);
+        json.append(",\"name\":");
+        appendJsonString(json, part.name);
+        json.append(",\"text\":");
+        appendJsonString(json, partText(document, part));
+        json.append('}');
+    }
+    json.append("]}");
+}
+
 bool isLineEnd(char32_t c)
 {
     return c == '\n' || c == 0x0B || c == 0x0C || c == 0x0E || c == 0x2028 || c == 0x2029;
@@ -93,10 +222,15 @@ std::string withPlainMarks(std::string_view utf8, std::vector<size_t>* offsets =
 {
     std::string out;
     out.reserve(utf8.size());
+    // The next offset to move, kept in a local: the loop runs per character.
     size_t moved = 0;
+    size_t next = offsets != nullptr && !offsets->empty() ? offsets->front() : SIZE_MAX;
     for (size_t at = 0; at < utf8.size();) {
-        for (; offsets != nullptr && moved < offsets->size() && (*offsets)[moved] <= at; ++moved)
-            (*offsets)[moved] = out.size();
+        if (at >= next) {
+            for (; moved < offsets->size() && (*offsets)[moved] <= at; ++moved)
+                (*offsets)[moved] = out.size();
+            next = moved < offsets->size() ? (*offsets)[moved] : SIZE_MAX;
+        }
         const char32_t c = nextCodePoint(utf8, at);
         if (c == '\r') {
             if (at < utf8.size() && utf8[at] == '\n')
@@ -213,11 +347,6 @@ std::string utf8Of(const QString& text)
     return bytesOf(text.toUtf8());
 }
 
-QString qstringOf(const std::string& utf8)
-{
-    return QString::fromUtf8(utf8.data(), int(utf8.size()));
-}
-
 std::string utf16AsUtf8(std::string_view bytes)
 {
     std::u16string units(bytes.size() / 2, u'\0');
@@ -232,12 +361,14 @@ void singlePart(Document& document)
 {
     document.parts.clear();
     if (!document.text.empty())
-        document.parts.push_back({"document", 1, {}, document.text});
+        document.parts.push_back({"document", 1, {}, 0, document.text.size()});
 }
 
 // The export's "1.json" beside its text: the format, the properties, and the
-// parts cut from the readable text where their starts in "1.txt" land.
-void readRecord(const QJsonObject& record, const std::string& exported, bool utf16, Document& document)
+// parts cut from the readable text where their starts in "1.txt" land. True
+// when the parts were placed; the document's text is then set, in the same
+// pass.
+bool readRecord(const QJsonObject& record, const std::string& exported, bool utf16, Document& document)
 {
     const QJsonValue format = record.value(QStringLiteral("format"));
     if (format.isString())
@@ -247,15 +378,22 @@ void readRecord(const QJsonObject& record, const std::string& exported, bool utf
 
     const QJsonArray marks = record.value(QStringLiteral("parts")).toArray();
     std::vector<size_t> starts;
-    for (const QJsonValue& mark : marks) {
-        const double start = mark.toObject().value(QStringLiteral("start")).toDouble(-1);
+    std::vector<Part> parts;
+    // Each mark read once: looking into JSON objects is what costs here.
+    const QString kind = QStringLiteral("kind"), index = QStringLiteral("index"), name = QStringLiteral("name"),
+                  startKey = QStringLiteral("start");
+    for (const QJsonValue& value : marks) {
+        const QJsonObject mark = value.toObject();
+        const double start = mark.value(startKey).toDouble(-1);
         // Marks that run backwards or past the text are not the text's.
         if (start < 0 || start > double(exported.size()) || (!starts.empty() && size_t(start) < starts.back()))
-            return singlePart(document);
+            return false;
         starts.push_back(size_t(start));
+        parts.push_back({utf8Of(mark.value(kind).toString()), mark.value(index).toInt(1),
+                         utf8Of(mark.value(name).toString()), 0, 0});
     }
     if (starts.empty())
-        return singlePart(document);
+        return false;
     // Text before the first mark belongs to the first part.
     starts[0] = 0;
     std::string text;
@@ -269,18 +407,19 @@ void readRecord(const QJsonObject& record, const std::string& exported, bool utf
             utf8 += utf16AsUtf8(std::string_view(exported).substr(from, to - from));
         }
         text = readableText(utf8, starts);
+        // A pair of units cut by a mark would decode apart.
+        if (text != readableExport(exported, true))
+            return false;
     } else {
         text = readableText(exported, starts);
     }
-    if (text != document.text)
-        return singlePart(document);
+    document.text = std::move(text);
     for (size_t i = 0; i < starts.size(); ++i) {
-        const QJsonObject mark = marks[int(i)].toObject();
-        const size_t end = i + 1 < starts.size() ? starts[i + 1] : text.size();
-        document.parts.push_back(
-            {utf8Of(mark.value(QStringLiteral("kind")).toString()), mark.value(QStringLiteral("index")).toInt(1),
-             utf8Of(mark.value(QStringLiteral("name")).toString()), text.substr(starts[i], end - starts[i])});
+        parts[i].start = starts[i];
+        parts[i].size = (i + 1 < starts.size() ? starts[i + 1] : document.text.size()) - starts[i];
     }
+    document.parts = std::move(parts);
+    return true;
 }
 
 void asPlainText(Document& document)
@@ -304,13 +443,16 @@ Document exportDocument(const std::string& path, const Options& options)
     document.code = export2Txt(path.c_str(), out.c_str(), 0, flags, options.timeLimitSeconds);
     std::string exported;
     uint32_t ignored = 0;
-    const bool utf16 = exportIsUtf16(document.code, getFileFormate(path.c_str(), 0));
-    if (readWhole(out + "/1.txt", exported, ignored))
+    // Named once: naming a package opens it again.
+    const char* format = getFileFormate(path.c_str(), 0);
+    const bool utf16 = exportIsUtf16(document.code, format);
+    const bool written = readWhole(out + "/1.txt", exported, ignored);
+    if (written && !options.structure)
         document.text = readableExport(exported, utf16);
     if (options.structure) {
         std::string json;
         readWhole(out + "/1.json", json, ignored);
-        readExportRecord(exported, utf16, json, getFileFormate(path.c_str(), 0), document);
+        readExportRecord(exported, utf16, json, format, document);
     }
     return document;
 }
@@ -360,11 +502,11 @@ void readExportRecord(const std::string& exported, bool utf16, const std::string
 {
     const QJsonDocument record =
         QJsonDocument::fromJson(QByteArray::fromRawData(recordJson.data(), int(recordJson.size())));
-    if (record.isObject()) {
-        readRecord(record.object(), exported, utf16, document);
+    if (record.isObject() && readRecord(record.object(), exported, utf16, document))
         return;
-    }
-    document.format = format != nullptr ? format : "";
+    if (!record.isObject())
+        document.format = format != nullptr ? format : "";
+    document.text = readableExport(exported, utf16);
     singlePart(document);
 }
 
@@ -381,7 +523,10 @@ bool exportIsUtf16(uint32_t code, const char* format)
 
 std::string readableExport(const std::string& bytes, bool utf16)
 {
-    return readableText(utf16 ? utf16AsUtf8(bytes) : bytes);
+    // Not one conditional expression: it would copy the bytes to give both arms one type.
+    if (utf16)
+        return readableText(utf16AsUtf8(bytes));
+    return readableText(bytes);
 }
 
 Properties propertiesOf(const Document& document)
@@ -400,24 +545,22 @@ Properties propertiesOf(const Document& document)
 
 std::string documentJson(const Document& document)
 {
-    QJsonObject object;
-    object.insert(QStringLiteral("format"),
-                  document.format.empty() ? QJsonValue() : QJsonValue(qstringOf(document.format)));
-    object.insert(QStringLiteral("code"), double(document.code));
-    const std::string& metadata = document.metadataJson;
-    object.insert(QStringLiteral("metadata"),
-                  QJsonDocument::fromJson(QByteArray::fromRawData(metadata.data(), int(metadata.size()))).object());
-    QJsonArray parts;
-    for (const Part& part : document.parts) {
-        QJsonObject entry;
-        entry.insert(QStringLiteral("kind"), qstringOf(part.kind));
-        entry.insert(QStringLiteral("index"), part.index);
-        entry.insert(QStringLiteral("name"), qstringOf(part.name));
-        entry.insert(QStringLiteral("text"), qstringOf(part.text));
-        parts.append(entry);
-    }
-    object.insert(QStringLiteral("parts"), parts);
-    return bytesOf(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    // Room for every text escaped, so the string never moves as it grows.
+    size_t room = document.metadataJson.size() + 256;
+    for (const Part& part : document.parts)
+        room += part.size + part.size / 8 + part.name.size() + 64;
+    JsonOut json;
+    json.reserve(room);
+    writeJson(document, json);
+    return std::move(json.text());
+}
+
+bool writeDocumentJson(const Document& document, std::FILE* file)
+{
+    JsonOut json(file);
+    writeJson(document, json);
+    json.append('\n');
+    return json.flush();
 }
 
 bool hasText(uint32_t code)

@@ -6,6 +6,7 @@
 // through here, so a document gives the same text whichever asks.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,12 +21,13 @@ struct Options {
 
 // A piece of the text where the format splits it: a page, a sheet (named),
 // a slide (numbered), the body, headers, notes, comments. Without any split
-// the whole text is one part of kind "document".
+// the whole text is one part of kind "document". Its text is a range of the
+// document's (see partText), so a large document is held once.
 struct Part {
     std::string kind;
     int index = 1;
     std::string name;
-    std::string text;
+    size_t start = 0, size = 0;  // bytes of Document::text
 };
 
 // What reading a document gave: the export's result code, or for a plain
@@ -42,9 +44,17 @@ struct Document {
     std::vector<Part> parts;
 };
 
+inline std::string_view partText(const Document& document, const Part& part)
+{
+    return std::string_view(document.text).substr(part.start, part.size);
+}
+
 // The document as one JSON object: format, code, metadata, parts (each with
 // kind, index, name and text).
 std::string documentJson(const Document& document);
+// The same and a line end, written to file as it is made; false when a
+// write failed.
+bool writeDocumentJson(const Document& document, std::FILE* file);
 
 // The properties a results log shows: empty strings and -1 when absent.
 struct Properties {
@@ -72,9 +82,9 @@ Document readDocumentBytes(const std::string& bytes, const Options& options);
 // binary, RTF and PDF readers' text is made UTF-8 only after a success.
 bool exportIsUtf16(uint32_t code, const char* format);
 
-// The format, properties and parts of an export made with WriteRecord, from
-// "1.txt" as it left it and its "1.json" (empty when there is none), for a
-// document whose text is readableExport(exported, utf16) already.
+// The text (readableExport's), format, properties and parts of an export
+// made with WriteRecord, from "1.txt" as it left it and its "1.json" (empty
+// when there is none).
 void readExportRecord(const std::string& exported, bool utf16, const std::string& recordJson, const char* format,
                       Document& document);
 
