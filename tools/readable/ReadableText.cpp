@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -118,71 +119,81 @@ private:
 void appendJsonString(JsonOut& out, std::string_view utf8)
 {
     static const char hex[] = "0123456789abcdef";
-    // Escaped into a buffer of its own: presentations put a tab every few
-    // characters, and one call per escape would cost more than the text.
-    char buffer[16384];
+    // Bytes that JSON writes escaped: control characters, quote, backslash.
+    static const auto escaped = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c)
+            table[size_t(c)] = true;
+        table['"'] = table['\\'] = true;
+        return table;
+    }();
+    constexpr size_t kBlock = 4096;
+    // Escaped into a buffer of its own, a block of input at a time with room
+    // for its worst case: presentations put a tab every few characters, and
+    // a call or a room check per escape would cost more than the text.
+    char buffer[kBlock * 6 + 2];
     size_t used = 0, plainRun = 0;
     buffer[used++] = '"';
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        if (used + 8 > sizeof buffer) {
-            out.append(std::string_view(buffer, used));
-            used = 0;
-        }
-        // Eight bytes at a time while none of them needs escaping (a control
-        // character, a quote or a backslash), once a run of plain bytes says
-        // the text is not dense with tabs.
-        constexpr uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
-        while (plainRun >= 8 && i + 8 <= utf8.size() && used + 16 <= sizeof buffer) {
-            uint64_t word;
-            std::memcpy(&word, utf8.data() + i, 8);
-            const uint64_t quote = word ^ (ones * '"'), backslash = word ^ (ones * '\\');
-            const uint64_t special =
-                ((word - ones * 0x20) & ~word) | ((quote - ones) & ~quote) | ((backslash - ones) & ~backslash);
-            if ((special & highs) != 0) {
-                plainRun = 0;
-                break;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t end = std::min(utf8.size(), i + kBlock);
+        while (i < end) {
+            // Eight bytes at a time through plain text, once a run of plain
+            // bytes says the text is not dense with tabs.
+            constexpr uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+            while (plainRun >= 16 && i + 8 <= end) {
+                uint64_t word;
+                std::memcpy(&word, utf8.data() + i, 8);
+                const uint64_t quote = word ^ (ones * '"'), backslash = word ^ (ones * '\\');
+                const uint64_t special =
+                    ((word - ones * 0x20) & ~word) | ((quote - ones) & ~quote) | ((backslash - ones) & ~backslash);
+                if ((special & highs) != 0) {
+                    plainRun = 0;
+                    break;
+                }
+                std::memcpy(buffer + used, &word, 8);
+                used += 8;
+                i += 8;
             }
-            std::memcpy(buffer + used, &word, 8);
-            used += 8;
-            i += 8;
+            if (i >= end)
+                break;
+            const auto c = static_cast<unsigned char>(utf8[i++]);
+            if (!escaped[c]) {
+                buffer[used++] = char(c);
+                ++plainRun;
+                continue;
+            }
+            plainRun = 0;
+            buffer[used++] = '\\';
+            switch (c) {
+            case '\n':
+                buffer[used++] = 'n';
+                break;
+            case '\t':
+                buffer[used++] = 't';
+                break;
+            case '\r':
+                buffer[used++] = 'r';
+                break;
+            case '\b':
+                buffer[used++] = 'b';
+                break;
+            case '\f':
+                buffer[used++] = 'f';
+                break;
+            case '"':
+            case '\\':
+                buffer[used++] = char(c);
+                break;
+            default:
+                buffer[used++] = 'u';
+                buffer[used++] = '0';
+                buffer[used++] = '0';
+                buffer[used++] = hex[c >> 4];
+                buffer[used++] = hex[c & 15];
+            }
         }
-        if (i >= utf8.size())
-            break;
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            buffer[used++] = char(c);
-            ++plainRun;
-            continue;
-        }
-        plainRun = 0;
-        buffer[used++] = '\\';
-        switch (c) {
-        case '"':
-        case '\\':
-            buffer[used++] = char(c);
-            break;
-        case '\n':
-            buffer[used++] = 'n';
-            break;
-        case '\t':
-            buffer[used++] = 't';
-            break;
-        case '\r':
-            buffer[used++] = 'r';
-            break;
-        case '\b':
-            buffer[used++] = 'b';
-            break;
-        case '\f':
-            buffer[used++] = 'f';
-            break;
-        default:
-            buffer[used++] = 'u';
-            buffer[used++] = '0';
-            buffer[used++] = '0';
-            buffer[used++] = hex[c >> 4];
-            buffer[used++] = hex[c & 15];
-        }
+        out.append(std::string_view(buffer, used));
+        used = 0;
     }
     buffer[used++] = '"';
     out.append(std::string_view(buffer, used));
@@ -231,7 +242,11 @@ std::string withPlainMarks(std::string_view utf8, std::vector<size_t>* offsets =
                 (*offsets)[moved] = out.size();
             next = moved < offsets->size() ? (*offsets)[moved] : SIZE_MAX;
         }
-        const char32_t c = nextCodePoint(utf8, at);
+        // ASCII inline: the decoder is a call of its own.
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        const char32_t c = lead < 0x80 ? char32_t(lead) : nextCodePoint(utf8, at);
+        if (lead < 0x80)
+            ++at;
         if (c == '\r') {
             if (at < utf8.size() && utf8[at] == '\n')
                 ++at;
