@@ -147,8 +147,11 @@ uint32_t convertDocument(const std::optional<std::string>& source, const std::st
     } catch (...) {
         record->dropParts();
     }
-    if (code == OutputFolderMissing || code == ENOTDIR || code == EINVAL || code == Unsupported)
+    if (code == OutputFolderMissing || code == ENOTDIR || code == EINVAL || code == Unsupported) {
+        // No record of another run's may pass for this one's.
+        platform::removeFile(recordFilePath(folder));
         return code;
+    }
     const char* format = record->format();
     if (format == nullptr && source)
         format = fileFormatName(*source);

@@ -71,6 +71,24 @@ TEST(Export, SizeWindowAndOutputFolder)
     EXPECT_EQ(export2Txt(named.c_str(), dir.file("\xC3\xA9").c_str(), 1, RefusePdf, 0), Refused);
 }
 
+// The record is written only with the text it describes, and never left
+// from another run for a document that gives none.
+TEST(Export, RecordOnlyWithTextAndNeverStale)
+{
+    TempDir dir;
+    const std::string rtf = dir.file("a.rtf"), out = dir.file("out");
+    writeFile(rtf, padded("{\\rtf1 {\\info{\\title T}}Body\\par}", 600));
+    EXPECT_EQ(export2Txt(rtf.c_str(), out.c_str(), 0, WriteRecord, 0), Success);
+    EXPECT_FALSE(fileExists(dir.file("out/1.json")));
+    EXPECT_EQ(export2Txt(rtf.c_str(), out.c_str(), 0, WriteRecord | WriteText, 0), Success);
+    EXPECT_EQ(readFile(dir.file("out/1.json")),
+              "{\"code\":0,\"format\":\"RTF\",\"metadata\":{\"title\":\"T\"},\"parts\":[{\"index\":1,\"kind\":"
+              "\"body\",\"name\":\"\",\"start\":0}]}\n");
+    writeFile(dir.file("none.bin"), std::string(600, 'x'));
+    EXPECT_EQ(export2Txt(dir.file("none.bin").c_str(), out.c_str(), 0, WriteRecord | WriteText, 0), Unsupported);
+    EXPECT_FALSE(fileExists(dir.file("out/1.json")));
+}
+
 TEST(Export, SourcesThatCannotBeOpened)
 {
     TempDir dir;

@@ -44,6 +44,8 @@ TEST(PropertySet, StringsNumbersAndTimesInTheSetsCodePage)
     // Another page: the same bytes read as Cyrillic; UTF-8 as a negative short.
     EXPECT_EQ(read(PropertySetBuilder().codePage(1251).ansi(2, "\xCF\xF0\xE8").build())[0].text, u"\u041F\u0440\u0438");
     EXPECT_EQ(read(PropertySetBuilder().codePage(-535).ansi(2, "\xE2\x82\xAC").build())[0].text, u"\u20AC");
+    // A page no codec knows: its bytes as Windows-1252, the default page.
+    EXPECT_EQ(read(PropertySetBuilder().codePage(12345).ansi(2, "caf\xE9").build())[0].text, u"caf\u00E9");
     // Only the section asked for: a summary stream has no document-summary properties.
     EXPECT_TRUE(read(stream, kDocumentSummaryFormatId).empty());
 }
