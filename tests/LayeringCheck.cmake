@@ -6,7 +6,7 @@
 set(allowed_platform "")
 set(allowed_output platform)
 # Spreadsheet number formats, shared by the binary and the package reader.
-set(allowed_numberformat "")
+set(allowed_numberformat platform)
 set(allowed_plaintext platform)
 set(allowed_compound platform)
 # The package container: ByteSource at its root, then ZIP and XML side by

@@ -52,21 +52,26 @@ py::object detect(const py::bytes& path)
     return py::str(name);
 }
 
-// The readable text of a file (its path's bytes) or of a document's own
-// bytes, and the conversion's result code.
-py::tuple readableText(const py::bytes& source, bool isPath, bool extras, int timeLimit)
+// A file (its path's bytes) or a document's own bytes read for people, with
+// the GIL released.
+quillet::readable::Document readDocument(const py::bytes& source, bool isPath, bool extras, int timeLimit,
+                                         bool structure)
 {
     const std::string bytes = source;
     quillet::readable::Options options;
     options.extras = extras;
     options.timeLimitSeconds = timeLimit;
-    quillet::readable::Document document;
-    {
-        py::gil_scoped_release release;
-        ThreadEngine::ensure();
-        document = isPath ? quillet::readable::readDocument(bytes, options)
-                          : quillet::readable::readDocumentBytes(bytes, options);
-    }
+    options.structure = structure;
+    py::gil_scoped_release release;
+    ThreadEngine::ensure();
+    return isPath ? quillet::readable::readDocument(bytes, options)
+                  : quillet::readable::readDocumentBytes(bytes, options);
+}
+
+// The readable text and the conversion's result code.
+py::tuple readableText(const py::bytes& source, bool isPath, bool extras, int timeLimit)
+{
+    const quillet::readable::Document document = readDocument(source, isPath, extras, timeLimit, false);
     return py::make_tuple(document.code, py::str(document.text.data(), document.text.size()));
 }
 
@@ -74,18 +79,7 @@ py::tuple readableText(const py::bytes& source, bool isPath, bool extras, int ti
 // (as JSON): (code, format, metadata, [(kind, index, name, text)]).
 py::tuple readableDocument(const py::bytes& source, bool isPath, bool extras, int timeLimit)
 {
-    const std::string bytes = source;
-    quillet::readable::Options options;
-    options.extras = extras;
-    options.timeLimitSeconds = timeLimit;
-    options.structure = true;
-    quillet::readable::Document document;
-    {
-        py::gil_scoped_release release;
-        ThreadEngine::ensure();
-        document = isPath ? quillet::readable::readDocument(bytes, options)
-                          : quillet::readable::readDocumentBytes(bytes, options);
-    }
+    const quillet::readable::Document document = readDocument(source, isPath, extras, timeLimit, true);
     py::list parts;
     for (const quillet::readable::Part& part : document.parts)
         parts.append(py::make_tuple(py::str(part.kind), part.index, py::str(part.name),

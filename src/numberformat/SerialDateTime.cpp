@@ -1,34 +1,14 @@
 #include "numberformat/SerialDateTime.h"
 
+#include "platform/CivilDate.h"
+
 #include <cmath>
 
 namespace quillet {
 namespace {
 
-// Days since 1970-01-01 to the civil date (Howard Hinnant's algorithm).
-void civilFromDays(int64_t z, int& year, int& month, int& day)
-{
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    day = int(doy - (153 * mp + 2) / 5 + 1);
-    month = int(mp < 10 ? mp + 3 : mp - 9);
-    year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
-
-// The civil date as days since 1970-01-01 (Howard Hinnant's algorithm).
-int64_t daysFromCivil(int64_t year, int month, int day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yoe = year - era * 400;
-    const int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
+using platform::civilFromDays;
+using platform::daysFromCivil;
 
 // Reads exactly `count` digits.
 bool readDigits(std::string_view text, size_t& at, size_t count, int& value)

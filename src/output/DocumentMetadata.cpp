@@ -1,5 +1,7 @@
 #include "output/DocumentMetadata.h"
 
+#include "platform/CivilDate.h"
+
 #include <cstdio>
 
 namespace quillet {
@@ -23,21 +25,12 @@ std::string isoUtcTime(int64_t unixSeconds)
         seconds += 86400;
         --days;
     }
-    // Days to a civil date in the proleptic Gregorian calendar, counted in
-    // 400-year eras from 0000-03-01.
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    int year = 0, month = 0, day = 0;
+    platform::civilFromDays(days, year, month, day);
     // Each part is within its range here; the buffer holds any int all the same.
     char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", int(year), int(month), int(day),
-                  int(seconds / 3600), int(seconds / 60 % 60), int(seconds % 60));
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", year, month, day, int(seconds / 3600),
+                  int(seconds / 60 % 60), int(seconds % 60));
     return text;
 }
 
@@ -87,13 +80,7 @@ bool unixSecondsOf(int year, int month, int day, int hour, int minute, int secon
         day > kDays[month - 1] + (month == 2 && leap ? 1 : 0) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
         second < 0 || second > 59)
         return false;
-    // A civil date to days since 1970-01-01, in 400-year eras from 0000-03-01.
-    const int64_t y = year - (month <= 2 ? 1 : 0);
-    const int64_t era = y / 400;
-    const int64_t yearOfEra = y - era * 400;
-    const int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const int64_t days = era * 146097 + dayOfEra - 719468;
+    const int64_t days = platform::daysFromCivil(year, month, day);
     out = days * 86400 + hour * 3600 + minute * 60 + second;
     return true;
 }
